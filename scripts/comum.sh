@@ -1,0 +1,77 @@
+# Shared by the scripts: Debian packages and a throwaway MariaDB server on loopback.
+
+PACOTES="qt6-base-dev libmariadb-dev mariadb-server mariadb-client libgtest-dev libcli11-dev cmake ninja-build g++
+pkg-config xvfb xauth xdotool imagemagick fonts-dejavu-core valgrind"
+
+como_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+instalar_pacotes() {
+    local faltam=""
+    for p in $PACOTES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltam="$faltam $p"
+    done
+    [ -z "$faltam" ] && return 0
+    echo "== Installing:$faltam"
+    como_root apt-get update -qq
+    como_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $faltam >/dev/null
+}
+
+compilar() {
+    local pasta=$1
+    shift
+    cmake -S "$RAIZ" -B "$pasta" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$pasta"
+}
+
+porta_livre() {
+    local porta
+    while :; do
+        porta=$((20000 + RANDOM % 40000))
+        local hex
+        hex=$(printf ':%04X ' "$porta")
+        grep -qi "$hex" /proc/net/tcp /proc/net/tcp6 2>/dev/null || { echo "$porta"; return; }
+    done
+}
+
+# Starts a server of its own in a temporary folder; MARIADB_DIR, MARIADB_PORT and MARIADB_SOCK tell where.
+# parar_mariadb stops it and removes the folder; callers arrange for it on every exit path.
+iniciar_mariadb() {
+    MARIADB_DIR=$(mktemp -d /tmp/torvane-mariadb.XXXXXX)
+    MARIADB_PORT=$(porta_livre)
+    MARIADB_SOCK=$MARIADB_DIR/sock
+    local usuario
+    usuario=$(id -un)
+    local bin=/usr/sbin/mariadbd
+    [ -x "$bin" ] || bin=$(command -v mariadbd || command -v mysqld)
+    mariadb-install-db --no-defaults --user="$usuario" --datadir="$MARIADB_DIR/data" \
+        --auth-root-authentication-method=normal --skip-test-db >"$MARIADB_DIR/install.log" 2>&1
+    "$bin" --no-defaults --user="$usuario" --datadir="$MARIADB_DIR/data" --socket="$MARIADB_SOCK" \
+        --port="$MARIADB_PORT" --bind-address=127.0.0.1 --pid-file="$MARIADB_DIR/pid" \
+        --log-error="$MARIADB_DIR/error.log" --skip-log-bin --innodb-buffer-pool-size=256M \
+        --character-set-server=latin1 --collation-server=latin1_swedish_ci >/dev/null 2>&1 &
+    MARIADB_PID=$!
+    for _ in $(seq 1 120); do
+        mariadb-admin --no-defaults --socket="$MARIADB_SOCK" -uroot ping >/dev/null 2>&1 && return 0
+        kill -0 "$MARIADB_PID" 2>/dev/null || break
+        sleep 0.5
+    done
+    echo "MariaDB did not start:" >&2
+    cat "$MARIADB_DIR/error.log" >&2 || true
+    return 1
+}
+
+parar_mariadb() {
+    if [ -n "${MARIADB_PID:-}" ]; then
+        kill "$MARIADB_PID" 2>/dev/null || true
+        wait "$MARIADB_PID" 2>/dev/null || true
+        MARIADB_PID=
+    fi
+    [ -n "${MARIADB_DIR:-}" ] && rm -rf "$MARIADB_DIR"
+    MARIADB_DIR=
+}
+
+sql_root() {
+    mariadb --no-defaults --socket="$MARIADB_SOCK" -uroot "$@"
+}

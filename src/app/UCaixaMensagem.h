@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+enum class TIconeMensagem { Informacao, Exclamacao, Parada, Pergunta };
+enum class TBotoesMensagem { Ok, SimNao };
+enum class TRespostaMensagem { Ok, Sim, Nao };
+
+// Every message box of the program goes through here, so that tests can put a fake in its place.
+// Texts are code page 1252.
+class TCaixaMensagem {
+public:
+    virtual ~TCaixaMensagem() = default;
+
+    // A modal box that returns only when the user has answered. With Yes and No, `naoPadrao` makes No
+    // the default button.
+    virtual TRespostaMensagem Mostrar(QWidget* dono, const std::string& texto, const std::string& titulo,
+                                      TIconeMensagem icone, TBotoesMensagem botoes, bool naoPadrao);
+
+    static TCaixaMensagem& Atual();
+    // Puts another box in place; nullptr gives back the real one.
+    static void Definir(TCaixaMensagem* caixa);
+};

@@ -1,0 +1,160 @@
+#include "UDao.h"
+
+#include "UConexao.h"
+#include "UErro.h"
+#include "UIni.h"
+#include "UPastaPrograma.h"
+#include "UQuery.h"
+#include "UTexto.h"
+
+#include <random>
+
+namespace {
+
+const std::string ArquivoIniPadrao = "sistema_qor.ini";
+const std::string SenhaPadraoArmazenada = "7C19E05B3A62D8F40B15";
+const std::string SenhaReserva = "581937wex";
+const std::string ChaveSenha = "KAV";
+
+bool TemPasta(const std::string& nome) {
+#ifdef _WIN32
+    return nome.find_last_of("\\/:") != std::string::npos;
+#else
+    return nome.find('/') != std::string::npos;
+#endif
+}
+
+int DigitoHex(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    throw EFalha("'" + std::string(1, c) + "' is not a valid hexadecimal digit");
+}
+
+// The value of the digits at 0-based position i and the next, or of position i alone when it is the last.
+int LerHex(const std::string& texto, std::size_t i) {
+    if (i + 1 >= texto.size())
+        return DigitoHex(texto[i]);
+    return DigitoHex(texto[i]) * 16 + DigitoHex(texto[i + 1]);
+}
+
+std::string Hex2(int valor) {
+    static constexpr char digitos[] = "0123456789ABCDEF";
+    return {digitos[(valor >> 4) & 0xF], digitos[valor & 0xF]};
+}
+
+// The key's bytes in a cycle, from the first.
+class TPosicaoChave {
+public:
+    explicit TPosicaoChave(const std::string& chave) : FChave(chave) {}
+    int Proximo() {
+        FPosicao = FPosicao < FChave.size() ? FPosicao + 1 : 1;
+        return static_cast<unsigned char>(FChave[FPosicao - 1]);
+    }
+
+private:
+    const std::string& FChave;
+    std::size_t FPosicao = 0;
+};
+
+std::string Embaralhar(const std::string& texto, const std::string& chave) {
+    std::random_device aleatorio;
+    const int semente = static_cast<int>(std::uniform_int_distribution<int>(0, 255)(aleatorio));
+    std::string saida = Hex2(semente);
+    TPosicaoChave posicao(chave);
+    int anterior = semente;
+    for (unsigned char c : texto) {
+        int valor = (anterior + c) % 255;
+        valor ^= posicao.Proximo();
+        saida += Hex2(valor);
+        anterior = valor;
+    }
+    return saida;
+}
+
+std::string Desembaralhar(const std::string& texto, const std::string& chave) {
+    if (texto.size() < 3)
+        throw EFalha("'" + texto + "' is not a valid scrambled text");
+    int anterior = LerHex(texto, 0);
+    TPosicaoChave posicao(chave);
+    std::string saida;
+    std::size_t i = 2; // 0-based: the third character
+    do {
+        const int armazenado = LerHex(texto, i);
+        const int valor = armazenado ^ posicao.Proximo();
+        const int codigo = valor > anterior ? valor - anterior : valor + 255 - anterior;
+        saida += static_cast<char>(codigo);
+        anterior = armazenado;
+        i += 2;
+    } while (i + 1 < texto.size());
+    return saida;
+}
+
+} // namespace
+
+std::string Criptografia(const std::string& modo, const std::string& texto, const std::string& chave) {
+    if (chave.empty())
+        throw EFalha("The scrambling key is empty");
+    if (modo == "E")
+        return Embaralhar(texto, chave);
+    if (modo == "D")
+        return Desembaralhar(texto, chave);
+    return {};
+}
+
+std::string DescriptografarSenha(const std::string& texto, const std::string& chave) {
+    if (Aparar(texto).empty())
+        return {};
+    return Criptografia("D", texto, chave);
+}
+
+std::string TDao::CaminhoArquivoIni(const std::string& nomeArquivo) {
+    if (nomeArquivo.empty())
+        return PastaPrograma() + ArquivoIniPadrao;
+    if (TemPasta(nomeArquivo))
+        return nomeArquivo;
+    return PastaPrograma() + nomeArquivo;
+}
+
+TParametrosConexao TDao::LerParametrosConexao(const std::string& nomeArquivo, const std::string& secao) {
+    const TIniFile ini(CaminhoArquivoIni(nomeArquivo));
+    TParametrosConexao parametros;
+    parametros.Host = ini.LerTexto(secao, "local", "");
+    parametros.Database = ini.LerTexto(secao, "database", "");
+    parametros.Usuario = ini.LerTexto(secao, "usuario", "root");
+    parametros.Porta = ini.LerInteiro(secao, "Porta", 3306);
+    try {
+        parametros.Senha = DescriptografarSenha(ini.LerTexto(secao, "senha", SenhaPadraoArmazenada), ChaveSenha);
+    } catch (...) {
+        // A stored password that cannot be read falls back silently, as the settings have always done.
+        parametros.Senha = SenhaReserva;
+    }
+    return parametros;
+}
+
+std::unique_ptr<TConexao> TDao::CriarConexao(const std::string& host, const std::string& database,
+                                             const std::string& usuario, const std::string& senha, int porta) {
+    return std::make_unique<TConexao>(host, database, usuario, senha, porta);
+}
+
+std::unique_ptr<TConexao> TDao::Conectar(const std::string& nomeArquivo, const std::string& secao) {
+    const auto p = LerParametrosConexao(nomeArquivo, secao);
+    return CriarConexao(p.Host, p.Database, p.Usuario, p.Senha, p.Porta);
+}
+
+TVariante TDao::ConsultarValor(TConexao& conexao, const std::string& sql, const TVariante& padrao, bool gerarErro) {
+    try {
+        TQuery query(conexao, sql);
+        query.Abrir();
+        if (query.Vazia() || query.Campo(0).Nulo())
+            return padrao;
+        return query.Campo(0).Variante();
+    } catch (const std::exception& erro) {
+        if (gerarErro)
+            throw EFalha(erro.what());
+        return std::monostate{};
+    }
+}

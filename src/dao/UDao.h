@@ -1,0 +1,38 @@
+#pragma once
+
+#include "UVariante.h"
+
+#include <memory>
+#include <string>
+
+class TConexao;
+
+struct TParametrosConexao {
+    std::string Host;
+    std::string Database;
+    std::string Usuario;
+    std::string Senha;
+    int Porta = 3306;
+};
+
+// Database access: the connection settings file, the connection and a one-value query. No state.
+class TDao {
+public:
+    TDao() = delete;
+
+    static std::string CaminhoArquivoIni(const std::string& nomeArquivo);
+    static TParametrosConexao LerParametrosConexao(const std::string& nomeArquivo, const std::string& secao);
+    static std::unique_ptr<TConexao> CriarConexao(const std::string& host, const std::string& database,
+                                                  const std::string& usuario, const std::string& senha, int porta);
+    static std::unique_ptr<TConexao> Conectar(const std::string& nomeArquivo, const std::string& secao);
+    // The first column of the first row in its own type; the default when there is no row or it is NULL.
+    // A failure is raised with the client's text when `gerarErro` is set, otherwise the result is empty.
+    static TVariante ConsultarValor(TConexao& conexao, const std::string& sql, const TVariante& padrao,
+                                    bool gerarErro);
+};
+
+// Scrambles (mode "E") or unscrambles (mode "D") a stored password; any other mode gives "".
+// A malformed text in mode "D" fails with EFalha.
+std::string Criptografia(const std::string& modo, const std::string& texto, const std::string& chave);
+// "" for a text of blanks only; otherwise Criptografia in mode "D" on the text as given.
+std::string DescriptografarSenha(const std::string& texto, const std::string& chave);

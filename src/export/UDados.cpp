@@ -1,0 +1,282 @@
+#include "UDados.h"
+
+#include "UArquivos.h"
+#include "UConexao.h"
+#include "UCp1252.h"
+#include "UDao.h"
+#include "UErro.h"
+#include "UIni.h"
+#include "UPastaPrograma.h"
+#include "UQuery.h"
+#include "UTexto.h"
+
+#include <cstdint>
+
+namespace {
+
+std::unique_ptr<TConexao> ConexaoCompartilhada;
+IProgresso* ProgressoRegistrado = nullptr;
+IInformacao* InformacaoRegistrada = nullptr;
+IEventos* EventosRegistrados = nullptr;
+int CacheFilialMatriz = -1;
+
+constexpr std::int64_t MaiorValorCentavos = 999'999'999'999; // 12 digits
+
+TConexao& Conexao() {
+    if (!ConexaoCompartilhada)
+        throw EFalha(TextoAnsi("Não há conexão com o banco de dados."));
+    return *ConexaoCompartilhada;
+}
+
+void Informar(const std::string& texto) {
+    if (InformacaoRegistrada)
+        InformacaoRegistrada->Informar(texto, TextoAnsi("Informação"));
+}
+
+// The posting number read whole as a decimal integer; it must fit the six digits of its field.
+std::string NumeroLancamento(const std::string& numlanc) {
+    std::size_t i = numlanc.empty() || (numlanc[0] != '-' && numlanc[0] != '+') ? 0 : 1;
+    if (i == numlanc.size())
+        throw EFalha("'" + numlanc + "' is not a valid integer value");
+    std::int64_t valor = 0;
+    bool cabe = true;
+    for (; i < numlanc.size(); ++i) {
+        if (numlanc[i] < '0' || numlanc[i] > '9')
+            throw EFalha("'" + numlanc + "' is not a valid integer value");
+        if (valor <= 999999)
+            valor = valor * 10 + (numlanc[i] - '0');
+    }
+    cabe = numlanc[0] != '-' || valor == 0;
+    if (!cabe || valor > 999999)
+        throw EFalha(TextoAnsi("Lançamento ") + numlanc +
+                     TextoAnsi(": o número do lançamento não cabe no campo de 6 dígitos (0 a 999999)."));
+    return FormatarZeros(valor, 6);
+}
+
+std::string Valor(const std::string& numlanc, const TValorFixo& valor) {
+    const std::int64_t centavos = valor.CentavosArredondados();
+    if (centavos < 0 || centavos > MaiorValorCentavos)
+        throw EFalha(TextoAnsi("Lançamento ") + numlanc + TextoAnsi(": o valor ") + valor.Texto() +
+                     TextoAnsi(" não cabe no campo de 12 dígitos em centavos."));
+    return FormatarZeros(centavos, 12);
+}
+
+std::string TextoPerfil(int perfil) {
+    return TextoAnsi("A lista de grupos do perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo \"") +
+           TDadosExportacao::ArquivoPerfis() +
+           TextoAnsi("\" não é uma lista válida de códigos de grupo, como (12,15,40). Refaça o vínculo de grupos "
+                     "desse perfil em Configurações.");
+}
+
+} // namespace
+
+void TDadosExportacao::AbrirConexao() {
+    ConexaoCompartilhada = TDao::Conectar("", "ip");
+}
+
+TConexao* TDadosExportacao::GetConexao() {
+    return ConexaoCompartilhada.get();
+}
+
+void TDadosExportacao::DefinirConexao(std::unique_ptr<TConexao> conexao) {
+    ConexaoCompartilhada = std::move(conexao);
+}
+
+std::string TDadosExportacao::RepetirCaractere(char caractere, int quantidade) {
+    return quantidade > 0 ? std::string(static_cast<std::size_t>(quantidade), caractere) : std::string();
+}
+
+std::string TDadosExportacao::CompletarEsquerda(const std::string& texto, int tamanho, char caractere) {
+    if (tamanho <= 0)
+        return {};
+    const auto largura = static_cast<std::size_t>(tamanho);
+    if (texto.size() < largura)
+        return RepetirCaractere(caractere, tamanho - static_cast<int>(texto.size())) + texto;
+    return texto.substr(0, largura);
+}
+
+std::unique_ptr<TQuery> TDadosExportacao::AbrirEmpresas() {
+    auto query = std::make_unique<TQuery>(Conexao(), "select empresa_id, nome from empresa where apagado <> \"S\"");
+    query->Abrir();
+    return query;
+}
+
+std::string TDadosExportacao::DescricaoFilial(int filial) {
+    const std::string sql =
+        "select concat(filial_id, \" - \",nome,\" (\",cgc,\")\") from filial where filial_id = " + std::to_string(filial);
+    return VarParaTexto(TDao::ConsultarValor(Conexao(), sql, TextoAnsi("FILIAL NÃO LOCALIZADA"), true));
+}
+
+int TDadosExportacao::CodigoFilialMatriz() {
+    if (CacheFilialMatriz == -1)
+        CacheFilialMatriz = TIniFile(PastaPrograma() + "sistema_qor.ini").LerInteiro("FilialMatriz", "CodFisica", -1);
+    return CacheFilialMatriz;
+}
+
+void TDadosExportacao::LimparCacheFilial() {
+    CacheFilialMatriz = -1;
+}
+
+void TDadosExportacao::SetProgresso(IProgresso* progresso) {
+    ProgressoRegistrado = progresso;
+}
+
+void TDadosExportacao::SetInformacao(IInformacao* informacao) {
+    InformacaoRegistrada = informacao;
+}
+
+void TDadosExportacao::SetEventos(IEventos* eventos) {
+    EventosRegistrados = eventos;
+}
+
+std::string TDadosExportacao::ArquivoPerfis() {
+    // The program's folder already ends in a separator; the file system reads the doubled one as one.
+    return PastaPrograma() + SeparadorPasta() + "PerfilTorvane.txt";
+}
+
+std::string TDadosExportacao::GruposDoPerfil(int perfil) {
+    if (perfil <= 0)
+        return {};
+    const std::string arquivo = ArquivoPerfis();
+    if (!ArquivoExiste(arquivo))
+        return {};
+    const auto linhas = LerLinhas(arquivo);
+    if (static_cast<std::size_t>(perfil) >= linhas.size())
+        throw EFalha("List index out of bounds (" + std::to_string(perfil) + ")");
+    const std::string& linha = linhas[static_cast<std::size_t>(perfil)];
+    const auto largura = static_cast<std::size_t>(TamanhoDescricaoPerfil());
+    if (linha.size() <= largura)
+        return {};
+    return Aparar(std::string_view(linha).substr(largura));
+}
+
+bool TDadosExportacao::ListaGruposValida(const std::string& lista) {
+    if (lista.empty())
+        return true;
+    if (lista.size() < 3 || lista.front() != '(' || lista.back() != ')')
+        return false;
+    bool digitoAntes = false;
+    for (std::size_t i = 1; i + 1 < lista.size(); ++i) {
+        const char c = lista[i];
+        if (c >= '0' && c <= '9') {
+            digitoAntes = true;
+        } else if (c == ',' && digitoAntes) {
+            digitoAntes = false;
+        } else {
+            return false;
+        }
+    }
+    return digitoAntes;
+}
+
+std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora& DataInicial,
+                                            const TDataHora& DataFinal, int Empresa, const std::string& grupos) {
+    std::string sql;
+    sql += " select  \r\n"
+           "    receber.numlanc \r\n"
+           "    ,receber.datahora \r\n"
+           "   , clientes.nome \r\n"
+           "   ,clientes.chapa \r\n"
+           "   ,SUM(receber.valortotal) as valor \r\n"
+           " from \r\n"
+           "   receber \r\n"
+           " join clientes \r\n"
+           "   on (clientes.clientes_id = receber.clientes_id) \r\n"
+           " join filial \r\n"
+           "   on (receber.filial_id = filial.filial_id) \r\n"
+           " join produto \r\n"
+           "   on (receber.produto_id = produto.produto_id) \r\n";
+    sql += " where  ";
+    sql += "\r\n";
+    sql += "   receber.amort < 100   and receber.valortotal > 0.00   and receber.apagado = \"N\" ";
+    sql += "\r\n";
+    sql += DataLancamento ? "   and (receber.datahora between \"" : "   and (receber.vencimento between \"";
+    // Year-month-day with hyphens: the one compact form that every MySQL and MariaDB server reads as a date.
+    sql += DataInicial.TextoDataIso();
+    sql += " 00:00:00\" and \"";
+    sql += DataFinal.TextoDataIso();
+    sql += " 23:59:59\")";
+    sql += " and clientes.empresa_id = " + std::to_string(Empresa);
+    if (!grupos.empty())
+        sql += " and produto.grupo_id in " + grupos;
+    sql += "  group by ";
+    sql += "   receber.numlanc ";
+    sql += "   ,receber.datahora ";
+    sql += "   ,clientes.nome ";
+    sql += "   ,clientes.chapa ";
+    return sql;
+}
+
+TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio, const std::string& NomeArquivo,
+                                                    bool DataLancamento, const TDataHora& DataInicial,
+                                                    const TDataHora& DataFinal, int Empresa, int CodTorvane,
+                                                    int Perfil) {
+    if (CodTorvane < 0 || CodTorvane > 99)
+        throw EFalha(TextoAnsi("O número da empresa na Torvane (") + std::to_string(CodTorvane) +
+                     TextoAnsi(") não cabe no campo de 2 dígitos (0 a 99)."));
+    std::string grupos;
+    if (Perfil > 0) {
+        grupos = GruposDoPerfil(Perfil);
+        if (!ListaGruposValida(grupos))
+            throw EFalha(TextoPerfil(Perfil));
+    }
+
+    TQuery query(Conexao(), SqlExportacao(DataLancamento, DataInicial, DataFinal, Empresa, grupos));
+    query.Abrir();
+    TResultadoExportacao resultado;
+    if (query.QuantidadeRegistros() < 1) {
+        Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
+        return resultado;
+    }
+
+    resultado.Caminho = Diretorio + NomeArquivo;
+    if (Diretorio.empty() || Diretorio.back() != SeparadorPasta())
+        resultado.Caminho = Diretorio + SeparadorPasta() + NomeArquivo;
+    TArquivoSeguro arquivo(resultado.Caminho);
+
+    const int campoNumlanc = query.IndiceCampo("numlanc");
+    const int campoDatahora = query.IndiceCampo("datahora");
+    const int campoNome = query.IndiceCampo("nome");
+    const int campoChapa = query.IndiceCampo("chapa");
+    const int campoValor = query.IndiceCampo("valor");
+    const std::string empresaTorvane = FormatarZeros(CodTorvane, 2);
+
+    if (ProgressoRegistrado) {
+        ProgressoRegistrado->SetMaximo(static_cast<int>(query.QuantidadeRegistros()));
+        ProgressoRegistrado->SetPosicao(0);
+    }
+    std::string linha;
+    query.Primeiro();
+    while (!query.FimDosDados()) {
+        const std::string numlanc = query.Campo(campoNumlanc).Texto();
+        const TDataHora data = query.Campo(campoDatahora).DataHora();
+        std::string nome = query.Campo(campoNome).Texto().substr(0, 40);
+        nome.resize(40, ' ');
+
+        linha.clear();
+        linha += empresaTorvane;
+        linha += CompletarEsquerda(query.Campo(campoChapa).Texto().substr(0, 10), 10, '0');
+        linha += nome;
+        linha += FormatarZeros(data.Dia, 2);
+        linha += FormatarZeros(data.Mes, 2);
+        linha += FormatarZeros(data.Ano, 4);
+        linha += NumeroLancamento(numlanc);
+        linha += "01";
+        const TValorFixo valor = query.Campo(campoValor).Valor();
+        linha += Valor(numlanc, valor);
+        linha += "\r\n";
+        arquivo.Escrever(linha);
+        ++resultado.Linhas;
+        resultado.TotalCentavos += valor.CentavosArredondados();
+
+        query.Proximo();
+        if (ProgressoRegistrado)
+            ProgressoRegistrado->Passo();
+        if (EventosRegistrados)
+            EventosRegistrados->ProcessarEventos();
+    }
+    arquivo.Confirmar();
+    resultado.Gerado = true;
+    Informar("Arquivo \"" + NomeArquivo + TextoAnsi("\"  gerado com sucesso."));
+    return resultado;
+}

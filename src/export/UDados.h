@@ -1,0 +1,60 @@
+#pragma once
+
+#include "UDataHora.h"
+#include "UInterfaces.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TConexao;
+class TQuery;
+
+// What an export wrote; the desktop program ignores it, the headless command reports it.
+struct TResultadoExportacao {
+    bool Gerado = false;        // false: nothing was found and no file was touched
+    std::string Caminho;        // the full path of the file written
+    std::size_t Linhas = 0;
+    std::int64_t TotalCentavos = 0;
+};
+
+// Export services shared by the whole program: the one connection of the process, the company list,
+// the branch, the registered front-end interfaces, the profile file and the receivables export.
+class TDadosExportacao {
+public:
+    TDadosExportacao() = delete;
+
+    static void AbrirConexao();
+    // None before AbrirConexao has succeeded.
+    static TConexao* GetConexao();
+    // Tests hand over a connection of their own (or none).
+    static void DefinirConexao(std::unique_ptr<TConexao> conexao);
+
+    static std::string RepetirCaractere(char caractere, int quantidade);
+    static std::string CompletarEsquerda(const std::string& texto, int tamanho, char caractere);
+
+    static std::unique_ptr<TQuery> AbrirEmpresas();
+    static std::string DescricaoFilial(int filial);
+    static int CodigoFilialMatriz();
+    // Tests start again from an unread branch code.
+    static void LimparCacheFilial();
+
+    static void SetProgresso(IProgresso* progresso);
+    static void SetInformacao(IInformacao* informacao);
+    static void SetEventos(IEventos* eventos);
+
+    // The profile file.
+    static std::string ArquivoPerfis();
+    static int TamanhoDescricaoPerfil() { return 60; }
+    static std::string GruposDoPerfil(int perfil);
+    // Whether a group list may go into SQL: empty, or "(" decimal keys separated by "," ")".
+    static bool ListaGruposValida(const std::string& lista);
+
+    static TResultadoExportacao GerarArquivo(const std::string& Diretorio, const std::string& NomeArquivo,
+                                             bool DataLancamento, const TDataHora& DataInicial,
+                                             const TDataHora& DataFinal, int Empresa, int CodTorvane,
+                                             int Perfil);
+    // The SQL text of the receivables query, given the profile's group list.
+    static std::string SqlExportacao(bool DataLancamento, const TDataHora& DataInicial, const TDataHora& DataFinal,
+                                     int Empresa, const std::string& grupos);
+};

@@ -1,0 +1,201 @@
+#include "UArquivos.h"
+
+#include "UCp1252.h"
+#include "UErro.h"
+
+#include <cerrno>
+#include <random>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::FILE* AbrirArquivo(const std::filesystem::path& caminho, const char* modo) {
+#ifdef _WIN32
+    std::wstring modoLargo(modo, modo + std::char_traits<char>::length(modo));
+    return _wfopen(caminho.c_str(), modoLargo.c_str());
+#else
+    return std::fopen(caminho.c_str(), modo);
+#endif
+}
+
+bool GravarNoDisco(std::FILE* arquivo) {
+    if (std::fflush(arquivo) != 0)
+        return false;
+#ifdef _WIN32
+    return _commit(_fileno(arquivo)) == 0;
+#else
+    return ::fsync(fileno(arquivo)) == 0;
+#endif
+}
+
+void GravarPastaNoDisco([[maybe_unused]] const std::filesystem::path& pasta) {
+#ifndef _WIN32
+    // The rename itself reaches the disk only with its folder.
+    const int descritor = ::open(pasta.empty() ? "." : pasta.c_str(), O_RDONLY);
+    if (descritor >= 0) {
+        ::fsync(descritor);
+        ::close(descritor);
+    }
+#endif
+}
+
+[[noreturn]] void FalhaCriar(const std::string& caminho, const std::string& motivo) {
+    throw EFalha("Cannot create file \"" + caminho + "\". " + motivo);
+}
+
+std::string SufixoAleatorio() {
+    std::random_device gerador;
+    static constexpr char digitos[] = "0123456789abcdef";
+    std::string texto;
+    for (int i = 0; i < 8; ++i)
+        texto += digitos[gerador() % 16];
+    return texto;
+}
+
+} // namespace
+
+std::filesystem::path CaminhoSistema(const std::string& caminho) {
+    const std::string utf8 = Cp1252ParaUtf8(caminho);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string CaminhoInterno(const std::filesystem::path& caminho) {
+    const std::u8string utf8 = caminho.u8string();
+    return Utf8ParaCp1252(std::string(utf8.begin(), utf8.end()));
+}
+
+bool ArquivoExiste(const std::string& caminho) {
+    std::error_code erro;
+    return std::filesystem::is_regular_file(CaminhoSistema(caminho), erro);
+}
+
+bool DiretorioExiste(const std::string& caminho) {
+    std::error_code erro;
+    return std::filesystem::is_directory(CaminhoSistema(caminho), erro);
+}
+
+bool CriarDiretorio(const std::string& caminho) {
+    std::error_code erro;
+    return std::filesystem::create_directory(CaminhoSistema(caminho), erro) && !erro;
+}
+
+std::string TextoErroSistema(int erro) {
+    return Utf8ParaCp1252(std::generic_category().message(erro));
+}
+
+std::string LerArquivo(const std::string& caminho) {
+    std::FILE* arquivo = AbrirArquivo(CaminhoSistema(caminho), "rb");
+    if (!arquivo)
+        throw EFalha("Cannot open file \"" + caminho + "\". " + TextoErroSistema(errno));
+    std::string texto;
+    char bloco[65536];
+    std::size_t lidos;
+    while ((lidos = std::fread(bloco, 1, sizeof bloco, arquivo)) > 0)
+        texto.append(bloco, lidos);
+    const bool falhou = std::ferror(arquivo) != 0;
+    std::fclose(arquivo);
+    if (falhou)
+        throw EFalha("Stream read error");
+    return texto;
+}
+
+std::vector<std::string> DividirLinhas(std::string_view texto) {
+    std::vector<std::string> linhas;
+    std::size_t inicio = 0;
+    std::size_t i = 0;
+    while (i < texto.size()) {
+        if (texto[i] == '\r' || texto[i] == '\n') {
+            linhas.emplace_back(texto.substr(inicio, i - inicio));
+            if (texto[i] == '\r' && i + 1 < texto.size() && texto[i + 1] == '\n')
+                ++i;
+            inicio = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (inicio < texto.size())
+        linhas.emplace_back(texto.substr(inicio));
+    return linhas;
+}
+
+std::vector<std::string> LerLinhas(const std::string& caminho) {
+    return DividirLinhas(LerArquivo(caminho));
+}
+
+void GravarLinhas(const std::string& caminho, const std::vector<std::string>& linhas) {
+    TArquivoSeguro arquivo(caminho);
+    for (const auto& linha : linhas) {
+        arquivo.Escrever(linha);
+        arquivo.Escrever("\r\n");
+    }
+    arquivo.Confirmar();
+}
+
+TArquivoSeguro::TArquivoSeguro(std::string caminho) : FCaminho(std::move(caminho)) {
+    const auto destino = CaminhoSistema(FCaminho);
+    std::error_code erro;
+    if (std::filesystem::is_directory(destino, erro))
+        FalhaCriar(FCaminho, TextoErroSistema(EISDIR));
+    if (std::filesystem::exists(destino, erro)) {
+        // A file we could not open for writing ourselves is not replaced behind its owner's back.
+        std::FILE* existente = AbrirArquivo(destino, "ab");
+        if (!existente)
+            FalhaCriar(FCaminho, TextoErroSistema(errno));
+        std::fclose(existente);
+    }
+    FTemporario = destino;
+    FTemporario += "." + SufixoAleatorio() + ".tmp";
+    FArquivo = AbrirArquivo(FTemporario, "wb");
+    if (!FArquivo)
+        FalhaCriar(FCaminho, TextoErroSistema(errno));
+}
+
+TArquivoSeguro::~TArquivoSeguro() {
+    Descartar();
+}
+
+void TArquivoSeguro::Escrever(std::string_view texto) {
+    if (!FArquivo)
+        throw EFalha("Stream write error");
+    if (std::fwrite(texto.data(), 1, texto.size(), FArquivo) != texto.size())
+        throw EFalha("Stream write error");
+}
+
+void TArquivoSeguro::Confirmar() {
+    if (!FArquivo)
+        throw EFalha("Stream write error");
+    const bool gravado = GravarNoDisco(FArquivo);
+    const bool fechado = std::fclose(FArquivo) == 0;
+    FArquivo = nullptr;
+    if (!gravado || !fechado) {
+        Descartar();
+        throw EFalha("Stream write error");
+    }
+    std::error_code erro;
+    std::filesystem::rename(FTemporario, CaminhoSistema(FCaminho), erro);
+    if (erro) {
+        Descartar();
+        FalhaCriar(FCaminho, Utf8ParaCp1252(erro.message()));
+    }
+    FTemporario.clear();
+    GravarPastaNoDisco(CaminhoSistema(FCaminho).parent_path());
+}
+
+void TArquivoSeguro::Descartar() {
+    if (FArquivo) {
+        std::fclose(FArquivo);
+        FArquivo = nullptr;
+    }
+    if (!FTemporario.empty()) {
+        std::error_code erro;
+        std::filesystem::remove(FTemporario, erro);
+        FTemporario.clear();
+    }
+}

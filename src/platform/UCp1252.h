@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text inside the program is code page 1252; these convert at the edges (windows, terminal, file names).
+std::string Cp1252ParaUtf8(std::string_view texto);
+// Characters that code page 1252 cannot hold become "?".
+std::string Utf8ParaCp1252(std::string_view texto);
+
+// A text written in this program's source (UTF-8) as the code page 1252 text the system works in.
+inline std::string TextoAnsi(std::string_view utf8) {
+    return Utf8ParaCp1252(utf8);
+}

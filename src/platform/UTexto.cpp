@@ -1,0 +1,145 @@
+#include "UTexto.h"
+
+#include "UErro.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// Code page 1252 letters: ASCII, the Latin-1 range (except × and ÷) and Š/š, Œ/œ, Ž/ž, Ÿ/ÿ.
+unsigned char Maiuscula(unsigned char c) {
+    if (c >= 'a' && c <= 'z')
+        return c - 32;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return c - 32;
+    switch (c) {
+    case 0x9A: return 0x8A;
+    case 0x9C: return 0x8C;
+    case 0x9E: return 0x8E;
+    case 0xFF: return 0x9F;
+    default: return c;
+    }
+}
+
+unsigned char Minuscula(unsigned char c) {
+    if (c >= 'A' && c <= 'Z')
+        return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return c + 32;
+    switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+    }
+}
+
+int ValorHex(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string Aparar(std::string_view texto) {
+    std::size_t inicio = 0;
+    std::size_t fim = texto.size();
+    while (inicio < fim && static_cast<unsigned char>(texto[inicio]) <= ' ')
+        ++inicio;
+    while (fim > inicio && static_cast<unsigned char>(texto[fim - 1]) <= ' ')
+        --fim;
+    return std::string(texto.substr(inicio, fim - inicio));
+}
+
+std::string MaiusculasAnsi(std::string_view texto) {
+    std::string saida(texto);
+    for (char& c : saida)
+        c = static_cast<char>(Maiuscula(static_cast<unsigned char>(c)));
+    return saida;
+}
+
+std::string MinusculasAnsi(std::string_view texto) {
+    std::string saida(texto);
+    for (char& c : saida)
+        c = static_cast<char>(Minuscula(static_cast<unsigned char>(c)));
+    return saida;
+}
+
+bool IguaisSemCaixa(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Maiuscula(static_cast<unsigned char>(a[i])) != Maiuscula(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+bool ComecaSemCaixa(std::string_view texto, std::string_view prefixo) {
+    return texto.size() >= prefixo.size() && IguaisSemCaixa(texto.substr(0, prefixo.size()), prefixo);
+}
+
+std::optional<int> ConverterInteiro(std::string_view texto) {
+    std::size_t i = 0;
+    while (i < texto.size() && texto[i] == ' ')
+        ++i;
+    bool negativo = false;
+    if (i < texto.size() && (texto[i] == '-' || texto[i] == '+')) {
+        negativo = texto[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < texto.size() && texto[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i < texto.size() && (texto[i] == 'x' || texto[i] == 'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < texto.size() && texto[i] == '0' && (texto[i + 1] == 'x' || texto[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= texto.size())
+        return std::nullopt;
+    std::int64_t valor = 0;
+    for (; i < texto.size(); ++i) {
+        const int digito = base == 16 ? ValorHex(texto[i]) : (texto[i] >= '0' && texto[i] <= '9' ? texto[i] - '0' : -1);
+        if (digito < 0)
+            return std::nullopt;
+        valor = valor * base + digito;
+        if (valor > static_cast<std::int64_t>(INT_MAX) + 1)
+            return std::nullopt;
+    }
+    if (negativo)
+        valor = -valor;
+    if (valor > INT_MAX || valor < INT_MIN)
+        return std::nullopt;
+    return static_cast<int>(valor);
+}
+
+int ConverterInteiroPadrao(std::string_view texto, int padrao) {
+    return ConverterInteiro(texto).value_or(padrao);
+}
+
+int ConverterInteiroOuFalhar(std::string_view texto) {
+    const auto valor = ConverterInteiro(texto);
+    if (!valor)
+        throw EFalha("'" + std::string(texto) + "' is not a valid integer value");
+    return *valor;
+}
+
+std::string FormatarZeros(long long valor, int digitos) {
+    const bool negativo = valor < 0;
+    // Through unsigned so that the smallest value keeps its digits.
+    unsigned long long absoluto = negativo ? 0ULL - static_cast<unsigned long long>(valor) : valor;
+    std::string digitosTexto = std::to_string(absoluto);
+    if (static_cast<int>(digitosTexto.size()) < digitos)
+        digitosTexto.insert(0, digitos - digitosTexto.size(), '0');
+    return negativo ? "-" + digitosTexto : digitosTexto;
+}

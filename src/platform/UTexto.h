@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Small text routines over code page 1252 text, one byte a character.
+
+// Removes blanks and control characters (codes up to 32) from both ends.
+std::string Aparar(std::string_view texto);
+std::string MaiusculasAnsi(std::string_view texto);
+std::string MinusculasAnsi(std::string_view texto);
+bool IguaisSemCaixa(std::string_view a, std::string_view b);
+bool ComecaSemCaixa(std::string_view texto, std::string_view prefixo);
+
+// Whole-text integer conversion: leading blanks, an optional sign, then decimal digits or a hexadecimal
+// number after "$", "x", "X", "0x" or "0X". Anything else, or a value outside 32 bits, gives no value.
+std::optional<int> ConverterInteiro(std::string_view texto);
+int ConverterInteiroPadrao(std::string_view texto, int padrao);
+
+// "'%s' is not a valid integer value" when the text is not a whole number.
+int ConverterInteiroOuFalhar(std::string_view texto);
+
+// Decimal digits with at least `digitos` digits, filled with zeros on the left; a minus sign goes first.
+std::string FormatarZeros(long long valor, int digitos);

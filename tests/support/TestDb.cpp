@@ -1,0 +1,120 @@
+#include "TestDb.h"
+
+#include "UArquivos.h"
+#include "UDados.h"
+#include "UDao.h"
+#include "UErro.h"
+#include "UPastaPrograma.h"
+
+#include <mysql.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#ifndef TORVANE_ESQUEMA_SQL
+#error "TORVANE_ESQUEMA_SQL must name the schema file"
+#endif
+
+std::optional<TServidorTeste> ServidorTeste() {
+    const char* host = std::getenv("TORVANE_TEST_HOST");
+    const char* porta = std::getenv("TORVANE_TEST_PORT");
+    if (!host || !porta)
+        return std::nullopt;
+    TServidorTeste servidor;
+    servidor.Host = host;
+    servidor.Porta = std::atoi(porta);
+    const char* usuario = std::getenv("TORVANE_TEST_USER");
+    const char* senha = std::getenv("TORVANE_TEST_PASSWORD");
+    servidor.Usuario = usuario ? usuario : "root";
+    servidor.Senha = senha ? senha : "";
+    return servidor;
+}
+
+void Executar(TConexao& conexao, const std::string& sql) {
+    MYSQL* mysql = conexao.Handle();
+    ASSERT_EQ(mysql_set_server_option(mysql, MYSQL_OPTION_MULTI_STATEMENTS_ON), 0) << mysql_error(mysql);
+    ASSERT_EQ(mysql_real_query(mysql, sql.data(), sql.size()), 0) << mysql_error(mysql) << "\n" << sql;
+    do {
+        MYSQL_RES* resultado = mysql_store_result(mysql);
+        if (resultado)
+            mysql_free_result(resultado);
+        ASSERT_EQ(mysql_errno(mysql), 0u) << mysql_error(mysql);
+    } while (mysql_next_result(mysql) == 0);
+    ASSERT_EQ(mysql_errno(mysql), 0u) << mysql_error(mysql);
+}
+
+TPastaTemporaria::TPastaTemporaria() {
+    std::random_device aleatorio;
+    FCaminho = std::filesystem::temp_directory_path() / ("torvane-teste-" + std::to_string(aleatorio()));
+    std::filesystem::create_directories(FCaminho);
+}
+
+TPastaTemporaria::~TPastaTemporaria() {
+    std::error_code erro;
+    std::filesystem::permissions(FCaminho, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 erro);
+    std::filesystem::remove_all(FCaminho, erro);
+}
+
+std::string TPastaTemporaria::Caminho() const {
+    return IncluirSeparador(CaminhoInterno(FCaminho));
+}
+
+std::string LerBinario(const std::filesystem::path& caminho) {
+    std::ifstream arquivo(caminho, std::ios::binary);
+    std::ostringstream texto;
+    texto << arquivo.rdbuf();
+    return texto.str();
+}
+
+void GravarBinario(const std::filesystem::path& caminho, const std::string& conteudo) {
+    std::ofstream arquivo(caminho, std::ios::binary | std::ios::trunc);
+    arquivo << conteudo;
+}
+
+void TTesteBanco::SetUp() {
+    FPasta = std::make_unique<TPastaTemporaria>();
+    DefinirPastaPrograma(FPasta->Caminho());
+    TDadosExportacao::LimparCacheFilial();
+    const auto servidor = ServidorTeste();
+    if (!servidor) {
+        const char* ci = std::getenv("CI");
+        if (ci && std::string(ci) == "true")
+            FAIL() << "No test database: TORVANE_TEST_HOST and TORVANE_TEST_PORT are not set (run scripts/test)";
+        GTEST_SKIP() << "No test database (run scripts/test)";
+    }
+    FServidor = *servidor;
+    std::random_device aleatorio;
+    FBanco = "torvane_t" + std::to_string(aleatorio() % 1000000000u);
+    auto raiz = TDao::CriarConexao(FServidor.Host, "", FServidor.Usuario, FServidor.Senha, FServidor.Porta);
+    Executar(*raiz, "CREATE DATABASE " + FBanco + " DEFAULT CHARSET latin1");
+    FConexao = TDao::CriarConexao(FServidor.Host, FBanco, FServidor.Usuario, FServidor.Senha, FServidor.Porta);
+    std::ifstream esquema(TORVANE_ESQUEMA_SQL);
+    std::ostringstream texto;
+    texto << esquema.rdbuf();
+    ASSERT_FALSE(texto.str().empty()) << "schema file missing: " << TORVANE_ESQUEMA_SQL;
+    Executar(*FConexao, texto.str());
+    TDadosExportacao::DefinirConexao(
+        TDao::CriarConexao(FServidor.Host, FBanco, FServidor.Usuario, FServidor.Senha, FServidor.Porta));
+}
+
+void TTesteBanco::TearDown() {
+    TDadosExportacao::DefinirConexao(nullptr);
+    TDadosExportacao::SetProgresso(nullptr);
+    TDadosExportacao::SetInformacao(nullptr);
+    TDadosExportacao::SetEventos(nullptr);
+    if (FConexao && !FBanco.empty())
+        Executar(*FConexao, "DROP DATABASE " + FBanco);
+    FConexao.reset();
+    DefinirPastaPrograma("");
+    FPasta.reset();
+}
+
+void TTesteBanco::GravarSistemaQorIni(const std::string& extra) {
+    std::string texto = "[ip]\r\nlocal=" + FServidor.Host + "\r\ndatabase=" + FBanco + "\r\nusuario=" +
+                        FServidor.Usuario + "\r\nPorta=" + std::to_string(FServidor.Porta) + "\r\nsenha=" +
+                        Criptografia("E", FServidor.Senha, "KAV") + "\r\n" + extra;
+    GravarBinario(FPasta->Sistema() / "sistema_qor.ini", texto);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "UConexao.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+// Connection details of the test server, from the environment that scripts/test sets.
+struct TServidorTeste {
+    std::string Host;
+    int Porta = 0;
+    std::string Usuario;
+    std::string Senha;
+};
+std::optional<TServidorTeste> ServidorTeste();
+
+// Runs statements (several, separated by ";") that return nothing; fails the test on error.
+void Executar(TConexao& conexao, const std::string& sql);
+
+// A folder of its own for the test, removed afterwards; it also stands in as the program's folder.
+class TPastaTemporaria {
+public:
+    TPastaTemporaria();
+    ~TPastaTemporaria();
+    TPastaTemporaria(const TPastaTemporaria&) = delete;
+    TPastaTemporaria& operator=(const TPastaTemporaria&) = delete;
+    // Ends in a separator.
+    std::string Caminho() const;
+    std::filesystem::path Sistema() const { return FCaminho; }
+
+private:
+    std::filesystem::path FCaminho;
+};
+
+std::string LerBinario(const std::filesystem::path& caminho);
+void GravarBinario(const std::filesystem::path& caminho, const std::string& conteudo);
+
+// A test that uses a database of its own on the test server, with the system's tables made empty in it.
+// The database is the shared connection of the export services while the test runs, and the program's
+// folder is a temporary folder. Without a server the test is skipped, except under CI, where it fails.
+class TTesteBanco : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TConexao& Conexao() { return *FConexao; }
+    // The settings file that points the program at the test database.
+    void GravarSistemaQorIni(const std::string& extra = {});
+    const std::string& NomeBanco() const { return FBanco; }
+    const TServidorTeste& Servidor() const { return FServidor; }
+
+    std::unique_ptr<TPastaTemporaria> FPasta;
+
+private:
+    TServidorTeste FServidor;
+    std::string FBanco;
+    std::unique_ptr<TConexao> FConexao;
+};
