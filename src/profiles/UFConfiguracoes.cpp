@@ -1,0 +1,3 @@
+#include "UFConfiguracoes.h"
+
+TFConfiguracoes::TFConfiguracoes(QWidget* dono) : QDialog(dono) {}
