@@ -11,6 +11,8 @@
 #include "UTexto.h"
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -19,8 +21,6 @@ IProgresso* ProgressoRegistrado = nullptr;
 IInformacao* InformacaoRegistrada = nullptr;
 IEventos* EventosRegistrados = nullptr;
 int CacheFilialMatriz = -1;
-
-constexpr std::int64_t MaiorValorCentavos = 999'999'999'999; // 12 digits
 
 TConexao& Conexao() {
     if (!ConexaoCompartilhada)
@@ -33,39 +33,59 @@ void Informar(const std::string& texto) {
         InformacaoRegistrada->Informar(texto, TextoAnsi("Informação"));
 }
 
-// The posting number read whole as a decimal integer; it must fit the six digits of its field.
-std::string NumeroLancamento(const std::string& numlanc) {
-    std::size_t i = numlanc.empty() || (numlanc[0] != '-' && numlanc[0] != '+') ? 0 : 1;
-    if (i == numlanc.size())
-        throw EFalha("'" + numlanc + "' is not a valid integer value");
+constexpr std::int64_t MaiorLancamento = 999'999;            // 6 digits
+constexpr std::int64_t MaiorValorCentavos = 999'999'999'999; // 12 digits
+
+[[noreturn]] void NaoInteiro(std::string_view texto) {
+    throw EFalha("'" + std::string(texto) + "' is not a valid integer value");
+}
+
+// The posting number is read whole, as a decimal integer, and must fit the six digits of its field:
+// cutting it, or letting a minus sign in, would put another posting's number in the file or break the line.
+std::string NumeroLancamento(std::string_view numlanc) {
+    const bool temSinal = !numlanc.empty() && (numlanc[0] == '-' || numlanc[0] == '+');
+    const bool negativo = temSinal && numlanc[0] == '-';
+    if (numlanc.size() == (temSinal ? 1u : 0u))
+        NaoInteiro(numlanc);
     std::int64_t valor = 0;
-    bool cabe = true;
-    for (; i < numlanc.size(); ++i) {
+    for (std::size_t i = temSinal ? 1 : 0; i < numlanc.size(); ++i) {
         if (numlanc[i] < '0' || numlanc[i] > '9')
-            throw EFalha("'" + numlanc + "' is not a valid integer value");
-        if (valor <= 999999)
+            NaoInteiro(numlanc);
+        if (valor <= MaiorLancamento)
             valor = valor * 10 + (numlanc[i] - '0');
     }
-    cabe = numlanc[0] != '-' || valor == 0;
-    if (!cabe || valor > 999999)
-        throw EFalha(TextoAnsi("Lançamento ") + numlanc +
-                     TextoAnsi(": o número do lançamento não cabe no campo de 6 dígitos (0 a 999999)."));
+    if (valor > MaiorLancamento || (negativo && valor != 0))
+        throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) +
+                     TextoAnsi(": o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). "
+                               "Nenhum arquivo foi gravado."));
     return FormatarZeros(valor, 6);
 }
 
-std::string Valor(const std::string& numlanc, const TValorFixo& valor) {
-    const std::int64_t centavos = valor.CentavosArredondados();
-    if (centavos < 0 || centavos > MaiorValorCentavos)
-        throw EFalha(TextoAnsi("Lançamento ") + numlanc + TextoAnsi(": o valor ") + valor.Texto() +
-                     TextoAnsi(" não cabe no campo de 12 dígitos em centavos."));
-    return FormatarZeros(centavos, 12);
+[[noreturn]] void ValorNaoCabe(std::string_view numlanc, std::string_view valor) {
+    throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) + TextoAnsi(": o valor ") + std::string(valor) +
+                 TextoAnsi(" não cabe no campo de 12 dígitos do valor em centavos. Nenhum arquivo foi gravado."));
 }
 
-std::string TextoPerfil(int perfil) {
-    return TextoAnsi("A lista de grupos do perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo \"") +
-           TDadosExportacao::ArquivoPerfis() +
-           TextoAnsi("\" não é uma lista válida de códigos de grupo, como (12,15,40). Refaça o vínculo de grupos "
-                     "desse perfil em Configurações.");
+// The amount in whole cents; more than 12 digits would be cut to another amount, so it is refused.
+std::int64_t Centavos(std::string_view numlanc, std::optional<std::string_view> texto) {
+    if (!texto)
+        return 0;
+    std::int64_t centavos = 0;
+    try {
+        centavos = TValorFixo::DoTexto(*texto).CentavosArredondados();
+    } catch (const EFalha&) {
+        ValorNaoCabe(numlanc, *texto);
+    }
+    if (centavos < 0 || centavos > MaiorValorCentavos)
+        ValorNaoCabe(numlanc, *texto);
+    return centavos;
+}
+
+std::string TextoPerfil(int perfil, const std::string& grupos) {
+    return TextoAnsi("O perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo de perfis (") +
+           TDadosExportacao::ArquivoPerfis() + TextoAnsi(") tem uma lista de grupos inválida: ") + grupos +
+           TextoAnsi(". A lista deve ser como (12,15,40). Refaça o vínculo de grupos desse perfil em "
+                     "Configurações. Nenhum arquivo foi gravado.");
 }
 
 } // namespace
@@ -102,8 +122,8 @@ std::unique_ptr<TQuery> TDadosExportacao::AbrirEmpresas() {
 }
 
 std::string TDadosExportacao::DescricaoFilial(int filial) {
-    const std::string sql =
-        "select concat(filial_id, \" - \",nome,\" (\",cgc,\")\") from filial where filial_id = " + std::to_string(filial);
+    const std::string sql = "select concat(filial_id, \" - \",nome,\" (\",cgc,\")\") from filial where filial_id = " +
+                            std::to_string(filial);
     return VarParaTexto(TDao::ConsultarValor(Conexao(), sql, TextoAnsi("FILIAL NÃO LOCALIZADA"), true));
 }
 
@@ -211,14 +231,16 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio
                                                     bool DataLancamento, const TDataHora& DataInicial,
                                                     const TDataHora& DataFinal, int Empresa, int CodTorvane,
                                                     int Perfil) {
+    // Two digits in the file: a larger number would be cut to another company's number.
     if (CodTorvane < 0 || CodTorvane > 99)
         throw EFalha(TextoAnsi("O número da empresa na Torvane (") + std::to_string(CodTorvane) +
-                     TextoAnsi(") não cabe no campo de 2 dígitos (0 a 99)."));
+                     TextoAnsi(") não cabe no campo de 2 dígitos (0 a 99). Nenhum arquivo foi gravado."));
     std::string grupos;
     if (Perfil > 0) {
         grupos = GruposDoPerfil(Perfil);
+        // The list goes into the SQL text as it is: a hand-edited file must not change the query.
         if (!ListaGruposValida(grupos))
-            throw EFalha(TextoPerfil(Perfil));
+            throw EFalha(TextoPerfil(Perfil, grupos));
     }
 
     TQuery query(Conexao(), SqlExportacao(DataLancamento, DataInicial, DataFinal, Empresa, grupos));
@@ -232,6 +254,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio
     resultado.Caminho = Diretorio + NomeArquivo;
     if (Diretorio.empty() || Diretorio.back() != SeparadorPasta())
         resultado.Caminho = Diretorio + SeparadorPasta() + NomeArquivo;
+    // Lines go to a temporary file as they are made; the target is replaced only once all are on disk.
     TArquivoSeguro arquivo(resultado.Caminho);
 
     const int campoNumlanc = query.IndiceCampo("numlanc");
@@ -240,6 +263,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio
     const int campoChapa = query.IndiceCampo("chapa");
     const int campoValor = query.IndiceCampo("valor");
     const std::string empresaTorvane = FormatarZeros(CodTorvane, 2);
+    const auto texto = [&query](int campo) { return query.ValorBruto(campo).value_or(std::string_view()); };
 
     if (ProgressoRegistrado) {
         ProgressoRegistrado->SetMaximo(static_cast<int>(query.QuantidadeRegistros()));
@@ -248,26 +272,26 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio
     std::string linha;
     query.Primeiro();
     while (!query.FimDosDados()) {
-        const std::string numlanc = query.Campo(campoNumlanc).Texto();
+        const std::string_view numlanc = texto(campoNumlanc);
         const TDataHora data = query.Campo(campoDatahora).DataHora();
-        std::string nome = query.Campo(campoNome).Texto().substr(0, 40);
-        nome.resize(40, ' ');
+        const std::string_view nome = texto(campoNome).substr(0, 40);
 
         linha.clear();
         linha += empresaTorvane;
-        linha += CompletarEsquerda(query.Campo(campoChapa).Texto().substr(0, 10), 10, '0');
+        linha += CompletarEsquerda(std::string(texto(campoChapa).substr(0, 10)), 10, '0');
         linha += nome;
+        linha.append(40 - nome.size(), ' ');
         linha += FormatarZeros(data.Dia, 2);
         linha += FormatarZeros(data.Mes, 2);
         linha += FormatarZeros(data.Ano, 4);
         linha += NumeroLancamento(numlanc);
         linha += "01";
-        const TValorFixo valor = query.Campo(campoValor).Valor();
-        linha += Valor(numlanc, valor);
+        const std::int64_t centavos = Centavos(numlanc, query.ValorBruto(campoValor));
+        linha += FormatarZeros(centavos, 12);
         linha += "\r\n";
         arquivo.Escrever(linha);
         ++resultado.Linhas;
-        resultado.TotalCentavos += valor.CentavosArredondados();
+        resultado.TotalCentavos += centavos;
 
         query.Proximo();
         if (ProgressoRegistrado)
