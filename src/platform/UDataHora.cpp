@@ -61,8 +61,13 @@ TDataHora TDataHora::DoTextoMysql(std::string_view texto) {
             if (texto[pos] != ' ' && texto[pos] != 'T')
                 DataInvalida(texto);
             ++pos;
+            if (pos == texto.size())
+                DataInvalida(texto);
         }
     } else {
+        // A time of day alone belongs to the zero date.
+        if (texto.empty())
+            DataInvalida(texto);
         valor = Zero();
     }
     if (pos < texto.size()) {
@@ -85,8 +90,8 @@ TDataHora TDataHora::DoTextoMysql(std::string_view texto) {
 }
 
 bool TDataHora::DataValida() const {
-    return Ano >= 1 && Ano <= 9999 && Mes >= 1 && Mes <= 12 && Dia >= 1 && Dia <= DiasNoMes(Ano, Mes) &&
-           Hora >= 0 && Hora < 24 && Minuto >= 0 && Minuto < 60 && Segundo >= 0 && Segundo < 60;
+    return Ano >= 1 && Ano <= 9999 && Mes >= 1 && Mes <= 12 && Dia >= 1 && Dia <= DiasNoMes(Ano, Mes) && Hora >= 0 &&
+           Hora < 24 && Minuto >= 0 && Minuto < 60 && Segundo >= 0 && Segundo < 60;
 }
 
 std::string TDataHora::TextoDataIso() const {
