@@ -1,3 +1,311 @@
 #include "UFConfiguracoes.h"
 
-TFConfiguracoes::TFConfiguracoes(QWidget* dono) : QDialog(dono) {}
+#include "UArquivos.h"
+#include "UCaixaMensagem.h"
+#include "UCp1252.h"
+#include "UDados.h"
+#include "UFConfiguracoesEdicao.h"
+#include "UFalhas.h"
+#include "UTexto.h"
+#include "UTextoQt.h"
+
+#include <QAbstractTableModel>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableView>
+#include <QVBoxLayout>
+
+// Shows the window's table in GridProdutos: one column with the description, and an arrow on the current
+// row in the row indicator. Every change of the table goes through here so that the grid follows it.
+class TModeloPerfis : public QAbstractTableModel {
+public:
+    TModeloPerfis(std::vector<TPerfil>& perfis, QObject* dono) : QAbstractTableModel(dono), FPerfis(perfis) {}
+
+    int rowCount(const QModelIndex& pai) const override { return pai.isValid() ? 0 : static_cast<int>(FPerfis.size()); }
+    int columnCount(const QModelIndex& pai) const override { return pai.isValid() ? 0 : 1; }
+
+    QVariant data(const QModelIndex& indice, int papel) const override {
+        if (papel != Qt::DisplayRole || !indice.isValid() || indice.row() >= rowCount({}))
+            return {};
+        return ParaQString(FPerfis[static_cast<std::size_t>(indice.row())].descricao_perfil);
+    }
+
+    QVariant headerData(int secao, Qt::Orientation orientacao, int papel) const override {
+        if (papel != Qt::DisplayRole)
+            return {};
+        if (orientacao == Qt::Horizontal)
+            return QStringLiteral("Descrição");
+        return secao == FLinhaAtual ? QStringLiteral("\u25B6") : QString();
+    }
+
+    void Limpar() {
+        beginResetModel();
+        FPerfis.clear();
+        FLinhaAtual = -1;
+        endResetModel();
+    }
+
+    void Incluir(TPerfil perfil) {
+        const int linha = rowCount({});
+        beginInsertRows({}, linha, linha);
+        FPerfis.push_back(std::move(perfil));
+        endInsertRows();
+    }
+
+    void Excluir(int linha) {
+        beginRemoveRows({}, linha, linha);
+        FPerfis.erase(FPerfis.begin() + linha);
+        endRemoveRows();
+    }
+
+    // The list is never shown, so the grid has nothing to redraw.
+    void VincularGrupos(int linha, std::string grupos) {
+        FPerfis[static_cast<std::size_t>(linha)].grupos_vinculados = std::move(grupos);
+    }
+
+    void DefinirLinhaAtual(int linha) {
+        const int anterior = FLinhaAtual;
+        FLinhaAtual = linha;
+        for (int secao : {anterior, linha})
+            if (secao >= 0 && secao < rowCount({}))
+                emit headerDataChanged(Qt::Vertical, secao, secao);
+    }
+
+private:
+    std::vector<TPerfil>& FPerfis;
+    int FLinhaAtual = -1;
+};
+
+TFConfiguracoes::TFConfiguracoes(QWidget* dono) : QDialog(dono) {
+    setWindowTitle(QStringLiteral("Configurações"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    pnlCabecalho = new QFrame(this);
+    pnlCabecalho->setObjectName(QStringLiteral("pnlCabecalho"));
+    pnlCabecalho->setFrameShape(QFrame::StyledPanel);
+    Label5 = new QLabel(QStringLiteral("Configurar Perfis"), pnlCabecalho);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    QFont fonte(QStringLiteral("Arial"));
+    fonte.setBold(true);
+    fonte.setPointSize(font().pointSize() + 6);
+    Label5->setFont(fonte);
+    auto* cabecalho = new QHBoxLayout(pnlCabecalho);
+    cabecalho->addWidget(Label5);
+
+    GridProdutos = new QTableView(this);
+    GridProdutos->setObjectName(QStringLiteral("GridProdutos"));
+    FModelo = new TModeloPerfis(cdsPerfis, this);
+    GridProdutos->setModel(FModelo);
+    GridProdutos->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridProdutos->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GridProdutos->setSelectionMode(QAbstractItemView::SingleSelection);
+    GridProdutos->horizontalHeader()->setStretchLastSection(true);
+    GridProdutos->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: rgb(0, 64, 128); color: white; }"));
+    GridProdutos->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    GridProdutos->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    GridProdutos->verticalHeader()->setFixedWidth(18);
+    connect(GridProdutos->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& atual) { FModelo->DefinirLinhaAtual(atual.isValid() ? atual.row() : -1); });
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Opções"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    btnVincular = new QPushButton(QStringLiteral("Vincular Grupos"), GroupBox1);
+    btnVincular->setObjectName(QStringLiteral("btnVincular"));
+    btnIncluir = new QPushButton(QStringLiteral("Incluir"), GroupBox1);
+    btnIncluir->setObjectName(QStringLiteral("btnIncluir"));
+    btnExcluir = new QPushButton(QStringLiteral("Excluir"), GroupBox1);
+    btnExcluir->setObjectName(QStringLiteral("btnExcluir"));
+    btnFechar = new QPushButton(QStringLiteral("Fechar (Esc)"), GroupBox1);
+    btnFechar->setObjectName(QStringLiteral("btnFechar"));
+    auto* opcoes = new QHBoxLayout(GroupBox1);
+    for (QPushButton* botao : {btnVincular, btnIncluir, btnExcluir, btnFechar}) {
+        // No default button: Enter presses only the button that has the focus.
+        botao->setAutoDefault(false);
+        opcoes->addWidget(botao);
+    }
+
+    auto* janela = new QVBoxLayout(this);
+    janela->addWidget(pnlCabecalho);
+    janela->addWidget(GridProdutos, 1);
+    janela->addWidget(GroupBox1);
+
+    setTabOrder(btnVincular, btnIncluir);
+    setTabOrder(btnIncluir, btnExcluir);
+    setTabOrder(btnExcluir, btnFechar);
+    setTabOrder(btnFechar, GridProdutos);
+    btnVincular->setFocus();
+
+    connect(btnVincular, &QPushButton::clicked, this,
+            [this] { ExecutarTratando(this, [this] { btnVincularClick(); }); });
+    connect(btnIncluir, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnIncluirClick(); }); });
+    connect(btnExcluir, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnExcluirClick(); }); });
+    connect(btnFechar, &QPushButton::clicked, this, [this] { btnFecharClick(); });
+    for (QWidget* controle : findChildren<QWidget*>())
+        controle->installEventFilter(this);
+
+    setFixedSize(480, 420);
+}
+
+void TFConfiguracoes::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    // A window restored from the task bar is shown again by the system; only a real opening reads the file.
+    if (evento->spontaneous())
+        return;
+    if (QScreen* tela = screen())
+        move(tela->availableGeometry().center() - rect().center());
+    FormShow();
+}
+
+void TFConfiguracoes::FormShow() {
+    FModelo->Limpar();
+    FArquivoLido = false;
+    ExecutarTratando(this, [this] {
+        CarregarPerfis();
+        FArquivoLido = true;
+    });
+    if (!FArquivoLido) {
+        // Writing the empty table back would wipe out every profile of a file that only failed to read.
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (!cdsPerfis.empty())
+        IrPara(0);
+}
+
+bool TFConfiguracoes::eventFilter(QObject* alvo, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress && FormKeyDown(alvo, static_cast<QKeyEvent*>(evento)->key()))
+        return true;
+    return QDialog::eventFilter(alvo, evento);
+}
+
+void TFConfiguracoes::keyPressEvent(QKeyEvent* evento) {
+    if (!FormKeyDown(this, evento->key()))
+        QDialog::keyPressEvent(evento);
+}
+
+bool TFConfiguracoes::FormKeyDown(QObject* alvo, int tecla) {
+    if (tecla == Qt::Key_Escape) {
+        btnFecharClick();
+        return true;
+    }
+    if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+        if (auto* botao = qobject_cast<QPushButton*>(alvo)) {
+            botao->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TFConfiguracoes::done(int resultado) {
+    if (!FormClose())
+        return;
+    QDialog::done(resultado);
+}
+
+bool TFConfiguracoes::FormClose() {
+    if (FArquivoLido) {
+        bool gravou = false;
+        ExecutarTratando(this, [this, &gravou] {
+            GravarPerfis();
+            gravou = true;
+        });
+        if (!gravou)
+            return false;
+    }
+    FModelo->Limpar();
+    FArquivoLido = false;
+    return true;
+}
+
+void TFConfiguracoes::btnFecharClick() {
+    close();
+}
+
+void TFConfiguracoes::btnIncluirClick() {
+    IncluirPerfil();
+}
+
+void TFConfiguracoes::btnExcluirClick() {
+    if (cdsPerfis.empty())
+        return;
+    if (TCaixaMensagem::Atual().Mostrar(this, "Confirma excluir o perfil?", TextoAnsi("Confirmação"),
+                                        TIconeMensagem::Pergunta, TBotoesMensagem::SimNao,
+                                        false) == TRespostaMensagem::Sim)
+        ExcluirPerfil();
+}
+
+void TFConfiguracoes::btnVincularClick() {
+    if (cdsPerfis.empty()) {
+        TCaixaMensagem::Atual().Mostrar(this, TextoAnsi("Informe ao menos um perfil antes de vincular grupos."),
+                                        TextoAnsi("Informação"), TIconeMensagem::Informacao, TBotoesMensagem::Ok,
+                                        false);
+        return;
+    }
+}
+
+void TFConfiguracoes::CarregarPerfis() {
+    const std::string arquivo = TDadosExportacao::ArquivoPerfis();
+    if (!ArquivoExiste(arquivo))
+        return;
+    const auto linhas = LerLinhas(arquivo);
+    const auto largura = static_cast<std::size_t>(TDadosExportacao::TamanhoDescricaoPerfil());
+    // Line 0 is the all-groups entry, whatever it holds.
+    for (std::size_t i = 1; i < linhas.size(); ++i) {
+        const std::string& linha = linhas[i];
+        TPerfil perfil;
+        perfil.descricao_perfil = linha.substr(0, largura);
+        if (linha.size() > largura)
+            perfil.grupos_vinculados = linha.substr(largura);
+        FModelo->Incluir(std::move(perfil));
+    }
+}
+
+void TFConfiguracoes::GravarPerfis() {
+    const int largura = TDadosExportacao::TamanhoDescricaoPerfil();
+    const auto preencher = [largura](const std::string& texto) {
+        return texto + TDadosExportacao::RepetirCaractere(' ', largura - static_cast<int>(texto.size()));
+    };
+    std::vector<std::string> linhas;
+    linhas.reserve(cdsPerfis.size() + 1);
+    linhas.push_back(preencher("Todos os Grupos"));
+    for (const TPerfil& perfil : cdsPerfis)
+        linhas.push_back(preencher(perfil.descricao_perfil) + perfil.grupos_vinculados);
+    GravarLinhas(TDadosExportacao::ArquivoPerfis(), linhas);
+}
+
+void TFConfiguracoes::IncluirPerfil() {
+    TFConfigurarPerfilEdicao dialogo(this);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    FModelo->Incluir({dialogo.Descricao(), {}});
+    IrPara(static_cast<int>(cdsPerfis.size()) - 1);
+}
+
+void TFConfiguracoes::ExcluirPerfil() {
+    const int linha = LinhaAtual();
+    if (linha < 0)
+        return;
+    FModelo->Excluir(linha);
+    if (cdsPerfis.empty())
+        return;
+    IrPara(linha < static_cast<int>(cdsPerfis.size()) ? linha : linha - 1);
+}
+
+int TFConfiguracoes::LinhaAtual() const {
+    const QModelIndex atual = GridProdutos->currentIndex();
+    return atual.isValid() ? atual.row() : -1;
+}
+
+void TFConfiguracoes::IrPara(int linha) {
+    GridProdutos->setCurrentIndex(FModelo->index(linha, 0));
+}

@@ -2,10 +2,69 @@
 
 #include <QDialog>
 
+#include <string>
+#include <vector>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+class TModeloPerfis;
+
+// One profile: a description and the list of product groups linked to it, as kept in the profile file.
+struct TPerfil {
+    std::string descricao_perfil;
+    // Empty (no limit) or an SQL value list of group keys such as (12,15,40); no length limit.
+    std::string grupos_vinculados;
+};
+
 // The profile configuration window: the user keeps the list of profiles and links product groups to them.
 // Opened modally by the main window; it rewrites the profile file whole when it closes.
 class TFConfiguracoes : public QDialog {
     Q_OBJECT
 public:
     explicit TFConfiguracoes(QWidget* dono);
+
+    // The rows of the window's table, in table order.
+    const std::vector<TPerfil>& Perfis() const { return cdsPerfis; }
+
+    // Every way of closing (button, Esc, close box) ends here: the file is written first, and a window whose
+    // file could not be written stays open.
+    void done(int resultado) override;
+
+protected:
+    bool eventFilter(QObject* alvo, QEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
+
+private:
+    void FormShow();
+    bool FormKeyDown(QObject* alvo, int tecla);
+    bool FormClose();
+    void btnIncluirClick();
+    void btnExcluirClick();
+    void btnVincularClick();
+    void btnFecharClick();
+
+    void CarregarPerfis();
+    void GravarPerfis();
+    void IncluirPerfil();
+    void ExcluirPerfil();
+    int LinhaAtual() const;
+    void IrPara(int linha);
+
+    std::vector<TPerfil> cdsPerfis;
+    // False while the file has not been read whole: such a window must not write it back.
+    bool FArquivoLido = false;
+
+    QFrame* pnlCabecalho;
+    QLabel* Label5;
+    QTableView* GridProdutos;
+    TModeloPerfis* FModelo;
+    QGroupBox* GroupBox1;
+    QPushButton* btnVincular;
+    QPushButton* btnIncluir;
+    QPushButton* btnExcluir;
+    QPushButton* btnFechar;
 };

@@ -1,0 +1,103 @@
+#include "UFConfiguracoesEdicao.h"
+
+#include "UDados.h"
+#include "UTextoQt.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+TFConfigurarPerfilEdicao::TFConfigurarPerfilEdicao(QWidget* dono) : QDialog(dono) {
+    setWindowTitle(QStringLiteral("Configurar Perfil"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    Label1 = new QLabel(QStringLiteral("Descrição do Perfil"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    EditDescricao = new QLineEdit(this);
+    EditDescricao->setObjectName(QStringLiteral("EditDescricao"));
+    EditDescricao->setMaxLength(TDadosExportacao::TamanhoDescricaoPerfil());
+    Label1->setBuddy(EditDescricao);
+    btnOk = new QPushButton(QStringLiteral("OK (F3)"), this);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnCancelar = new QPushButton(QStringLiteral("Cancelar (Esc)"), this);
+    btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
+    // No default button: Enter in the edit box does nothing.
+    for (QPushButton* botao : {btnOk, btnCancelar})
+        botao->setAutoDefault(false);
+
+    auto* grade = new QGridLayout(this);
+    grade->addWidget(Label1, 0, 0, 1, 3);
+    grade->addWidget(EditDescricao, 1, 0, 1, 3);
+    grade->setColumnStretch(0, 1);
+    grade->addWidget(btnOk, 2, 1);
+    grade->addWidget(btnCancelar, 2, 2);
+
+    setTabOrder(EditDescricao, btnOk);
+    setTabOrder(btnOk, btnCancelar);
+    EditDescricao->setFocus();
+
+    connect(btnOk, &QPushButton::clicked, this, &TFConfigurarPerfilEdicao::btnOkClick);
+    connect(btnCancelar, &QPushButton::clicked, this, &TFConfigurarPerfilEdicao::btnCancelarClick);
+    for (QWidget* controle : findChildren<QWidget*>())
+        controle->installEventFilter(this);
+
+    setFixedSize(420, sizeHint().height());
+}
+
+std::string TFConfigurarPerfilEdicao::Descricao() const {
+    // A pasted text may carry line ends; in the profile file they would split the line and shift every later
+    // profile, so they become blanks like any other control character.
+    QString texto = EditDescricao->text();
+    for (QChar& caractere : texto)
+        if (caractere.unicode() < 32)
+            caractere = QLatin1Char(' ');
+    return DeQString(texto);
+}
+
+bool TFConfigurarPerfilEdicao::eventFilter(QObject* alvo, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress && FormKeyDown(alvo, static_cast<QKeyEvent*>(evento)->key()))
+        return true;
+    return QDialog::eventFilter(alvo, evento);
+}
+
+void TFConfigurarPerfilEdicao::keyPressEvent(QKeyEvent* evento) {
+    if (!FormKeyDown(this, evento->key()))
+        QDialog::keyPressEvent(evento);
+}
+
+void TFConfigurarPerfilEdicao::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    if (QScreen* tela = screen())
+        move(tela->availableGeometry().center() - rect().center());
+}
+
+bool TFConfigurarPerfilEdicao::FormKeyDown(QObject* alvo, int tecla) {
+    switch (tecla) {
+    case Qt::Key_F3:
+        btnOkClick();
+        return true;
+    case Qt::Key_Escape:
+        btnCancelarClick();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A focused button presses itself; anywhere else Enter does nothing.
+        if (auto* botao = qobject_cast<QPushButton*>(alvo))
+            botao->click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFConfigurarPerfilEdicao::btnOkClick() {
+    accept();
+}
+
+void TFConfigurarPerfilEdicao::btnCancelarClick() {
+    reject();
+}
