@@ -20,7 +20,7 @@ TValorFixo TValorFixo::DoTexto(std::string_view texto) {
         negativo = texto.front() == '-';
         texto.remove_prefix(1);
     }
-    constexpr std::int64_t limite = std::numeric_limits<std::int64_t>::max() / 10;
+    constexpr std::int64_t maior = std::numeric_limits<std::int64_t>::max();
     std::int64_t valor = 0;
     int casas = -1; // decimal places read so far; -1 before the point
     bool arredondarParaCima = false;
@@ -41,7 +41,7 @@ TValorFixo TValorFixo::DoTexto(std::string_view texto) {
             ++casas;
             continue;
         }
-        if (valor > limite)
+        if (valor > (maior - (c - '0')) / 10)
             ValorInvalido(original);
         valor = valor * 10 + (c - '0');
         if (casas >= 0)
@@ -50,12 +50,15 @@ TValorFixo TValorFixo::DoTexto(std::string_view texto) {
     if (!temDigito)
         ValorInvalido(original);
     for (int casa = casas < 0 ? 0 : casas; casa < 4; ++casa) {
-        if (valor > limite)
+        if (valor > maior / 10)
             ValorInvalido(original);
         valor *= 10;
     }
-    if (arredondarParaCima)
+    if (arredondarParaCima) {
+        if (valor == maior)
+            ValorInvalido(original);
         ++valor;
+    }
     return TValorFixo(negativo ? -valor : valor);
 }
 
