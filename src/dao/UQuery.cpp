@@ -6,6 +6,29 @@
 
 #include <mysql.h>
 
+#include <charconv>
+
+namespace {
+
+// The server writes numbers in the C locale's form, whatever locale the program runs under.
+std::int64_t InteiroDoServidor(std::string_view texto) {
+    std::int64_t valor = 0;
+    const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
+    if (erro != std::errc() || fim != texto.data() + texto.size())
+        throw EFalha("'" + std::string(texto) + "' is not a valid integer value");
+    return valor;
+}
+
+double RealDoServidor(std::string_view texto) {
+    double valor = 0;
+    const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
+    if (erro != std::errc() || fim != texto.data() + texto.size())
+        throw EFalha("'" + std::string(texto) + "' is not a valid floating point value");
+    return valor;
+}
+
+} // namespace
+
 void TQuery::TLiberarResultado::operator()(st_mysql_res* resultado) const {
     mysql_free_result(resultado);
 }
@@ -196,10 +219,10 @@ TVariante TCampo::Variante() const {
     case MYSQL_TYPE_INT24:
     case MYSQL_TYPE_LONGLONG:
     case MYSQL_TYPE_YEAR:
-        return static_cast<std::int64_t>(std::stoll(std::string(*valor)));
+        return InteiroDoServidor(*valor);
     case MYSQL_TYPE_FLOAT:
     case MYSQL_TYPE_DOUBLE:
-        return std::stod(std::string(*valor));
+        return RealDoServidor(*valor);
     case MYSQL_TYPE_DECIMAL:
     case MYSQL_TYPE_NEWDECIMAL:
         return TValorFixo::DoTexto(*valor);

@@ -1,5 +1,6 @@
 #include "UVariante.h"
 
+#include <locale>
 #include <sstream>
 
 bool VarVazio(const TVariante& valor) {
@@ -12,6 +13,7 @@ std::string VarParaTexto(const TVariante& valor) {
         std::string operator()(std::int64_t v) const { return std::to_string(v); }
         std::string operator()(double v) const {
             std::ostringstream texto;
+            texto.imbue(std::locale::classic());
             texto.precision(15);
             texto << v;
             return texto.str();
