@@ -96,13 +96,11 @@ std::string Desembaralhar(const std::string& texto, const std::string& chave) {
 } // namespace
 
 std::string Criptografia(const std::string& modo, const std::string& texto, const std::string& chave) {
+    if (modo != "E" && modo != "D")
+        return {};
     if (chave.empty())
         throw EFalha("The scrambling key is empty");
-    if (modo == "E")
-        return Embaralhar(texto, chave);
-    if (modo == "D")
-        return Desembaralhar(texto, chave);
-    return {};
+    return modo == "E" ? Embaralhar(texto, chave) : Desembaralhar(texto, chave);
 }
 
 std::string DescriptografarSenha(const std::string& texto, const std::string& chave) {
