@@ -6,6 +6,7 @@
 #include "UDados.h"
 #include "UFConfiguracoesEdicao.h"
 #include "UFalhas.h"
+#include "UFiltroGenerico2.h"
 #include "UTexto.h"
 #include "UTextoQt.h"
 
@@ -251,6 +252,27 @@ void TFConfiguracoes::btnVincularClick() {
                                         false);
         return;
     }
+    const int linha = LinhaAtual();
+    if (linha < 0)
+        return;
+    const TPerfil& perfil = cdsPerfis[static_cast<std::size_t>(linha)];
+    // The same reading as the export's: blanks around the list do not count.
+    std::string Chaves = Aparar(perfil.grupos_vinculados);
+    if (!TDadosExportacao::ListaGruposValida(Chaves)) {
+        // Only a file edited by hand holds such a list; it must not go into the dialog's SQL.
+        TCaixaMensagem::Atual().Mostrar(
+            this,
+            TextoAnsi("A lista de grupos vinculados ao perfil \"") + Aparar(perfil.descricao_perfil) +
+                TextoAnsi("\" não é uma lista válida de códigos de grupo, como (12,15,40): ") +
+                perfil.grupos_vinculados + TextoAnsi("\r\nExclua o perfil e inclua-o de novo."),
+            TextoAnsi("Atenção"), TIconeMensagem::Exclamacao, TBotoesMensagem::Ok, false);
+        return;
+    }
+    std::string Descricoes;
+    TFFiltroGenerico2 filtro(this, "grupo_id", "desc_arvore", "grupo", TextoAnsi("Código"), "Grupo", Chaves, Descricoes,
+                             "apagado");
+    if (filtro.exec() == QDialog::Accepted)
+        FModelo->VincularGrupos(linha, Chaves);
 }
 
 void TFConfiguracoes::CarregarPerfis() {
