@@ -1,0 +1,206 @@
+#include "UComandoExportacao.h"
+
+#include "UArquivos.h"
+#include "UCp1252.h"
+#include "UDados.h"
+#include "UDataHora.h"
+#include "UErro.h"
+#include "UPastaPrograma.h"
+#include "UProgressoTerminal.h"
+#include "UTerminal.h"
+#include "UTexto.h"
+#include "UValoresExportacao.h"
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+// What the command line says; an option not given leaves its value empty.
+struct TOpcoes {
+    std::string Diretorio;
+    std::string Arquivo;
+    std::string Data;
+    std::string De;
+    std::string Ate;
+    int Perfil = 0;
+    int Empresa = 0;
+    int CodTorvane = 0;
+    CLI::Option* OpcaoDiretorio = nullptr;
+    CLI::Option* OpcaoData = nullptr;
+    CLI::Option* OpcaoDe = nullptr;
+    CLI::Option* OpcaoAte = nullptr;
+    CLI::Option* OpcaoEmpresa = nullptr;
+    CLI::Option* OpcaoCodTorvane = nullptr;
+};
+
+// The values of one export, as the main window would pass them.
+struct TExportacao {
+    std::string Diretorio;
+    std::string NomeArquivo;
+    bool DataLancamento = true;
+    std::optional<TDataHora> De;
+    std::optional<TDataHora> Ate;
+    int Empresa = 0;
+    int CodTorvane = 0;
+    int Perfil = 0;
+};
+
+class TInformacaoTerminal : public IInformacao {
+public:
+    TInformacaoTerminal(std::ostream& erro, TProgressoTerminal& progresso) : FErro(erro), FProgresso(progresso) {}
+    void Informar(const std::string& texto, const std::string&) override {
+        FProgresso.Encerrar();
+        FErro << TextoTerminal(texto) << '\n';
+    }
+
+private:
+    std::ostream& FErro;
+    TProgressoTerminal& FProgresso;
+};
+
+void Configurar(CLI::App& app, TOpcoes& opcoes) {
+    // A script may add to a fixed command line: an option given again replaces the earlier value.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.description("Gera o arquivo de contas a receber para a Torvane sem abrir janelas.\n"
+                    "Os valores não informados vêm de ExportacaoKOTR.ini (seção QOR) na pasta do programa, "
+                    "que nunca é alterado; o período padrão é o mês anterior.");
+    opcoes.OpcaoDiretorio =
+        app.add_option("--diretorio", opcoes.Diretorio, "Pasta onde o arquivo será gerado")->option_text("PASTA");
+    app.add_option("--arquivo", opcoes.Arquivo, "Nome do arquivo (\".txt\" é acrescentado quando falta)")
+        ->option_text("NOME")
+        ->required();
+    opcoes.OpcaoData = app.add_option("--data", opcoes.Data, "Data a que o período se refere")
+                           ->option_text("lancamento|vencimento")
+                           ->check(CLI::IsMember({"lancamento", "vencimento"}));
+    opcoes.OpcaoDe = app.add_option("--de", opcoes.De, "Primeiro dia do período")->option_text("AAAA-MM-DD");
+    opcoes.OpcaoAte = app.add_option("--ate", opcoes.Ate, "Último dia do período")->option_text("AAAA-MM-DD");
+    app.add_option("--perfil", opcoes.Perfil, "Linha do perfil de grupos (0: todos os grupos)")->option_text("N");
+    opcoes.OpcaoEmpresa = app.add_option("--empresa", opcoes.Empresa, "Número da empresa")->option_text("N");
+    opcoes.OpcaoCodTorvane =
+        app.add_option("--cod-torvane", opcoes.CodTorvane, "Número da empresa na Torvane (1 a 99)")->option_text("N");
+    app.footer("Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
+               "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
+               "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.");
+}
+
+// "AAAA-MM-DD" with a real calendar day; anything else gives no date.
+std::optional<TDataHora> LerData(const std::string& texto) {
+    if (texto.size() != 10 || texto[4] != '-' || texto[7] != '-')
+        return std::nullopt;
+    const auto numero = [&texto](std::size_t inicio, std::size_t tamanho) {
+        int valor = 0;
+        for (std::size_t i = inicio; i < inicio + tamanho; ++i) {
+            if (texto[i] < '0' || texto[i] > '9')
+                return -1;
+            valor = valor * 10 + (texto[i] - '0');
+        }
+        return valor;
+    };
+    const TDataHora data = TDataHora::Data(numero(0, 4), numero(5, 2), numero(8, 2));
+    if (!data.DataValida())
+        return std::nullopt;
+    return data;
+}
+
+TExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
+    TExportacao exportacao;
+    exportacao.Diretorio =
+        opcoes.OpcaoDiretorio->count() ? ArgumentoInterno(opcoes.Diretorio.c_str()) : salvos.Diretorio;
+    exportacao.NomeArquivo = ArgumentoInterno(opcoes.Arquivo.c_str());
+    exportacao.DataLancamento = opcoes.OpcaoData->count() ? opcoes.Data == "lancamento" : salvos.TipoData == 0;
+    const TPeriodo periodo = MesAnterior(Agora());
+    exportacao.De = opcoes.OpcaoDe->count() ? LerData(opcoes.De) : periodo.Inicio;
+    exportacao.Ate = opcoes.OpcaoAte->count() ? LerData(opcoes.Ate) : periodo.Fim;
+    exportacao.Empresa = opcoes.OpcaoEmpresa->count() ? opcoes.Empresa : salvos.Empresa;
+    exportacao.CodTorvane = opcoes.OpcaoCodTorvane->count() ? opcoes.CodTorvane : salvos.CodTorvane;
+    exportacao.Perfil = opcoes.Perfil;
+    return exportacao;
+}
+
+// The main window's checks, in its order and with its texts; empty when all pass. A missing folder is not
+// created here: a scheduled run has nobody to ask.
+std::string Validar(const TExportacao& e) {
+    if (Aparar(e.Diretorio).empty())
+        return TextoAnsi("Selecione o diretório onde será gerado o arquivo.");
+    const std::string pasta = IncluirSeparador(e.Diretorio);
+    if (!DiretorioExiste(pasta))
+        return TextoAnsi("O Diretório \"") + pasta + TextoAnsi("\" não existe.");
+    if (!e.De)
+        return TextoAnsi("Período inicial inválido. Informe a data como AAAA-MM-DD.");
+    if (!e.Ate)
+        return TextoAnsi("Período final inválido. Informe a data como AAAA-MM-DD.");
+    if (e.Empresa <= 0)
+        return TextoAnsi("Informe o número da empresa");
+    if (Aparar(e.NomeArquivo).empty())
+        return TextoAnsi("Informe o nome do arquivo.");
+    // The file holds two digits for it.
+    if (e.CodTorvane <= 0 || e.CodTorvane > 99)
+        return TextoAnsi("Informe o número da empresa na Torvane");
+    return {};
+}
+
+std::string Reais(std::int64_t centavos) {
+    return std::to_string(centavos / 100) + "." + FormatarZeros(centavos % 100, 2);
+}
+
+int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
+    TDadosExportacao::AbrirConexao();
+    TProgressoTerminal progresso(erro, terminal);
+    TInformacaoTerminal informacao(erro, progresso);
+    TDadosExportacao::SetProgresso(&progresso);
+    TDadosExportacao::SetInformacao(&informacao);
+    TResultadoExportacao resultado;
+    try {
+        resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CompletarNomeArquivo(e.NomeArquivo), e.DataLancamento,
+                                                   *e.De, *e.Ate, e.Empresa, e.CodTorvane, e.Perfil);
+    } catch (...) {
+        progresso.Encerrar();
+        TDadosExportacao::SetProgresso(nullptr);
+        TDadosExportacao::SetInformacao(nullptr);
+        throw;
+    }
+    progresso.Encerrar();
+    TDadosExportacao::SetProgresso(nullptr);
+    TDadosExportacao::SetInformacao(nullptr);
+    if (!resultado.Gerado)
+        return TComandoExportacao::NadaEncontrado;
+    saida << TextoTerminal(resultado.Caminho) << '\t' << resultado.Linhas << '\t' << Reais(resultado.TotalCentavos)
+          << '\n';
+    saida.flush();
+    return TComandoExportacao::Gerado;
+}
+
+} // namespace
+
+int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream& saida, std::ostream& erro,
+                                 bool terminal) {
+    CLI::App app;
+    app.name("torvane-export");
+    app.set_help_flag("-h,--help", "Mostra esta ajuda e sai");
+    TOpcoes opcoes;
+    Configurar(app, opcoes);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        saida << app.help();
+        return Gerado;
+    } catch (const CLI::ParseError& e) {
+        erro << e.what() << "\nUse --help para ver as opções.\n";
+        return UsoIncorreto;
+    }
+    try {
+        const TExportacao exportacao = Montar(opcoes, TValoresExportacao::Ler());
+        const std::string problema = Validar(exportacao);
+        if (!problema.empty()) {
+            erro << TextoTerminal(problema) << '\n';
+            return UsoIncorreto;
+        }
+        return Exportar(exportacao, saida, erro, terminal);
+    } catch (const std::exception& e) {
+        erro << TextoTerminal(e.what()) << '\n';
+        return Falhou;
+    }
+}

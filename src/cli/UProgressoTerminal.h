@@ -1,0 +1,31 @@
+#pragma once
+
+#include "UInterfaces.h"
+
+#include <ostream>
+
+// The export's gauge as a bar on the terminal. It redraws only when the whole percentage changes, so a
+// long export writes at most about a hundred bars whatever its number of rows. When the output is not a
+// terminal (a file, a pipe, a scheduled job's log) it writes nothing at all.
+class TProgressoTerminal : public IProgresso {
+public:
+    TProgressoTerminal(std::ostream& saida, bool terminal) : FSaida(saida), FTerminal(terminal) {}
+
+    void SetMaximo(int maximo) override;
+    void SetPosicao(int posicao) override;
+    void Passo() override;
+    // Ends the bar's line, when one was drawn, so that later messages start on a line of their own.
+    void Encerrar();
+
+    int Posicao() const { return FPosicao; }
+    int Maximo() const { return FMaximo; }
+
+private:
+    void Desenhar();
+
+    std::ostream& FSaida;
+    bool FTerminal;
+    int FMaximo = 0;
+    int FPosicao = 0;
+    int FPercentualDesenhado = -1;
+};
