@@ -62,6 +62,10 @@ struct TCasoRecusa {
     const char* Inicio; // how the client's text begins, as a check that the case is what it says
 };
 
+void PrintTo(const TCasoRecusa& caso, std::ostream* saida) {
+    *saida << caso.Nome;
+}
+
 class TesteConexaoRecusada : public TesteConexao, public ::testing::WithParamInterface<TCasoRecusa> {};
 
 TEST_P(TesteConexaoRecusada, CriarConexao_Refused_FailsWithClientsOwnText) {

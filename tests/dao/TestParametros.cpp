@@ -78,6 +78,10 @@ struct TCasoChave {
     TParametrosConexao Esperado;
 };
 
+void PrintTo(const TCasoChave& caso, std::ostream* saida) {
+    *saida << caso.Linha;
+}
+
 class TesteParametrosChave : public TesteParametros, public ::testing::WithParamInterface<TCasoChave> {};
 
 TEST_P(TesteParametrosChave, LerParametrosConexao_ReadsOneKey) {

@@ -13,6 +13,10 @@ struct TCasoValor {
     std::int64_t DezMilesimos;
 };
 
+void PrintTo(const TCasoValor& caso, std::ostream* saida) {
+    *saida << caso.Texto;
+}
+
 class TesteValorFixo : public ::testing::TestWithParam<TCasoValor> {};
 
 TEST_P(TesteValorFixo, DoTexto_HoldsFourDecimalsExactly) {

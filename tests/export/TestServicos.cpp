@@ -25,6 +25,10 @@ struct TCasoCompletar {
     std::string Esperado;
 };
 
+void PrintTo(const TCasoCompletar& caso, std::ostream* saida) {
+    *saida << caso.Texto << " / " << caso.Tamanho << " / " << caso.Caractere;
+}
+
 class TesteCompletarEsquerda : public ::testing::TestWithParam<TCasoCompletar> {};
 
 TEST_P(TesteCompletarEsquerda, CompletarEsquerda_AlignsRightOrCutsRight) {

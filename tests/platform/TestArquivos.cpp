@@ -28,6 +28,10 @@ struct TCasoLinhas {
     std::vector<std::string> Linhas;
 };
 
+void PrintTo(const TCasoLinhas& caso, std::ostream* saida) {
+    *saida << ::testing::PrintToString(caso.Texto);
+}
+
 class TesteDividirLinhas : public ::testing::TestWithParam<TCasoLinhas> {};
 
 TEST_P(TesteDividirLinhas, DividirLinhas_SplitsAtCrLfCrOrLf) {
@@ -151,6 +155,10 @@ struct TCasoDestinoInvalido {
     const char* Nome;
     std::errc Motivo;
 };
+
+void PrintTo(const TCasoDestinoInvalido& caso, std::ostream* saida) {
+    *saida << caso.Nome;
+}
 
 class TesteArquivoSeguroDestino : public TesteArquivos, public ::testing::WithParamInterface<TCasoDestinoInvalido> {};
 

@@ -21,6 +21,10 @@ struct TCasoCaractere {
     std::string Utf8;
 };
 
+void PrintTo(const TCasoCaractere& caso, std::ostream* saida) {
+    *saida << ::testing::PrintToString(caso.Utf8);
+}
+
 class TesteCp1252Caractere : public ::testing::TestWithParam<TCasoCaractere> {};
 
 TEST_P(TesteCp1252Caractere, Cp1252ParaUtf8_MapsAsWindowsDoes) {

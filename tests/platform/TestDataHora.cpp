@@ -11,6 +11,10 @@ struct TCasoMes {
     TDataHora Fim;
 };
 
+void PrintTo(const TCasoMes& caso, std::ostream* saida) {
+    *saida << caso.Hoje.TextoDataIso();
+}
+
 class TesteMesAnterior : public ::testing::TestWithParam<TCasoMes> {};
 
 TEST_P(TesteMesAnterior, MesAnterior_GivesFirstAndLastDayOfPreviousMonth) {
@@ -35,6 +39,10 @@ struct TCasoTexto {
     std::string Texto;
     TDataHora Esperado;
 };
+
+void PrintTo(const TCasoTexto& caso, std::ostream* saida) {
+    *saida << caso.Texto;
+}
 
 class TesteDoTextoMysql : public ::testing::TestWithParam<TCasoTexto> {};
 

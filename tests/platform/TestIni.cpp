@@ -64,6 +64,10 @@ struct TCasoLeitura {
     std::string Esperado;
 };
 
+void PrintTo(const TCasoLeitura& caso, std::ostream* saida) {
+    *saida << "[" << caso.Secao << "] " << caso.Chave;
+}
+
 class TesteIniLeitura : public TesteIni, public ::testing::WithParamInterface<TCasoLeitura> {};
 
 TEST_P(TesteIniLeitura, LerTexto_FindsValueAsWindowsDoes) {
@@ -116,6 +120,10 @@ struct TCasoInteiro {
     std::string Valor;
     int Esperado;
 };
+
+void PrintTo(const TCasoInteiro& caso, std::ostream* saida) {
+    *saida << "n=" << caso.Valor;
+}
 
 class TesteIniInteiro : public TesteIni, public ::testing::WithParamInterface<TCasoInteiro> {};
 
