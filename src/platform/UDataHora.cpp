@@ -44,9 +44,11 @@ bool LerNumero(std::string_view texto, std::size_t inicio, std::size_t tamanho, 
 
 int DiasNoMes(int ano, int mes) {
     static constexpr int dias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (mes < 1 || mes > 12)
+        return 0;
     if (mes == 2 && ((ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0))
         return 29;
-    return dias[(mes - 1) % 12];
+    return dias[mes - 1];
 }
 
 TDataHora TDataHora::DoTextoMysql(std::string_view texto) {

@@ -29,6 +29,7 @@ struct TDataHora {
     friend bool operator==(const TDataHora&, const TDataHora&) = default;
 };
 
+// 0 for a month outside 1..12.
 int DiasNoMes(int ano, int mes);
 
 // The previous calendar month of a date: first and last day.

@@ -77,6 +77,19 @@ INSTANTIATE_TEST_SUITE_P(Casos, TesteDoTextoMysqlInvalido,
                                            "2024-03-05 14:60:00", "2024-03-05 14:07", "2024-3-5",
                                            "2024-03-05 14:07:09 ", "14:07"));
 
+TEST(TesteDataHora, DiasNoMes_LeapYearsAndMonthsOutsideYear) {
+    EXPECT_EQ(DiasNoMes(2024, 2), 29);
+    EXPECT_EQ(DiasNoMes(2023, 2), 28);
+    EXPECT_EQ(DiasNoMes(2100, 2), 28);
+    EXPECT_EQ(DiasNoMes(2000, 2), 29);
+    EXPECT_EQ(DiasNoMes(2024, 12), 31);
+    EXPECT_EQ(DiasNoMes(2024, 0), 0);
+    EXPECT_EQ(DiasNoMes(2024, 13), 0);
+    EXPECT_EQ(DiasNoMes(2024, -11), 0);
+    EXPECT_FALSE((TDataHora{2024, 0, 1, 0, 0, 0}).DataValida());
+    EXPECT_FALSE((TDataHora{2024, 13, 1, 0, 0, 0}).DataValida());
+}
+
 TEST(TesteDataHora, Textos_AreZeroFilled) {
     const TDataHora valor{2024, 3, 5, 4, 7, 9};
     EXPECT_EQ(valor.TextoDataIso(), "2024-03-05");
