@@ -134,6 +134,19 @@ TEST_F(TesteQuery, Campo_TextAndIntegerWithNull) {
     }
 }
 
+TEST_F(TesteQuery, Campo_TextWithZeroByteAndEmptyText_KeepsItsLength) {
+    TQuery query(Conexao(), "select concat('a', char(0), 'b') as t, '' as vazio union all select 'xyz', NULL");
+    query.Abrir();
+    query.Proximo();
+    query.Primeiro();
+    EXPECT_EQ(query.Campo("t").Texto(), std::string("a\0b", 3));
+    EXPECT_FALSE(query.Campo("vazio").Nulo());
+    EXPECT_EQ(query.Campo("vazio").Texto(), "");
+    query.Proximo();
+    EXPECT_EQ(query.Campo("t").Texto(), "xyz");
+    EXPECT_TRUE(query.Campo("vazio").Nulo());
+}
+
 TEST_F(TesteQuery, Campo_DateTimeWithNullAsZeroDate) {
     TQuery query(Conexao(), "select datahora, vencimento from receber order by receber_id");
     query.Abrir();
