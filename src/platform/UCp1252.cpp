@@ -6,10 +6,10 @@ namespace {
 
 // Code points of bytes 0x80..0x9F; the five bytes that code page 1252 leaves undefined map to the
 // C1 control of the same number, as Windows does.
-constexpr char32_t Faixa80[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char32_t Faixa80[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t CodigoDoByte(unsigned char c) {
     if (c >= 0x80 && c <= 0x9F)
@@ -86,7 +86,10 @@ std::string Utf8ParaCp1252(std::string_view texto) {
             ++i;
             continue;
         }
-        saida += ByteDoCodigo(codigo);
+        // A character written with more bytes than it needs, or no character at all, is not taken for one.
+        static constexpr char32_t menor[] = {0, 0x80, 0x800, 0x10000};
+        const bool caractere = codigo >= menor[seguintes] && codigo <= 0x10FFFF && (codigo < 0xD800 || codigo > 0xDFFF);
+        saida += caractere ? ByteDoCodigo(codigo) : '?';
         i = j;
     }
     return saida;

@@ -64,6 +64,19 @@ TEST(TesteCp1252, Utf8ParaCp1252_MalformedBytes_BecomeQuestionMarks) {
                              "A"),
               "?A");
     EXPECT_EQ(Utf8ParaCp1252("\x89"), "?");
+    // Overlong forms of "/" and of the zero byte, a surrogate and a code beyond Unicode.
+    EXPECT_EQ(Utf8ParaCp1252("a\xC0\xAF"
+                             "b"),
+              "a?b");
+    EXPECT_EQ(Utf8ParaCp1252("a\xE0\x80\x80"
+                             "b"),
+              "a?b");
+    EXPECT_EQ(Utf8ParaCp1252("a\xED\xA0\x80"
+                             "b"),
+              "a?b");
+    EXPECT_EQ(Utf8ParaCp1252("a\xF4\x90\x80\x80"
+                             "b"),
+              "a?b");
 }
 
 TEST(TesteCp1252, TextoAnsi_GivesCodePageBytes) {
