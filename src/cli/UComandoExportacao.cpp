@@ -152,6 +152,8 @@ int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool
     TInformacaoTerminal informacao(erro, progresso);
     TDadosExportacao::SetProgresso(&progresso);
     TDadosExportacao::SetInformacao(&informacao);
+    // The server may take a while before the first row: say so until the bar appears.
+    progresso.Anunciar("Consultando o banco de dados...");
     TResultadoExportacao resultado;
     try {
         resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CompletarNomeArquivo(e.NomeArquivo), e.DataLancamento,

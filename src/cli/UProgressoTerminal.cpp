@@ -25,11 +25,20 @@ void TProgressoTerminal::Passo() {
     Desenhar();
 }
 
+void TProgressoTerminal::Anunciar(const std::string& texto) {
+    if (!FTerminal)
+        return;
+    FSaida << '\r' << texto;
+    FSaida.flush();
+    FLinhaAberta = true;
+}
+
 void TProgressoTerminal::Encerrar() {
-    if (FTerminal && FPercentualDesenhado >= 0) {
+    if (FLinhaAberta) {
         FSaida << '\n';
         FSaida.flush();
     }
+    FLinhaAberta = false;
     FPercentualDesenhado = -1;
 }
 
@@ -48,4 +57,5 @@ void TProgressoTerminal::Desenhar() {
         std::string(3 - numero.size(), ' ') + numero + "%  " + std::to_string(FPosicao) + "/" + std::to_string(FMaximo);
     FSaida << barra;
     FSaida.flush();
+    FLinhaAberta = true;
 }

@@ -3,6 +3,7 @@
 #include "UInterfaces.h"
 
 #include <ostream>
+#include <string>
 
 // The export's gauge as a bar on the terminal. It redraws only when the whole percentage changes, so a
 // long export writes at most about a hundred bars whatever its number of rows. When the output is not a
@@ -14,6 +15,8 @@ public:
     void SetMaximo(int maximo) override;
     void SetPosicao(int posicao) override;
     void Passo() override;
+    // A line shown while there is no bar yet (the server is still working on the query).
+    void Anunciar(const std::string& texto);
     // Ends the bar's line, when one was drawn, so that later messages start on a line of their own.
     void Encerrar();
 
@@ -28,4 +31,5 @@ private:
     int FMaximo = 0;
     int FPosicao = 0;
     int FPercentualDesenhado = -1;
+    bool FLinhaAberta = false;
 };

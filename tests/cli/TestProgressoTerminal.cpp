@@ -50,3 +50,26 @@ TEST(TesteProgressoTerminal, Encerrar_EndsTheLineOnlyWhenABarWasDrawn) {
     EXPECT_EQ(saida.str(),
               "\r[..............................]   0%  0/2\r[###############...............]  50%  1/2\n");
 }
+
+TEST(TesteProgressoTerminal, Anunciar_ShowsALineUntilTheBarReplacesIt) {
+    std::ostringstream saida;
+    TProgressoTerminal progresso(saida, true);
+    progresso.Anunciar("Consultando...");
+    progresso.Encerrar();
+    EXPECT_EQ(saida.str(), "\rConsultando...\n");
+
+    saida.str("");
+    progresso.Anunciar("Consultando...");
+    progresso.SetMaximo(1);
+    progresso.SetPosicao(0);
+    progresso.Passo();
+    progresso.Encerrar();
+    EXPECT_EQ(saida.str(), "\rConsultando...\r[..............................]   0%  0/1"
+                           "\r[##############################] 100%  1/1\n");
+
+    std::ostringstream arquivo;
+    TProgressoTerminal semTerminal(arquivo, false);
+    semTerminal.Anunciar("Consultando...");
+    semTerminal.Encerrar();
+    EXPECT_EQ(arquivo.str(), "");
+}
