@@ -146,27 +146,38 @@ std::string Reais(std::int64_t centavos) {
     return std::to_string(centavos / 100) + "." + FormatarZeros(centavos % 100, 2);
 }
 
-int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
-    TDadosExportacao::AbrirConexao();
-    TProgressoTerminal progresso(erro, terminal);
-    TInformacaoTerminal informacao(erro, progresso);
-    TDadosExportacao::SetProgresso(&progresso);
-    TDadosExportacao::SetInformacao(&informacao);
-    // The server may take a while before the first row: say so until the bar appears.
-    progresso.Anunciar("Consultando o banco de dados...");
-    TResultadoExportacao resultado;
-    try {
-        resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CompletarNomeArquivo(e.NomeArquivo), e.DataLancamento,
-                                                   *e.De, *e.Ate, e.Empresa, e.CodTorvane, e.Perfil);
-    } catch (...) {
-        progresso.Encerrar();
+// The terminal's gauge and messages, handed to the export services for one run and taken back after it.
+class TFrenteTerminal {
+public:
+    TFrenteTerminal(std::ostream& erro, bool terminal) : FProgresso(erro, terminal), FInformacao(erro, FProgresso) {
+        TDadosExportacao::SetProgresso(&FProgresso);
+        TDadosExportacao::SetInformacao(&FInformacao);
+    }
+    ~TFrenteTerminal() {
+        FProgresso.Encerrar();
         TDadosExportacao::SetProgresso(nullptr);
         TDadosExportacao::SetInformacao(nullptr);
-        throw;
     }
-    progresso.Encerrar();
-    TDadosExportacao::SetProgresso(nullptr);
-    TDadosExportacao::SetInformacao(nullptr);
+    TFrenteTerminal(const TFrenteTerminal&) = delete;
+    TFrenteTerminal& operator=(const TFrenteTerminal&) = delete;
+
+    TProgressoTerminal& Progresso() { return FProgresso; }
+
+private:
+    TProgressoTerminal FProgresso;
+    TInformacaoTerminal FInformacao;
+};
+
+int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
+    TDadosExportacao::AbrirConexao();
+    TResultadoExportacao resultado;
+    {
+        TFrenteTerminal frente(erro, terminal);
+        // The server may take a while before the first row: say so until the bar appears.
+        frente.Progresso().Anunciar("Consultando o banco de dados...");
+        resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CompletarNomeArquivo(e.NomeArquivo), e.DataLancamento,
+                                                   *e.De, *e.Ate, e.Empresa, e.CodTorvane, e.Perfil);
+    }
     if (!resultado.Gerado)
         return TComandoExportacao::NadaEncontrado;
     saida << TextoTerminal(resultado.Caminho) << '\t' << resultado.Linhas << '\t' << Reais(resultado.TotalCentavos)
