@@ -43,13 +43,14 @@ iniciar_mariadb() {
     MARIADB_SOCK=$MARIADB_DIR/sock
     local usuario
     usuario=$(id -un)
+    mkdir -p "$MARIADB_DIR/tmp"
     local bin=/usr/sbin/mariadbd
     [ -x "$bin" ] || bin=$(command -v mariadbd || command -v mysqld)
     mariadb-install-db --no-defaults --user="$usuario" --datadir="$MARIADB_DIR/data" \
         --auth-root-authentication-method=normal --skip-test-db >"$MARIADB_DIR/install.log" 2>&1
     "$bin" --no-defaults --user="$usuario" --datadir="$MARIADB_DIR/data" --socket="$MARIADB_SOCK" \
         --port="$MARIADB_PORT" --bind-address=127.0.0.1 --pid-file="$MARIADB_DIR/pid" \
-        --log-error="$MARIADB_DIR/error.log" --skip-log-bin --innodb-buffer-pool-size=256M \
+        --log-error="$MARIADB_DIR/error.log" --tmpdir="$MARIADB_DIR/tmp" --skip-log-bin --innodb-buffer-pool-size=256M \
         --character-set-server=latin1 --collation-server=latin1_swedish_ci >/dev/null 2>&1 &
     MARIADB_PID=$!
     for _ in $(seq 1 120); do
