@@ -249,8 +249,9 @@ TFFiltroGenerico2::TFFiltroGenerico2(QWidget* dono, const std::string& CampoChav
 }
 
 TFFiltroGenerico2::~TFFiltroGenerico2() {
-    // The grid's model goes with the window's children, after the query: it must not hear from it any more.
-    FQrySelecao->SetObservador(nullptr);
+    // The grid's model listens to the query, which goes before the window's children: the model goes first.
+    oGrid->setModel(nullptr);
+    delete FModelo;
 }
 
 std::string TFFiltroGenerico2::MontarSQL(const std::string& CampoChave, const std::string& CampoDescricao,
