@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QLineEdit>
+
+// The output folder: free text with a button at its right that opens a folder picker; the chosen folder
+// replaces the text. Where the file system ignores case, typed letters are turned to upper case.
+class TEditDiretorio : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TEditDiretorio(QWidget* dono);
+
+private:
+    void EscolherPasta();
+};

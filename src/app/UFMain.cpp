@@ -1,0 +1,478 @@
+#include "UFMain.h"
+
+#include "UArquivos.h"
+#include "UCaixaMensagem.h"
+#include "UConexao.h"
+#include "UCp1252.h"
+#include "UDados.h"
+#include "UEditDiretorio.h"
+#include "UEditNumero.h"
+#include "UFConfiguracoes.h"
+#include "UFalhas.h"
+#include "UModeloQuery.h"
+#include "UPastaPrograma.h"
+#include "UQuery.h"
+#include "UTexto.h"
+#include "UTextoQt.h"
+#include "UValoresExportacao.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+
+constexpr int Largura = 336;
+constexpr int Altura = 361;
+
+// Where the family is missing (Linux has none of the Windows fonts), Qt falls back to the nearest one.
+QFont Fonte(const QString& familia, int pixels, bool negrito = false) {
+    QFont fonte(familia);
+    fonte.setPixelSize(pixels);
+    fonte.setBold(negrito);
+    return fonte;
+}
+
+QDate ParaQDate(const TDataHora& data) {
+    return QDate(data.Ano, data.Mes, data.Dia);
+}
+
+TDataHora ParaDataHora(const QDate& data) {
+    return TDataHora::Data(data.year(), data.month(), data.day());
+}
+
+template <class T> T* Criar(QWidget* dono, const char* nome, int x, int y, int largura, int altura) {
+    auto* controle = new T(dono);
+    controle->setObjectName(QString::fromLatin1(nome));
+    controle->setGeometry(x, y, largura, altura);
+    return controle;
+}
+
+QLabel* Rotulo(QWidget* dono, const char* nome, const char* texto, int x, int y, int largura) {
+    auto* rotulo = Criar<QLabel>(dono, nome, x, y, largura, 14);
+    rotulo->setText(QString::fromUtf8(texto));
+    return rotulo;
+}
+
+QPushButton* Botao(QWidget* dono, const char* nome, const char* texto, int x, int y, int largura) {
+    auto* botao = Criar<QPushButton>(dono, nome, x, y, largura, 25);
+    botao->setText(QString::fromUtf8(texto));
+    // Enter clicks a button only while it has the focus; no button is the window's default.
+    botao->setAutoDefault(true);
+    return botao;
+}
+
+// Ends an export on every path out of it: the gauge goes away and "Gerar (F3)" comes back.
+class TFimExportacao {
+public:
+    TFimExportacao(QFrame* painel, QPushButton* gerar, QWidget* foco) : FPainel(painel), FGerar(gerar), FFoco(foco) {}
+    ~TFimExportacao() {
+        FPainel->hide();
+        FGerar->setEnabled(true);
+        if (FFoco == FGerar)
+            FGerar->setFocus();
+    }
+    TFimExportacao(const TFimExportacao&) = delete;
+    TFimExportacao& operator=(const TFimExportacao&) = delete;
+
+private:
+    QFrame* FPainel;
+    QPushButton* FGerar;
+    QWidget* FFoco;
+};
+
+} // namespace
+
+TFMain::TFMain(QWidget* dono) : QWidget(dono, Qt::Window | Qt::FramelessWindowHint), FInformacao(this) {
+    Q_INIT_RESOURCE(recursos);
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(ParaQString(TituloAplicacao()));
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPointSize(8);
+    setFont(fonte);
+    setFixedSize(Largura, Altura);
+    CriarControles();
+    DefinirOrdemTabulacao();
+    if (const QScreen* tela = QGuiApplication::primaryScreen())
+        move(tela->geometry().center() - QPoint(Largura / 2, Altura / 2));
+
+    FProgresso = std::make_unique<TProgressoQt>(oProgress);
+    TDadosExportacao::SetInformacao(&FInformacao);
+    TDadosExportacao::SetEventos(&FEventos);
+    qApp->installEventFilter(this);
+    EditDiretorio->setFocus();
+}
+
+TFMain::~TFMain() {
+    dsEmpresa->DefinirQuery(nullptr);
+    TDadosExportacao::SetProgresso(nullptr);
+    TDadosExportacao::SetInformacao(nullptr);
+    TDadosExportacao::SetEventos(nullptr);
+}
+
+void TFMain::CriarControles() {
+    pnlFundo = Criar<QFrame>(this, "pnlFundo", 0, 0, Largura, Altura);
+    QPalette fundo = pnlFundo->palette();
+    fundo.setColor(QPalette::Window, Qt::white);
+    fundo.setColor(QPalette::WindowText, Qt::black);
+    pnlFundo->setPalette(fundo);
+    pnlFundo->setAutoFillBackground(true);
+    pnlFundo->setFrameStyle(QFrame::Box | QFrame::Plain);
+    pnlFundo->setLineWidth(1);
+    CriarCabecalho();
+    CriarCampos();
+    CriarRodape();
+}
+
+void TFMain::CriarCabecalho() {
+    pnlCaption = Criar<QFrame>(pnlFundo, "pnlCaption", 1, 1, Largura - 2, 34);
+    QPalette cinza = pnlCaption->palette();
+    cinza.setColor(QPalette::Window, QColor(201, 201, 201));
+    pnlCaption->setPalette(cinza);
+    pnlCaption->setAutoFillBackground(true);
+
+    lblCaption = Criar<QLabel>(pnlCaption, "lblCaption", 8, 0, 260, 34);
+    lblCaption->setText(QStringLiteral("Exportação financeira Torvane"));
+    lblCaption->setFont(Fonte(QStringLiteral("Arial"), 16, true));
+    lblCaption->setAttribute(Qt::WA_TranslucentBackground);
+
+    const QPixmap logo(QStringLiteral(":/logo.png"));
+    imgLogo = Criar<QLabel>(pnlCaption, "imgLogo", pnlCaption->width() - logo.width() - 6,
+                            (pnlCaption->height() - logo.height()) / 2, logo.width(), logo.height());
+    imgLogo->setPixmap(logo);
+}
+
+void TFMain::CriarCampos() {
+    Label3 = Rotulo(pnlFundo, "Label3", "Diretório de Geração do Arquivo", 12, 42, 312);
+    EditDiretorio = new TEditDiretorio(pnlFundo);
+    EditDiretorio->setObjectName(QStringLiteral("EditDiretorio"));
+    EditDiretorio->setGeometry(12, 57, 312, 22);
+
+    grpPeriodo = Criar<QGroupBox>(pnlFundo, "grpPeriodo", 12, 84, 312, 72);
+    grpPeriodo->setTitle(QStringLiteral("  Período  "));
+    rdDataLancamento = Criar<QRadioButton>(grpPeriodo, "rdDataLancamento", 10, 20, 140, 18);
+    rdDataLancamento->setText(QStringLiteral("Data Lançamento"));
+    rdDataVencimento = Criar<QRadioButton>(grpPeriodo, "rdDataVencimento", 160, 20, 140, 18);
+    rdDataVencimento->setText(QStringLiteral("Data Vencimento"));
+    // Tab stops at the selected date basis only; the arrow keys move between the two.
+    for (QRadioButton* radio : {rdDataLancamento, rdDataVencimento}) {
+        radio->setFocusPolicy(Qt::ClickFocus);
+        connect(radio, &QRadioButton::toggled, radio,
+                [radio](bool marcado) { radio->setFocusPolicy(marcado ? Qt::StrongFocus : Qt::ClickFocus); });
+    }
+    rdDataLancamento->setChecked(true);
+    lblInicial = Rotulo(grpPeriodo, "lblInicial", "Inicial:", 10, 45, 42);
+    EditDe = Criar<QDateEdit>(grpPeriodo, "EditDe", 52, 42, 96, 22);
+    lblFinal = Rotulo(grpPeriodo, "lblFinal", "Final:", 160, 45, 36);
+    EditAte = Criar<QDateEdit>(grpPeriodo, "EditAte", 198, 42, 104, 22);
+    for (QDateEdit* data : {EditDe, EditAte}) {
+        data->setCalendarPopup(true);
+        data->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    }
+
+    grpEmpresa = Criar<QGroupBox>(pnlFundo, "grpEmpresa", 12, 160, 312, 50);
+    grpEmpresa->setTitle(QStringLiteral(" Empresa "));
+    EditEmpresa = new TEditNumero(9, grpEmpresa);
+    EditEmpresa->setObjectName(QStringLiteral("EditEmpresa"));
+    EditEmpresa->setGeometry(10, 20, 50, 22);
+    cmbEmpresa = Criar<QComboBox>(grpEmpresa, "cmbEmpresa", 66, 20, 236, 22);
+    dsEmpresa = new TModeloQuery("empresa_id", "nome", this);
+    dsEmpresa->setObjectName(QStringLiteral("dsEmpresa"));
+    cmbEmpresa->setModel(dsEmpresa);
+    connect(EditEmpresa, &QLineEdit::textChanged, this,
+            [this] { ExecutarTratando(this, [this] { EditEmpresaChange(); }); });
+    connect(cmbEmpresa, &QComboBox::activated, this,
+            [this](int linha) { ExecutarTratando(this, [this, linha] { cmbEmpresaClick(linha); }); });
+
+    Label1 = Rotulo(pnlFundo, "Label1", "Perfil:", 12, 214, 312);
+    cbPerfis = Criar<QComboBox>(pnlFundo, "cbPerfis", 12, 229, 312, 22);
+    cbPerfis->addItem(QStringLiteral("Todos os Grupos"));
+    cbPerfis->setCurrentIndex(0);
+
+    Label4 = Rotulo(pnlFundo, "Label4", "Nome do arquivo", 12, 255, 166);
+    EditNomeArquivo = Criar<QLineEdit>(pnlFundo, "EditNomeArquivo", 12, 270, 166, 22);
+    Label2 = Rotulo(pnlFundo, "Label2", "Cód. Empresa (Torvane)", 186, 255, 138);
+    EditCodTorvane = new TEditNumero(2, pnlFundo);
+    EditCodTorvane->setObjectName(QStringLiteral("EditCodTorvane"));
+    EditCodTorvane->setGeometry(186, 270, 138, 22);
+}
+
+void TFMain::CriarRodape() {
+    btnConfiguracoes = Botao(pnlFundo, "btnConfiguracoes", "Configurações", 12, 300, 100);
+    btnGerar = Botao(pnlFundo, "btnGerar", "Gerar (F3)", 136, 300, 92);
+    btnFechar = Botao(pnlFundo, "btnFechar", "Fechar (Esc)", 232, 300, 92);
+    connect(btnConfiguracoes, &QPushButton::clicked, this,
+            [this] { ExecutarTratando(this, [this] { btnConfiguracoesClick(); }); });
+    connect(btnGerar, &QPushButton::clicked, this, &TFMain::Gerar);
+    connect(btnFechar, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnFecharClick(); }); });
+
+    Bevel1 = Criar<QFrame>(pnlFundo, "Bevel1", 8, 331, Largura - 16, 2);
+    Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+
+    const QFont miuda = Fonte(QStringLiteral("Tahoma"), 9);
+    lblFilial = Criar<QLabel>(pnlFundo, "lblFilial", 12, 335, 240, 11);
+    lblDataBase = Criar<QLabel>(pnlFundo, "lblDataBase", 12, 347, 240, 11);
+    lblVersao = Criar<QLabel>(pnlFundo, "lblVersao", 256, 341, 68, 11);
+    lblVersao->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (QLabel* rotulo : {lblFilial, lblDataBase, lblVersao})
+        rotulo->setFont(miuda);
+
+    pnlProgress = Criar<QFrame>(pnlFundo, "pnlProgress", 8, 334, Largura - 16, 24);
+    pnlProgress->setAutoFillBackground(true);
+    oProgress = Criar<QProgressBar>(pnlProgress, "oProgress", 0, 0, pnlProgress->width(), pnlProgress->height());
+    oProgress->setOrientation(Qt::Horizontal);
+    oProgress->setAlignment(Qt::AlignCenter);
+    oProgress->setTextVisible(true);
+    oProgress->setValue(0);
+    pnlProgress->hide();
+}
+
+void TFMain::DefinirOrdemTabulacao() {
+    // Tab enters the date basis at whichever of the two radio buttons is selected.
+    QWidget* const ordem[] = {EditDiretorio,    rdDataLancamento, rdDataVencimento, EditDe,          EditAte,
+                              EditEmpresa,      cmbEmpresa,       cbPerfis,         EditNomeArquivo, EditCodTorvane,
+                              btnConfiguracoes, btnGerar,         btnFechar};
+    for (std::size_t i = 0; i + 1 < std::size(ordem); ++i)
+        setTabOrder(ordem[i], ordem[i + 1]);
+}
+
+void TFMain::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    if (FMostrada)
+        return;
+    FMostrada = true;
+    ExecutarTratando(this, [this] { FormShow(); });
+}
+
+void TFMain::closeEvent(QCloseEvent* evento) {
+    if (FGerando) {
+        // The export runs inside this window's handler: the window goes once it has ended and the
+        // values are written.
+        FFecharAoTerminar = true;
+        evento->ignore();
+        return;
+    }
+    ExecutarTratando(this, [this] { FormClose(); });
+    evento->accept();
+}
+
+bool TFMain::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() != QEvent::KeyPress || !objeto->isWidgetType())
+        return false;
+    if (static_cast<QWidget*>(objeto)->window() != this)
+        return false;
+    return FormKeyDown(static_cast<QKeyEvent*>(evento)->key());
+}
+
+void TFMain::FormShow() {
+    const TConexao* conexao = TDadosExportacao::GetConexao();
+    lblDataBase->setText(ParaQString(TextoAnsi("Conectado à ") + (conexao ? conexao->Database() : std::string()) +
+                                     " em (" + (conexao ? conexao->Host() : std::string()) + ")"));
+    lblFilial->setText(
+        ParaQString("Filial: " + TDadosExportacao::DescricaoFilial(TDadosExportacao::CodigoFilialMatriz())));
+
+    FEmpresas = TDadosExportacao::AbrirEmpresas();
+    dsEmpresa->DefinirQuery(FEmpresas.get());
+    EditEmpresaChange();
+
+    const TPeriodo periodo = MesAnterior(Agora());
+    EditDe->setDate(ParaQDate(periodo.Inicio));
+    EditAte->setDate(ParaQDate(periodo.Fim));
+
+    LerConfiguracoes();
+    CarregarPerfis();
+    TDadosExportacao::SetProgresso(FProgresso.get());
+    cbPerfis->setCurrentIndex(0);
+}
+
+bool TFMain::FormKeyDown(int tecla) {
+    if (tecla == Qt::Key_F3) {
+        // A second generation waits until the running one has ended.
+        if (!FGerando)
+            btnGerar->click();
+        return true;
+    }
+    if (tecla == Qt::Key_Escape) {
+        btnFechar->click();
+        return true;
+    }
+    return false;
+}
+
+void TFMain::Gerar() {
+    if (FGerando)
+        return;
+    FGerando = true;
+    ExecutarTratando(this, [this] { btnGerarClick(); });
+    FGerando = false;
+    if (FFecharAoTerminar)
+        close();
+}
+
+void TFMain::btnGerarClick() {
+    if (!ValidarCampos())
+        return;
+    GerarExportacao();
+    GravarConfiguracoes();
+}
+
+void TFMain::btnFecharClick() {
+    close();
+}
+
+void TFMain::FormClose() {
+    dsEmpresa->DefinirQuery(nullptr);
+    FEmpresas.reset();
+}
+
+void TFMain::btnConfiguracoesClick() {
+    {
+        TFConfiguracoes configuracoes(this);
+        configuracoes.exec();
+    }
+    CarregarPerfis();
+    cbPerfis->setCurrentIndex(0);
+}
+
+void TFMain::EditEmpresaChange() {
+    // Setting the lookup from here is not a pick, so the two controls never set each other in a loop.
+    cmbEmpresa->setCurrentIndex(dsEmpresa->LocalizarChave(EditEmpresa->Valor()));
+}
+
+void TFMain::cmbEmpresaClick(int linha) {
+    if (linha >= 0 && FEmpresas)
+        EditEmpresa->SetValor(dsEmpresa->ChaveDaLinha(linha));
+}
+
+bool TFMain::ValidarCampos() {
+    const std::string diretorio = DeQString(EditDiretorio->text());
+    if (Aparar(diretorio).empty()) {
+        Mensagem(TextoAnsi("Selecione o diretório onde será gerado o arquivo."));
+        EditDiretorio->setFocus();
+        return false;
+    }
+
+    const std::string pasta = IncluirSeparador(diretorio);
+    if (!DiretorioExiste(pasta)) {
+        if (!Confirmacao(TextoAnsi("O Diretório \"") + pasta + TextoAnsi("\" não existe, deseja criá-lo?"))) {
+            Mensagem(TextoAnsi("Operação cancelada pelo usuário."));
+            return false;
+        }
+        if (!CriarDiretorio(pasta)) {
+            Mensagem(TextoAnsi("Não foi possível criar o diretório \"") + pasta + "\".");
+            return false;
+        }
+    }
+
+    if (!EditDe->date().isValid()) {
+        Mensagem(TextoAnsi("Período inicial inválido."));
+        EditDe->setFocus();
+        return false;
+    }
+    if (!EditAte->date().isValid()) {
+        Mensagem(TextoAnsi("Período final inválido."));
+        EditAte->setFocus();
+        return false;
+    }
+
+    if (EditEmpresa->Valor() <= 0) {
+        Mensagem(TextoAnsi("Informe o número da empresa"));
+        cmbEmpresa->setFocus();
+        return false;
+    }
+
+    if (Aparar(DeQString(EditNomeArquivo->text())).empty()) {
+        Mensagem(TextoAnsi("Informe o nome do arquivo."));
+        EditNomeArquivo->setFocus();
+        return false;
+    }
+
+    // The file holds the number in two digits.
+    if (EditCodTorvane->Valor() <= 0 || EditCodTorvane->Valor() > 99) {
+        Mensagem(TextoAnsi("Informe o número da empresa na Torvane"));
+        EditCodTorvane->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void TFMain::GerarExportacao() {
+    const std::string nomeArquivo = CompletarNomeArquivo(DeQString(EditNomeArquivo->text()));
+
+    const TFimExportacao fim(pnlProgress, btnGerar, focusWidget());
+    btnGerar->setEnabled(false);
+    pnlProgress->show();
+    TDadosExportacao::GerarArquivo(DeQString(EditDiretorio->text()), nomeArquivo, rdDataLancamento->isChecked(),
+                                   ParaDataHora(EditDe->date()), ParaDataHora(EditAte->date()), EditEmpresa->Valor(),
+                                   EditCodTorvane->Valor(), cbPerfis->currentIndex());
+}
+
+void TFMain::LerConfiguracoes() {
+    const TValoresExportacao valores = TValoresExportacao::Ler();
+    EditDiretorio->setText(ParaQString(valores.Diretorio));
+    EditEmpresa->SetValor(valores.Empresa);
+    EditCodTorvane->SetValor(valores.CodTorvane);
+    if (valores.TipoData == 0)
+        rdDataLancamento->setChecked(true);
+    else
+        rdDataVencimento->setChecked(true);
+}
+
+void TFMain::GravarConfiguracoes() {
+    TValoresExportacao valores;
+    valores.Diretorio = DeQString(EditDiretorio->text());
+    valores.Empresa = EditEmpresa->Valor();
+    valores.CodTorvane = EditCodTorvane->Valor();
+    valores.TipoData = rdDataVencimento->isChecked() ? 1 : 0;
+    valores.Gravar();
+}
+
+void TFMain::CarregarPerfis() {
+    cbPerfis->clear();
+    const std::string arquivo = TDadosExportacao::ArquivoPerfis();
+    if (ArquivoExiste(arquivo)) {
+        const auto largura = static_cast<std::size_t>(TDadosExportacao::TamanhoDescricaoPerfil());
+        for (const std::string& linha : LerLinhas(arquivo))
+            cbPerfis->addItem(ParaQString(linha.substr(0, largura)));
+    }
+    if (cbPerfis->count() == 0)
+        cbPerfis->addItem(QStringLiteral("Todos os Grupos"));
+}
+
+void TFMain::Mensagem(const std::string& texto, TTipoMensagem tipo, const std::string& titulo) {
+    std::string tituloUsado = titulo;
+    TIconeMensagem icone = TIconeMensagem::Exclamacao;
+    switch (tipo) {
+    case TTipoMensagem::Aviso:
+        if (tituloUsado.empty())
+            tituloUsado = TextoAnsi("Atenção");
+        icone = TIconeMensagem::Exclamacao;
+        break;
+    case TTipoMensagem::Erro:
+        if (tituloUsado.empty())
+            tituloUsado = "Erro";
+        icone = TIconeMensagem::Parada;
+        break;
+    case TTipoMensagem::Informacao:
+        if (tituloUsado.empty())
+            tituloUsado = TextoAnsi("Informação");
+        icone = TIconeMensagem::Informacao;
+        break;
+    }
+    TCaixaMensagem::Atual().Mostrar(this, texto, tituloUsado, icone, TBotoesMensagem::Ok, false);
+}
+
+bool TFMain::Confirmacao(const std::string& texto, const std::string& titulo, bool naoPadrao) {
+    const std::string tituloUsado = titulo.empty() ? TextoAnsi("Confirmação") : titulo;
+    return TCaixaMensagem::Atual().Mostrar(this, texto, tituloUsado, TIconeMensagem::Pergunta, TBotoesMensagem::SimNao,
+                                           naoPadrao) == TRespostaMensagem::Sim;
+}

@@ -1,0 +1,27 @@
+#include "UInicializacao.h"
+
+#include "UCaixaMensagem.h"
+#include "UCp1252.h"
+#include "UDados.h"
+#include "UFMain.h"
+
+#include <QApplication>
+
+#include <exception>
+
+int Iniciar(QApplication& aplicacao) {
+    try {
+        TDadosExportacao::AbrirConexao();
+    } catch (const std::exception& erro) {
+        // The client's text goes on exactly as it came: no full stop is added here.
+        TCaixaMensagem::Atual().Mostrar(nullptr,
+                                        TextoAnsi("Erro ao conectar com o banco de dados.") + "\r\n" +
+                                            TextoAnsi("Descrição do Erro: ") + erro.what(),
+                                        "Falha", TIconeMensagem::Exclamacao, TBotoesMensagem::Ok, false);
+        return 0;
+    }
+    TFMain janela;
+    janela.show();
+    aplicacao.exec();
+    return 0;
+}
