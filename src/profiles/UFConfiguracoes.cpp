@@ -152,7 +152,7 @@ TFConfiguracoes::TFConfiguracoes(QWidget* dono) : QDialog(dono) {
     for (QWidget* controle : findChildren<QWidget*>())
         controle->installEventFilter(this);
 
-    setFixedSize(480, 420);
+    setFixedSize(520, 420);
 }
 
 void TFConfiguracoes::showEvent(QShowEvent* evento) {
