@@ -25,12 +25,9 @@ bool TemPasta(const std::string& nome) {
 }
 
 int DigitoHex(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    const int valor = ValorHex(c);
+    if (valor >= 0)
+        return valor;
     throw EFalha("'" + std::string(1, c) + "' is not a valid hexadecimal digit");
 }
 

@@ -36,6 +36,8 @@ unsigned char Minuscula(unsigned char c) {
     }
 }
 
+} // namespace
+
 int ValorHex(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -45,8 +47,6 @@ int ValorHex(char c) {
         return c - 'A' + 10;
     return -1;
 }
-
-} // namespace
 
 std::string Aparar(std::string_view texto) {
     std::size_t inicio = 0;

@@ -13,6 +13,9 @@ std::string MinusculasAnsi(std::string_view texto);
 bool IguaisSemCaixa(std::string_view a, std::string_view b);
 bool ComecaSemCaixa(std::string_view texto, std::string_view prefixo);
 
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int ValorHex(char c);
+
 // Whole-text integer conversion: leading blanks, an optional sign, then decimal digits or a hexadecimal
 // number after "$", "x", "X", "0x" or "0X". Anything else, or a value outside 32 bits, gives no value.
 std::optional<int> ConverterInteiro(std::string_view texto);
