@@ -13,9 +13,11 @@
 #include "UPastaPrograma.h"
 #include "UValoresExportacao.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -66,19 +68,23 @@ std::vector<std::string> Lancamentos(const std::string& conteudo) {
     return numeros;
 }
 
-// Closes the profile window as soon as the main window has opened it (the test is then inside its exec).
-// Stops looking when destroyed, so a window that never opened cannot catch a later test.
-class TFecharConfiguracoes {
+// Acts on the next modal dialog of class T as soon as it is open (the test is then inside its exec).
+// Stops looking when destroyed, so a dialog that never opened cannot catch a later test.
+template <class T> class TAoAbrir {
 public:
-    TFecharConfiguracoes() : FEstado(std::make_shared<TEstado>()) { Agendar(FEstado); }
-    ~TFecharConfiguracoes() { FEstado->Ativo = false; }
-    TFecharConfiguracoes(const TFecharConfiguracoes&) = delete;
-    TFecharConfiguracoes& operator=(const TFecharConfiguracoes&) = delete;
+    explicit TAoAbrir(std::function<void(T&)> acao) : FEstado(std::make_shared<TEstado>()) {
+        FEstado->Acao = std::move(acao);
+        Agendar(FEstado);
+    }
+    ~TAoAbrir() { FEstado->Ativo = false; }
+    TAoAbrir(const TAoAbrir&) = delete;
+    TAoAbrir& operator=(const TAoAbrir&) = delete;
 
     bool Abriu() const { return FEstado->Abriu; }
 
 private:
     struct TEstado {
+        std::function<void(T&)> Acao;
         bool Ativo = true;
         bool Abriu = false;
     };
@@ -87,9 +93,9 @@ private:
         QTimer::singleShot(0, [estado] {
             if (!estado->Ativo || estado->Abriu)
                 return;
-            if (auto* janela = qobject_cast<TFConfiguracoes*>(QApplication::activeModalWidget())) {
+            if (auto* dialogo = qobject_cast<T*>(QApplication::activeModalWidget())) {
                 estado->Abriu = true;
-                janela->reject();
+                estado->Acao(*dialogo);
             } else {
                 Agendar(estado);
             }
@@ -716,6 +722,23 @@ TEST_F(TTesteJanela, Edits_TypingIsLimitedAndShownWithoutLeadingZeros) {
     EXPECT_EQ(diretorio.text(), SistemaIgnoraCaixa() ? QStringLiteral("/TMP/SAIDA") : QStringLiteral("/tmp/Saida"));
 }
 
+TEST_F(TTesteJanela, Edits_FolderButton_ChosenFolderReplacesText) {
+    Abrir();
+    QLineEdit& diretorio = Controle<QLineEdit>("EditDiretorio");
+    diretorio.setText(QStringLiteral("texto digitado"));
+    const QString escolhida = QString::fromStdString(FSaida);
+    const TAoAbrir<QFileDialog> escolher([&escolhida](QFileDialog& dialogo) {
+        dialogo.setDirectory(escolhida);
+        dialogo.selectFile(escolhida);
+        static_cast<QDialog&>(dialogo).accept();
+    });
+    QAction* botao = diretorio.findChild<QAction*>(QStringLiteral("btnEscolherDiretorio"));
+    ASSERT_NE(botao, nullptr);
+    botao->trigger();
+    EXPECT_TRUE(escolher.Abriu());
+    EXPECT_EQ(diretorio.text(), escolhida);
+}
+
 // --- Company link -----------------------------------------------------------------------------------------------
 
 TEST_F(TTesteJanela, CompanyLink_TypedNumberShowsCompanyAndPickWritesNumber) {
@@ -771,7 +794,7 @@ TEST_F(TTesteJanela, Profiles_AfterProfileWindow_ListIsRebuiltWithItemZeroSelect
     perfis.setCurrentIndex(1);
     GravarPerfis({Preenchido("Todos os Grupos"), Preenchido("Bebidas") + "(1)", Preenchido("Doces") + "(2)"});
 
-    const TFecharConfiguracoes fechar;
+    const TAoAbrir<TFConfiguracoes> fechar([](TFConfiguracoes& janela) { janela.reject(); });
     Controle<QPushButton>("btnConfiguracoes").click();
 
     EXPECT_TRUE(fechar.Abriu());
