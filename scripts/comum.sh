@@ -46,8 +46,12 @@ iniciar_mariadb() {
     mkdir -p "$MARIADB_DIR/tmp"
     local bin=/usr/sbin/mariadbd
     [ -x "$bin" ] || bin=$(command -v mariadbd || command -v mysqld)
-    mariadb-install-db --no-defaults --user="$usuario" --datadir="$MARIADB_DIR/data" \
-        --auth-root-authentication-method=normal --skip-test-db >"$MARIADB_DIR/install.log" 2>&1
+    if ! mariadb-install-db --no-defaults --user="$usuario" --datadir="$MARIADB_DIR/data" \
+        --auth-root-authentication-method=normal --skip-test-db >"$MARIADB_DIR/install.log" 2>&1; then
+        echo "MariaDB's data folder could not be made:" >&2
+        cat "$MARIADB_DIR/install.log" >&2
+        return 1
+    fi
     "$bin" --no-defaults --user="$usuario" --datadir="$MARIADB_DIR/data" --socket="$MARIADB_SOCK" \
         --port="$MARIADB_PORT" --bind-address=127.0.0.1 --pid-file="$MARIADB_DIR/pid" \
         --log-error="$MARIADB_DIR/error.log" --tmpdir="$MARIADB_DIR/tmp" --skip-log-bin --innodb-buffer-pool-size=256M \
