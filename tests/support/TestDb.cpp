@@ -1,6 +1,7 @@
 #include "TestDb.h"
 
 #include "UArquivos.h"
+#include "UCp1252.h"
 #include "UDados.h"
 #include "UDao.h"
 #include "UErro.h"
@@ -8,6 +9,7 @@
 
 #include <mysql.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -72,6 +74,18 @@ std::string LerBinario(const std::filesystem::path& caminho) {
 void GravarBinario(const std::filesystem::path& caminho, const std::string& conteudo) {
     std::ofstream arquivo(caminho, std::ios::binary | std::ios::trunc);
     arquivo << conteudo;
+}
+
+std::vector<std::string> NomesNaPasta(const std::filesystem::path& pasta) {
+    std::vector<std::string> nomes;
+    for (const auto& entrada : std::filesystem::directory_iterator(pasta))
+        nomes.push_back(entrada.path().filename().string());
+    std::sort(nomes.begin(), nomes.end());
+    return nomes;
+}
+
+std::string MotivoSistema(std::errc erro) {
+    return Utf8ParaCp1252(std::generic_category().message(static_cast<int>(erro)));
 }
 
 void TTesteBanco::SetUp() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UConexao.h"
+#include "UErro.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <vector>
 
 // Connection details of the test server, from the environment that scripts/test sets.
 struct TServidorTeste {
@@ -38,6 +41,26 @@ private:
 
 std::string LerBinario(const std::filesystem::path& caminho);
 void GravarBinario(const std::filesystem::path& caminho, const std::string& conteudo);
+// The names in a folder, sorted.
+std::vector<std::string> NomesNaPasta(const std::filesystem::path& pasta);
+// The system's reason for an error, in the code page the program's messages use.
+std::string MotivoSistema(std::errc erro);
+
+// The cases of a table-driven test, each written as `T(...)`.
+template <typename T, typename... A> std::vector<T> Casos(A&&... casos) {
+    return {T(std::forward<A>(casos))...};
+}
+
+// The message of the failure that `acao` raises; a failure of the test when it raises none.
+template <typename F> std::string TextoDaFalha(F&& acao) {
+    try {
+        acao();
+    } catch (const EFalha& erro) {
+        return erro.what();
+    }
+    ADD_FAILURE() << "no failure";
+    return "<no failure>";
+}
 
 // A test that uses a database of its own on the test server, with the system's tables made empty in it.
 // The database is the shared connection of the export services while the test runs, and the program's
