@@ -5,10 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // The password that the stored default "7C19E05B3A62D8F40B15" unscrambles to with the key "KAV".
 const std::string SenhaDoPadrao = "\xD5\x88,\x16\xE8,\xE6U8";
+
+std::tuple<std::string, std::string, std::string, std::string, int> Campos(const TParametrosConexao& p) {
+    return {p.Host, p.Database, p.Usuario, p.Senha, p.Porta};
+}
 
 class TesteParametros : public ::testing::Test {
 protected:
@@ -32,39 +38,18 @@ TEST_F(TesteParametros, CaminhoArquivoIni_ResolvesAgainstProgramFolder) {
 #endif
 }
 
-TEST_F(TesteParametros, NoSettingsFile_GivesRootOnLocalServerWithDefaultPassword) {
-    EXPECT_EQ(DescriptografarSenha("7C19E05B3A62D8F40B15", "KAV"), SenhaDoPadrao);
-    const auto p = TDao::LerParametrosConexao("", "ip");
-    EXPECT_EQ(p.Host, "");
-    EXPECT_EQ(p.Database, "");
-    EXPECT_EQ(p.Usuario, "root");
-    EXPECT_EQ(p.Porta, 3306);
-    EXPECT_EQ(p.Senha, SenhaDoPadrao);
-}
-
-TEST_F(TesteParametros, SectionMissing_GivesDefaults) {
+TEST_F(TesteParametros, NoSettingsFileOrSection_GivesRootOnLocalServerWithDefaultPassword) {
+    const TParametrosConexao padrao{"", "", "root", SenhaDoPadrao, 3306};
+    EXPECT_EQ(Campos(TDao::LerParametrosConexao("", "ip")), Campos(padrao));
     GravarIni("[outra]\r\nlocal=servidor\r\nusuario=x\r\nPorta=1\r\nsenha=\r\n");
-    const auto p = TDao::LerParametrosConexao("", "ip");
-    EXPECT_EQ(p.Host, "");
-    EXPECT_EQ(p.Usuario, "root");
-    EXPECT_EQ(p.Porta, 3306);
-    EXPECT_EQ(p.Senha, SenhaDoPadrao);
+    EXPECT_EQ(Campos(TDao::LerParametrosConexao("", "ip")), Campos(padrao));
 }
 
 TEST_F(TesteParametros, AllKeys_ReadWithoutRegardToCase) {
     GravarIni("[IP]\r\nLOCAL = servidor.local \r\nDataBase=loja\r\nUSUARIO=caixa\r\nporta=3307\r\nSENHA=" +
-              Criptografia("E",
-                           "s3gr\xEA"
-                           "do",
-                           "KAV") +
-              "\r\n[FilialMatriz]\r\nCodFisica=5\r\n");
-    const auto p = TDao::LerParametrosConexao("", "ip");
-    EXPECT_EQ(p.Host, "servidor.local");
-    EXPECT_EQ(p.Database, "loja");
-    EXPECT_EQ(p.Usuario, "caixa");
-    EXPECT_EQ(p.Porta, 3307);
-    EXPECT_EQ(p.Senha, "s3gr\xEA"
-                       "do");
+              Criptografia("E", "s\xEAnha9", "KAV") + "\r\n[FilialMatriz]\r\nCodFisica=5\r\n");
+    EXPECT_EQ(Campos(TDao::LerParametrosConexao("", "ip")),
+              Campos({"servidor.local", "loja", "caixa", "s\xEAnha9", 3307}));
 }
 
 TEST_F(TesteParametros, FileOfItsOwnAndOtherSection_AreRead) {
@@ -73,56 +58,25 @@ TEST_F(TesteParametros, FileOfItsOwnAndOtherSection_AreRead) {
     EXPECT_EQ(TDao::LerParametrosConexao(FPasta.Caminho() + "outro.ini", "banco2").Host, "outro");
 }
 
-struct TCasoChave {
-    std::string Linha;
-    TParametrosConexao Esperado;
-};
-
-void PrintTo(const TCasoChave& caso, std::ostream* saida) {
-    *saida << caso.Linha;
+TEST_F(TesteParametros, LerParametrosConexao_ReadsOneKeyOrKeepsItsDefault) {
+    // Each line alone in the section; the database name stays empty throughout.
+    using C = std::tuple<std::string, std::string, std::string, std::string, int>; // line, host, user, password, port
+    const std::string S = SenhaDoPadrao, F = "581937wex"; // the fallback password for an unreadable stored one
+    const auto casos = Casos<C>(
+        C("Porta=0x1F90", "", "root", S, 8080), C("Porta=$CEB", "", "root", S, 3307),
+        C("Porta=3307", "", "root", S, 3307), C("Porta=abc", "", "root", S, 3306), C("Porta=", "", "root", S, 3306),
+        C("Porta=33 07", "", "root", S, 3306), C("Porta=99999999999", "", "root", S, 3306),
+        C("usuario=", "", "", S, 3306), C("usuario=\" caixa \"", "", " caixa ", S, 3306),
+        C("local=", "", "root", S, 3306), C("database=", "", "root", S, 3306),
+        C("local=127.0.0.1", "127.0.0.1", "root", S, 3306), C("senha=", "", "root", "", 3306),
+        C("senha=    ", "", "root", "", 3306), C("senha=\"   \"", "", "root", "", 3306),
+        C("senha=7C", "", "root", F, 3306), C("senha=7C19Z05B", "", "root", F, 3306),
+        C("senha=\" 7C19E0\"", "", "root", F, 3306), C("senha=7c19e05b3a62d8f40b15", "", "root", S, 3306),
+        C("senha=  7C19E05B3A62D8F40B15  ", "", "root", S, 3306), C("senha=0001", "", "root", "J", 3306));
+    for (const auto& [linha, host, usuario, senha, porta] : casos) {
+        GravarIni("[ip]\r\n" + linha + "\r\n");
+        EXPECT_EQ(Campos(TDao::LerParametrosConexao("", "ip")), Campos({host, "", usuario, senha, porta})) << linha;
+    }
 }
-
-class TesteParametrosChave : public TesteParametros, public ::testing::WithParamInterface<TCasoChave> {};
-
-TEST_P(TesteParametrosChave, LerParametrosConexao_ReadsOneKey) {
-    GravarIni("[ip]\r\n" + GetParam().Linha + "\r\n");
-    const auto p = TDao::LerParametrosConexao("", "ip");
-    const auto& e = GetParam().Esperado;
-    EXPECT_EQ(p.Host, e.Host);
-    EXPECT_EQ(p.Database, e.Database);
-    EXPECT_EQ(p.Usuario, e.Usuario);
-    EXPECT_EQ(p.Porta, e.Porta);
-    EXPECT_EQ(p.Senha, e.Senha);
-}
-
-TParametrosConexao Padrao() {
-    return {"", "", "root", SenhaDoPadrao, 3306};
-}
-
-TParametrosConexao Com(TParametrosConexao p, void (*mudar)(TParametrosConexao&)) {
-    mudar(p);
-    return p;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, TesteParametrosChave,
-    ::testing::Values(TCasoChave{"Porta=0x1F90", Com(Padrao(), [](auto& p) { p.Porta = 8080; })},
-                      TCasoChave{"Porta=$CEB", Com(Padrao(), [](auto& p) { p.Porta = 3307; })},
-                      TCasoChave{"Porta=3307", Com(Padrao(), [](auto& p) { p.Porta = 3307; })},
-                      TCasoChave{"Porta=abc", Padrao()}, TCasoChave{"Porta=", Padrao()},
-                      TCasoChave{"Porta=33 07", Padrao()}, TCasoChave{"Porta=99999999999", Padrao()},
-                      TCasoChave{"usuario=", Com(Padrao(), [](auto& p) { p.Usuario = ""; })},
-                      TCasoChave{"usuario=\" caixa \"", Com(Padrao(), [](auto& p) { p.Usuario = " caixa "; })},
-                      TCasoChave{"local=", Padrao()}, TCasoChave{"database=", Padrao()},
-                      TCasoChave{"local=127.0.0.1", Com(Padrao(), [](auto& p) { p.Host = "127.0.0.1"; })},
-                      TCasoChave{"senha=", Com(Padrao(), [](auto& p) { p.Senha = ""; })},
-                      TCasoChave{"senha=    ", Com(Padrao(), [](auto& p) { p.Senha = ""; })},
-                      TCasoChave{"senha=\"   \"", Com(Padrao(), [](auto& p) { p.Senha = ""; })},
-                      TCasoChave{"senha=7C", Com(Padrao(), [](auto& p) { p.Senha = "581937wex"; })},
-                      TCasoChave{"senha=7C19Z05B", Com(Padrao(), [](auto& p) { p.Senha = "581937wex"; })},
-                      TCasoChave{"senha=\" 7C19E0\"", Com(Padrao(), [](auto& p) { p.Senha = "581937wex"; })},
-                      TCasoChave{"senha=7c19e05b3a62d8f40b15", Padrao()},
-                      TCasoChave{"senha=  7C19E05B3A62D8F40B15  ", Padrao()},
-                      TCasoChave{"senha=0001", Com(Padrao(), [](auto& p) { p.Senha = "J"; })}));
 
 } // namespace

@@ -1,4 +1,5 @@
-#include "UErro.h"
+#include "TestDb.h"
+
 #include "UValorFixo.h"
 #include "UVariante.h"
 
@@ -8,41 +9,23 @@
 
 namespace {
 
-struct TCasoValor {
-    std::string Texto;
-    std::int64_t DezMilesimos;
-};
-
-void PrintTo(const TCasoValor& caso, std::ostream* saida) {
-    *saida << caso.Texto;
+TEST(TesteValorFixo, DoTexto_HoldsFourDecimalsExactly) {
+    using C = std::pair<std::string, std::int64_t>;
+    const auto casos = Casos<C>(
+        C("1234.50", 12345000), C("12", 120000), C("0.1", 1000), C("0.0001", 1), C(".5", 5000), C("7.", 70000),
+        C("-0.004", -40), C("+3.25", 32500), C("0.00005", 1), C("0.00004999", 0), C("-0.00005", -1), C("-0.00004", 0),
+        C("1.23455", 12346), C("1.23449999", 12345), C("0.99995", 10000), C("12345678901.99995", 123456789020000),
+        C("00042.1000", 421000), C("922337203685477.5807", INT64_MAX), C("-922337203685477.5807", -INT64_MAX));
+    for (const auto& [texto, dezMilesimos] : casos)
+        EXPECT_EQ(TValorFixo::DoTexto(texto).DezMilesimos(), dezMilesimos) << texto;
 }
-
-class TesteValorFixo : public ::testing::TestWithParam<TCasoValor> {};
-
-TEST_P(TesteValorFixo, DoTexto_HoldsFourDecimalsExactly) {
-    EXPECT_EQ(TValorFixo::DoTexto(GetParam().Texto).DezMilesimos(), GetParam().DezMilesimos) << GetParam().Texto;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, TesteValorFixo,
-    ::testing::Values(TCasoValor{"1234.50", 12345000}, TCasoValor{"12", 120000}, TCasoValor{"0.1", 1000},
-                      TCasoValor{"0.0001", 1}, TCasoValor{".5", 5000}, TCasoValor{"7.", 70000},
-                      TCasoValor{"-0.004", -40}, TCasoValor{"+3.25", 32500}, TCasoValor{"0.00005", 1},
-                      TCasoValor{"0.00004999", 0}, TCasoValor{"-0.00005", -1}, TCasoValor{"-0.00004", 0},
-                      TCasoValor{"1.23455", 12346}, TCasoValor{"1.23449999", 12345}, TCasoValor{"0.99995", 10000},
-                      TCasoValor{"12345678901.99995", 123456789020000}, TCasoValor{"00042.1000", 421000},
-                      TCasoValor{"922337203685477.5807", INT64_MAX}, TCasoValor{"-922337203685477.5807", -INT64_MAX}));
 
 TEST(TesteValorFixoInvalido, DoTexto_OtherTextOrOverflow_Fails) {
     for (const char* texto :
          {"", "-", ".", "abc", "1,5", "1.2.3", "1e5", " 1", "1 ", "--1", "0x10", "922337203685477.5808",
           "922337203685477.58075", "922337203685478", "9999999999999999999999", "-922337203685477.5809"}) {
-        try {
-            TValorFixo::DoTexto(texto);
-            ADD_FAILURE() << "no failure for " << texto;
-        } catch (const EFalha& erro) {
-            EXPECT_EQ(std::string(erro.what()), "'" + std::string(texto) + "' is not a valid amount");
-        }
+        EXPECT_EQ(TextoDaFalha([&] { TValorFixo::DoTexto(texto); }),
+                  "'" + std::string(texto) + "' is not a valid amount");
     }
 }
 

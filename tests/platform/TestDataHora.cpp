@@ -1,91 +1,51 @@
+#include "TestDb.h"
+
 #include "UDataHora.h"
-#include "UErro.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct TCasoMes {
-    TDataHora Hoje;
-    TDataHora Inicio;
-    TDataHora Fim;
-};
-
-void PrintTo(const TCasoMes& caso, std::ostream* saida) {
-    *saida << caso.Hoje.TextoDataIso();
+TDataHora D(int ano, int mes, int dia) {
+    return TDataHora::Data(ano, mes, dia);
 }
 
-class TesteMesAnterior : public ::testing::TestWithParam<TCasoMes> {};
-
-TEST_P(TesteMesAnterior, MesAnterior_GivesFirstAndLastDayOfPreviousMonth) {
-    const auto periodo = MesAnterior(GetParam().Hoje);
-    EXPECT_EQ(periodo.Inicio, GetParam().Inicio);
-    EXPECT_EQ(periodo.Fim, GetParam().Fim);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, TesteMesAnterior,
-    ::testing::Values(
-        TCasoMes{{2024, 3, 31, 23, 59, 59}, TDataHora::Data(2024, 2, 1), TDataHora::Data(2024, 2, 29)},
-        TCasoMes{TDataHora::Data(2023, 3, 31), TDataHora::Data(2023, 2, 1), TDataHora::Data(2023, 2, 28)},
-        TCasoMes{TDataHora::Data(2000, 3, 1), TDataHora::Data(2000, 2, 1), TDataHora::Data(2000, 2, 29)},
-        TCasoMes{TDataHora::Data(1900, 3, 1), TDataHora::Data(1900, 2, 1), TDataHora::Data(1900, 2, 28)},
-        TCasoMes{TDataHora::Data(2024, 1, 15), TDataHora::Data(2023, 12, 1), TDataHora::Data(2023, 12, 31)},
-        TCasoMes{TDataHora::Data(2024, 1, 1), TDataHora::Data(2023, 12, 1), TDataHora::Data(2023, 12, 31)},
-        TCasoMes{TDataHora::Data(2024, 5, 31), TDataHora::Data(2024, 4, 1), TDataHora::Data(2024, 4, 30)},
-        TCasoMes{TDataHora::Data(2024, 12, 31), TDataHora::Data(2024, 11, 1), TDataHora::Data(2024, 11, 30)}));
-
-struct TCasoTexto {
-    std::string Texto;
-    TDataHora Esperado;
-};
-
-void PrintTo(const TCasoTexto& caso, std::ostream* saida) {
-    *saida << caso.Texto;
-}
-
-class TesteDoTextoMysql : public ::testing::TestWithParam<TCasoTexto> {};
-
-TEST_P(TesteDoTextoMysql, DoTextoMysql_ReadsServerText) {
-    EXPECT_EQ(TDataHora::DoTextoMysql(GetParam().Texto), GetParam().Esperado) << GetParam().Texto;
-}
-
-INSTANTIATE_TEST_SUITE_P(Casos, TesteDoTextoMysql,
-                         ::testing::Values(TCasoTexto{"2024-03-05 14:07:09", {2024, 3, 5, 14, 7, 9}},
-                                           TCasoTexto{"2024-03-05", {2024, 3, 5, 0, 0, 0}},
-                                           TCasoTexto{"2024-02-29 23:59:59.999999", {2024, 2, 29, 23, 59, 59}},
-                                           TCasoTexto{"2024-03-05T01:02:03", {2024, 3, 5, 1, 2, 3}},
-                                           TCasoTexto{"0001-01-01 00:00:00", {1, 1, 1, 0, 0, 0}},
-                                           TCasoTexto{"0000-00-00 00:00:00", TDataHora::Zero()},
-                                           TCasoTexto{"0000-00-00", TDataHora::Zero()},
-                                           TCasoTexto{"14:07:09", {1899, 12, 30, 14, 7, 9}}));
-
-class TesteDoTextoMysqlInvalido : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(TesteDoTextoMysqlInvalido, DoTextoMysql_OtherText_Fails) {
-    try {
-        TDataHora::DoTextoMysql(GetParam());
-        FAIL() << "no failure for " << GetParam();
-    } catch (const EFalha& erro) {
-        EXPECT_EQ(std::string(erro.what()), "'" + GetParam() + "' is not a valid date and time");
+TEST(TesteDataHora, MesAnterior_GivesFirstAndLastDayOfPreviousMonth) {
+    const TDataHora casos[][3] = {{{2024, 3, 31, 23, 59, 59}, D(2024, 2, 1), D(2024, 2, 29)},
+                                  {D(2023, 3, 31), D(2023, 2, 1), D(2023, 2, 28)},
+                                  {D(2000, 3, 1), D(2000, 2, 1), D(2000, 2, 29)},
+                                  {D(1900, 3, 1), D(1900, 2, 1), D(1900, 2, 28)},
+                                  {D(2024, 1, 1), D(2023, 12, 1), D(2023, 12, 31)},
+                                  {D(2024, 5, 31), D(2024, 4, 1), D(2024, 4, 30)},
+                                  {D(2024, 12, 31), D(2024, 11, 1), D(2024, 11, 30)}};
+    for (const auto& [hoje, inicio, fim] : casos) {
+        SCOPED_TRACE(hoje.TextoDataIso());
+        EXPECT_EQ(MesAnterior(hoje).Inicio, inicio);
+        EXPECT_EQ(MesAnterior(hoje).Fim, fim);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, TesteDoTextoMysqlInvalido,
-                         ::testing::Values("", "abc", "2024/03/05", "2024-13-01", "2023-02-29", "2024-04-31",
-                                           "2024-00-10", "2024-03-05x", "2024-03-05 ", "2024-03-05 25:00:00",
-                                           "2024-03-05 14:60:00", "2024-03-05 14:07", "2024-3-5",
-                                           "2024-03-05 14:07:09 ", "14:07"));
+TEST(TesteDataHora, DoTextoMysql_ReadsServerTextAndFailsOnAnyOther) {
+    using C = std::pair<std::string, TDataHora>;
+    const auto casos = Casos<C>(C("2024-03-05 14:07:09", {2024, 3, 5, 14, 7, 9}), C("2024-03-05", D(2024, 3, 5)),
+                                C("2024-02-29 23:59:59.999999", {2024, 2, 29, 23, 59, 59}),
+                                C("2024-03-05T01:02:03", {2024, 3, 5, 1, 2, 3}), C("0001-01-01 00:00:00", D(1, 1, 1)),
+                                C("0000-00-00 00:00:00", TDataHora::Zero()), C("0000-00-00", TDataHora::Zero()),
+                                C("14:07:09", {1899, 12, 30, 14, 7, 9}));
+    for (const auto& [texto, esperado] : casos)
+        EXPECT_EQ(TDataHora::DoTextoMysql(texto), esperado) << texto;
+    for (const std::string texto : {"", "abc", "2024/03/05", "2024-13-01", "2023-02-29", "2024-04-31", "2024-00-10",
+                                    "2024-03-05x", "2024-03-05 ", "2024-03-05 25:00:00", "2024-03-05 14:60:00",
+                                    "2024-03-05 14:07", "2024-3-5", "2024-03-05 14:07:09 ", "14:07"})
+        EXPECT_EQ(TextoDaFalha([&] { TDataHora::DoTextoMysql(texto); }),
+                  "'" + texto + "' is not a valid date and time");
+}
 
 TEST(TesteDataHora, DiasNoMes_LeapYearsAndMonthsOutsideYear) {
-    EXPECT_EQ(DiasNoMes(2024, 2), 29);
-    EXPECT_EQ(DiasNoMes(2023, 2), 28);
-    EXPECT_EQ(DiasNoMes(2100, 2), 28);
-    EXPECT_EQ(DiasNoMes(2000, 2), 29);
-    EXPECT_EQ(DiasNoMes(2024, 12), 31);
-    EXPECT_EQ(DiasNoMes(2024, 0), 0);
-    EXPECT_EQ(DiasNoMes(2024, 13), 0);
-    EXPECT_EQ(DiasNoMes(2024, -11), 0);
+    const int casos[][3] = {{2024, 2, 29},  {2023, 2, 28}, {2100, 2, 28}, {2000, 2, 29},
+                            {2024, 12, 31}, {2024, 0, 0},  {2024, 13, 0}, {2024, -11, 0}};
+    for (const auto& [ano, mes, dias] : casos)
+        EXPECT_EQ(DiasNoMes(ano, mes), dias) << ano << "-" << mes;
     EXPECT_FALSE((TDataHora{2024, 0, 1, 0, 0, 0}).DataValida());
     EXPECT_FALSE((TDataHora{2024, 13, 1, 0, 0, 0}).DataValida());
 }

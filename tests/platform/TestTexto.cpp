@@ -1,4 +1,3 @@
-#include "UErro.h"
 #include "UTexto.h"
 
 #include <gtest/gtest.h>
@@ -30,16 +29,6 @@ TEST(TesteTexto, IguaisComecaSemCaixa_IgnoreLetterCase) {
     EXPECT_TRUE(ComecaSemCaixa("Jos\xE9 da Silva", "JOS\xC9"));
     EXPECT_TRUE(ComecaSemCaixa("abc", ""));
     EXPECT_FALSE(ComecaSemCaixa("ab", "abc"));
-}
-
-TEST(TesteTexto, ConverterInteiroOuFalhar_NamesTheText) {
-    EXPECT_EQ(ConverterInteiroOuFalhar("-12"), -12);
-    try {
-        ConverterInteiroOuFalhar("12x");
-        FAIL() << "no failure";
-    } catch (const EFalha& erro) {
-        EXPECT_STREQ(erro.what(), "'12x' is not a valid integer value");
-    }
 }
 
 TEST(TesteTexto, FormatarZeros_FillsOnTheLeft) {
