@@ -1,15 +1,11 @@
 #include "TestDb.h"
 
-#include "UArquivos.h"
 #include "UCp1252.h"
 #include "UDados.h"
-#include "UErro.h"
 #include "UPastaPrograma.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -27,37 +23,31 @@ struct TReceber {
     int produto = 1;
 };
 
-// An export line from its fields; the name is filled with blanks to 40 characters.
-std::string Linha(const std::string& torvane, const std::string& chapa, const std::string& nome,
-                  const std::string& data, const std::string& numlanc, const std::string& centavos) {
+// One export line, by default of the example customer; the name is filled with blanks to 40 characters.
+std::string Linha(const std::string& numlanc, const std::string& centavos = "000000001000",
+                  const std::string& data = "05032024", const std::string& torvane = "07",
+                  const std::string& chapa = "0000004521", const std::string& nome = "CLIENTE EXEMPLO") {
     std::string linha = torvane + chapa + nome + std::string(40 - nome.size(), ' ') + data + numlanc + "01" + centavos;
     EXPECT_EQ(linha.size(), 80u) << linha;
     return linha + "\r\n";
 }
 
-class TInformacaoGravada : public IInformacao {
+// The whole front end in one trace, so that the order of gauge, event pump and messages is checked too.
+class TFrenteGravada : public IInformacao, public IProgresso, public IEventos {
 public:
     void Informar(const std::string& texto, const std::string& titulo) override {
-        Textos.push_back(texto);
-        Titulos.push_back(titulo);
+        Chamadas.push_back(titulo + ": " + texto);
     }
-    std::vector<std::string> Textos;
-    std::vector<std::string> Titulos;
-};
-
-class TProgressoGravado : public IProgresso {
-public:
     void SetMaximo(int maximo) override { Chamadas.push_back("max " + std::to_string(maximo)); }
     void SetPosicao(int posicao) override { Chamadas.push_back("pos " + std::to_string(posicao)); }
     void Passo() override { Chamadas.push_back("passo"); }
+    void ProcessarEventos() override { Chamadas.push_back("eventos"); }
     std::vector<std::string> Chamadas;
 };
 
-class TEventosContados : public IEventos {
-public:
-    void ProcessarEventos() override { ++Vezes; }
-    int Vezes = 0;
-};
+const std::string Informacao = "Informa\xE7\xE3o: ";
+const std::string Todos = "Todos os Grupos" + std::string(45, ' ') + "\r\n";
+const std::string Descricao60(60, ' ');
 
 class TesteGerarArquivo : public TTesteBanco {
 protected:
@@ -70,445 +60,302 @@ protected:
                             "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20), (3, 'PAO', 30);"
                             "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N'),"
                             " (2, 'OUTRA EMPRESA', '77', 2, 'N'), (3, 'SEGUNDO CLIENTE', '12', 1, 'N')");
-        TDadosExportacao::SetInformacao(&FInformacao);
-        TDadosExportacao::SetProgresso(&FProgresso);
-        TDadosExportacao::SetEventos(&FEventos);
+        TDadosExportacao::SetInformacao(&FFrente);
+        TDadosExportacao::SetProgresso(&FFrente);
+        TDadosExportacao::SetEventos(&FFrente);
     }
 
-    void Inserir(const TReceber& r) {
-        Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
-                            "clientes_id, filial_id, produto_id) VALUES (" +
-                                r.numlanc + ", " + r.datahora + ", " + r.vencimento + ", " + r.valortotal + ", " +
-                                r.amort + ", " + r.apagado + ", " + std::to_string(r.clientes) + ", " +
-                                std::to_string(r.filial) + ", " + std::to_string(r.produto) + ")");
+    void Inserir(const std::vector<TReceber>& linhas) {
+        for (const auto& r : linhas)
+            Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
+                                "clientes_id, filial_id, produto_id) VALUES (" +
+                                    r.numlanc + ", " + r.datahora + ", " + r.vencimento + ", " + r.valortotal + ", " +
+                                    r.amort + ", " + r.apagado + ", " + std::to_string(r.clientes) + ", " +
+                                    std::to_string(r.filial) + ", " + std::to_string(r.produto) + ")");
     }
 
-    void InserirCliente(int id, const std::string& nome, const std::string& chapa) {
-        Executar(Conexao(),
-                 "INSERT INTO clientes VALUES (" + std::to_string(id) + ", " + nome + ", " + chapa + ", 1, 'N')");
-    }
-
-    // March 2024 by posting date, company 1, Torvane number 7, no profile.
+    // March 2024, company 1, Torvane number 7.
     TResultadoExportacao Gerar(bool dataLancamento = true, int perfil = 0, int codTorvane = 7,
-                               TDataHora de = TDataHora::Data(2024, 3, 1),
-                               TDataHora ate = TDataHora::Data(2024, 3, 31)) {
-        return TDadosExportacao::GerarArquivo(FPasta->Caminho(), "saida.txt", dataLancamento, de, ate, 1, codTorvane,
-                                              perfil);
+                               TDataHora de = TDataHora::Data(2024, 3, 1), const std::string& pasta = {},
+                               const std::string& nome = "saida.txt") {
+        return TDadosExportacao::GerarArquivo(pasta.empty() ? FPasta->Caminho() : pasta, nome, dataLancamento, de,
+                                              TDataHora::Data(2024, 3, 31), 1, codTorvane, perfil);
     }
 
     std::filesystem::path Saida() const { return FPasta->Sistema() / "saida.txt"; }
     std::string LerSaida() const { return LerBinario(Saida()); }
-
-    // Everything in the folder but the settings files the test wrote itself.
-    std::vector<std::string> ArquivosDaPasta() const {
-        std::vector<std::string> nomes;
-        for (const auto& item : std::filesystem::directory_iterator(FPasta->Sistema()))
-            nomes.push_back(item.path().filename().string());
-        std::sort(nomes.begin(), nomes.end());
-        return nomes;
-    }
-
+    std::vector<std::string> Arquivos() const { return NomesNaPasta(FPasta->Sistema()); }
     void GravarPerfis(const std::string& conteudo) { GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt", conteudo); }
 
-    // Runs the export expecting a failure; returns its message.
-    template <typename F> std::string Falha(F&& exportar) {
-        try {
-            exportar();
-        } catch (const EFalha& e) {
-            return e.what();
-        }
-        ADD_FAILURE() << "no failure";
-        return {};
-    }
-
-    TInformacaoGravada FInformacao;
-    TProgressoGravado FProgresso;
-    TEventosContados FEventos;
+    TFrenteGravada FFrente;
 };
-
-const std::string Descricao60(60, ' ');
 
 } // namespace
 
-TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_WritesTheLineAndReportsSuccess) {
-    Inserir({.numlanc = "'1893'", .datahora = "'2024-03-05 14:22:00'", .valortotal = "1234.50"});
+TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndReportsSuccess) {
+    const std::string exemplo = "070000004521CLIENTE EXEMPLO                         0503202400189301000000123450\r\n";
+    GravarBinario(Saida(), std::string(1000, 'x'));
+    Inserir({{.numlanc = "'1893'", .datahora = "'2024-03-05 14:22:00'", .valortotal = "1234.50"}});
+    // The folder as typed, without its separator.
+    const std::string pasta = FPasta->Caminho();
 
-    const auto resultado = Gerar();
+    const auto resultado = Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta.substr(0, pasta.size() - 1));
 
-    EXPECT_EQ(LerSaida(), "070000004521CLIENTE EXEMPLO                         0503202400189301000000123450\r\n");
+    EXPECT_EQ(LerSaida(), exemplo);
+    EXPECT_EQ(Arquivos(), std::vector<std::string>{"saida.txt"});
     EXPECT_TRUE(resultado.Gerado);
-    EXPECT_EQ(resultado.Caminho, FPasta->Caminho() + "saida.txt");
+    EXPECT_EQ(resultado.Caminho, pasta + "saida.txt");
     EXPECT_EQ(resultado.Linhas, 1u);
     EXPECT_EQ(resultado.TotalCentavos, 123450);
-    ASSERT_EQ(FInformacao.Textos.size(), 1u);
-    EXPECT_EQ(FInformacao.Textos[0], "Arquivo \"saida.txt\"  gerado com sucesso.");
-    EXPECT_EQ(FInformacao.Titulos[0], "Informa\xE7\xE3o");
+    EXPECT_EQ(FFrente.Chamadas, (std::vector<std::string>{"max 1", "pos 0", "passo", "eventos",
+                                                          Informacao + "Arquivo \"saida.txt\"  gerado com sucesso."}));
+    // The headless command may run without any front end.
+    TDadosExportacao::SetInformacao(nullptr);
+    TDadosExportacao::SetProgresso(nullptr);
+    TDadosExportacao::SetEventos(nullptr);
+    EXPECT_TRUE(Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta, "b.txt").Gerado);
+    EXPECT_EQ(LerBinario(FPasta->Sistema() / "b.txt"), exemplo);
 }
 
-TEST_F(TesteGerarArquivo, GerarArquivo_RowsOfOnePosting_AreSummedIntoOneLine) {
-    Inserir({.numlanc = "'10'", .valortotal = "1.10", .produto = 1});
-    Inserir({.numlanc = "'10'", .valortotal = "2.20", .produto = 2});
-    Inserir({.numlanc = "'10'", .valortotal = "3.30", .produto = 3});
-    // Same number, another time of day: another line.
-    Inserir({.numlanc = "'11'", .datahora = "'2024-03-06 08:00:00'", .valortotal = "5.00"});
-    Inserir({.numlanc = "'11'", .datahora = "'2024-03-07 08:00:00'", .valortotal = "6.00"});
-    // Same number, another customer: another line.
-    Inserir({.numlanc = "'12'", .valortotal = "7.00", .clientes = 1});
-    Inserir({.numlanc = "'12'", .valortotal = "8.00", .clientes = 3});
+TEST_F(TesteGerarArquivo, GerarArquivo_RowsOfOnePosting_AreSummedIntoOneLineAndEachLineStepsTheGauge) {
+    Inserir({{.numlanc = "'10'", .valortotal = "1.10", .produto = 1},
+             {.numlanc = "'10'", .valortotal = "2.20", .produto = 2},
+             {.numlanc = "'10'", .valortotal = "3.30", .produto = 3},
+             // Same number, another time of day or another customer: another line.
+             {.numlanc = "'11'", .datahora = "'2024-03-06 08:00:00'", .valortotal = "5.00"},
+             {.numlanc = "'11'", .datahora = "'2024-03-07 08:00:00'", .valortotal = "6.00"},
+             {.numlanc = "'12'", .valortotal = "7.00", .clientes = 1},
+             {.numlanc = "'12'", .valortotal = "8.00", .clientes = 3}});
 
     const auto resultado = Gerar();
 
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000010", "000000000660") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "06032024", "000011", "000000000500") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "07032024", "000011", "000000000600") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000012", "000000000700") +
-                              Linha("07", "0000000012", "SEGUNDO CLIENTE", "05032024", "000012", "000000000800"));
+    EXPECT_EQ(LerSaida(), Linha("000010", "000000000660") + Linha("000011", "000000000500", "06032024") +
+                              Linha("000011", "000000000600", "07032024") + Linha("000012", "000000000700") +
+                              Linha("000012", "000000000800", "05032024", "07", "0000000012", "SEGUNDO CLIENTE"));
     EXPECT_EQ(resultado.Linhas, 5u);
     EXPECT_EQ(resultado.TotalCentavos, 660 + 500 + 600 + 700 + 800);
-    EXPECT_EQ(std::filesystem::file_size(Saida()), 5u * 82u);
+    EXPECT_EQ(FFrente.Chamadas.front(), "max 5");
+    EXPECT_EQ(std::count(FFrente.Chamadas.begin(), FFrente.Chamadas.end(), "passo"), 5);
+    EXPECT_EQ(std::count(FFrente.Chamadas.begin(), FFrente.Chamadas.end(), "eventos"), 5);
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_WhereClause_TakesOnlyQualifyingRows) {
     // Each number names the case; only the rows marked "in" reach the file.
-    Inserir({.numlanc = "'100'", .valortotal = "1.00"});                   // in
-    Inserir({.numlanc = "'101'", .apagado = "'S'"});                       // deleted
-    Inserir({.numlanc = "'102'", .apagado = "NULL"});                      // deleted flag NULL
-    Inserir({.numlanc = "'103'", .amort = "100"});                         // amortised
-    Inserir({.numlanc = "'104'", .amort = "NULL"});                        // amortisation NULL
-    Inserir({.numlanc = "'105'", .valortotal = "2.00", .amort = "99.99"}); // in
-    Inserir({.numlanc = "'106'", .valortotal = "0.00"});                   // nothing to receive
-    Inserir({.numlanc = "'107'", .valortotal = "NULL"});                   // amount NULL
-    Inserir({.numlanc = "'108'", .valortotal = "-5.00"});                  // negative
-    Inserir({.numlanc = "'109'", .clientes = 2});                          // another company's customer
-    Inserir({.numlanc = "'110'", .clientes = 99});                         // no such customer
-    Inserir({.numlanc = "'111'", .filial = 99});                           // no such branch
-    Inserir({.numlanc = "'112'", .produto = 99});                          // no such product
-    Inserir({.numlanc = "'113'", .datahora = "'2024-03-01 00:00:00'", .valortotal = "3.00"}); // in: first second
-    Inserir({.numlanc = "'114'", .datahora = "'2024-02-29 23:59:59'"});                       // a second too early
-    Inserir({.numlanc = "'115'", .datahora = "'2024-03-31 23:59:59'", .valortotal = "4.00"}); // in: last second
-    Inserir({.numlanc = "'116'", .datahora = "'2024-04-01 00:00:00'"});                       // a second too late
-    Inserir({.numlanc = "'117'", .datahora = "NULL", .vencimento = "'2024-03-10 00:00:00'"}); // no posting date
-    // A posting with one qualifying row and one deleted row: only the first adds to the amount.
-    Inserir({.numlanc = "'118'", .valortotal = "5.00"});
-    Inserir({.numlanc = "'118'", .valortotal = "50.00", .apagado = "'S'"});
+    Inserir({{.numlanc = "'100'", .valortotal = "1.00"},                   // in
+             {.numlanc = "'101'", .apagado = "'S'"},                       // deleted
+             {.numlanc = "'102'", .apagado = "NULL"},                      // deleted flag NULL
+             {.numlanc = "'103'", .amort = "100"},                         // amortised
+             {.numlanc = "'104'", .amort = "NULL"},                        // amortisation NULL
+             {.numlanc = "'105'", .valortotal = "2.00", .amort = "99.99"}, // in
+             {.numlanc = "'106'", .valortotal = "0.00"},                   // nothing to receive
+             {.numlanc = "'107'", .valortotal = "NULL"},                   // amount NULL
+             {.numlanc = "'108'", .valortotal = "-5.00"},                  // negative
+             {.numlanc = "'109'", .clientes = 2},                          // another company's customer
+             {.numlanc = "'110'", .clientes = 99},                         // no such customer
+             {.numlanc = "'111'", .filial = 99},                           // no such branch
+             {.numlanc = "'112'", .produto = 99},                          // no such product
+             {.numlanc = "'113'", .datahora = "'2024-03-01 00:00:00'", .valortotal = "3.00"}, // in: first second
+             {.numlanc = "'114'", .datahora = "'2024-02-29 23:59:59'"},                       // a second too early
+             {.numlanc = "'115'", .datahora = "'2024-03-31 23:59:59'", .valortotal = "4.00"}, // in: last second
+             {.numlanc = "'116'", .datahora = "'2024-04-01 00:00:00'"},                       // a second too late
+             {.numlanc = "'117'", .datahora = "NULL", .vencimento = "'2024-03-10 00:00:00'"}, // no posting date
+             // Only the qualifying row of a posting adds to its amount.
+             {.numlanc = "'118'", .valortotal = "5.00"},
+             {.numlanc = "'118'", .valortotal = "50.00", .apagado = "'S'"}});
 
-    const auto resultado = Gerar();
+    EXPECT_EQ(Gerar().Linhas, 5u);
 
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000100", "000000000100") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000105", "000000000200") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "01032024", "000113", "000000000300") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "31032024", "000115", "000000000400") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000118", "000000000500"));
-    EXPECT_EQ(resultado.Linhas, 5u);
+    EXPECT_EQ(LerSaida(), Linha("000100", "000000000100") + Linha("000105", "000000000200") +
+                              Linha("000113", "000000000300", "01032024") +
+                              Linha("000115", "000000000400", "31032024") + Linha("000118", "000000000500"));
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_ByDueDate_ChoosesByDueDateAndWritesThePostingDate) {
-    Inserir({.numlanc = "'200'", .datahora = "'2023-12-24 10:00:00'", .vencimento = "'2024-03-01 00:00:00'"});
-    Inserir({.numlanc = "'201'", .datahora = "'2024-03-05 10:00:00'", .vencimento = "'2024-04-01 00:00:00'"});
-    Inserir({.numlanc = "'202'", .datahora = "NULL", .vencimento = "'2024-03-31 23:59:59'", .valortotal = "2.00"});
-    Inserir({.numlanc = "'203'", .datahora = "'2024-03-05 10:00:00'", .vencimento = "NULL"});
+    Inserir({{.numlanc = "'200'", .datahora = "'2023-12-24 10:00:00'", .vencimento = "'2024-03-01 00:00:00'"},
+             {.numlanc = "'201'", .datahora = "'2024-03-05 10:00:00'", .vencimento = "'2024-04-01 00:00:00'"},
+             {.numlanc = "'202'", .datahora = "NULL", .vencimento = "'2024-03-31 23:59:59'", .valortotal = "2.00"},
+             {.numlanc = "'203'", .datahora = "'2024-03-05 10:00:00'", .vencimento = "NULL"}});
 
     Gerar(false);
 
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "24122023", "000200", "000000001000") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "30121899", "000202", "000000000200"));
+    EXPECT_EQ(LerSaida(), Linha("000200", "000000001000", "24122023") + Linha("000202", "000000000200", "30121899"));
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_Profile_LimitsTheGroupsAndTheAmounts) {
-    GravarPerfis("Todos os Grupos" + std::string(45, ' ') + "\r\n" +          //
-                 "Bebidas e doces" + std::string(45, ' ') + " (10,20) \r\n" + //
-                 "Sem grupos" + std::string(50, ' ') + "\r\n" +               //
-                 "Curto\r\n");
-    Inserir({.numlanc = "'300'", .valortotal = "1.00", .produto = 1});
-    Inserir({.numlanc = "'300'", .valortotal = "2.00", .produto = 2});
-    Inserir({.numlanc = "'300'", .valortotal = "4.00", .produto = 3});
-    Inserir({.numlanc = "'301'", .valortotal = "8.00", .produto = 3}); // none of its rows in the groups
+    GravarPerfis(Todos + "Bebidas e doces" + std::string(45, ' ') + " (10,20) \r\nSem grupos" + std::string(50, ' ') +
+                 "\r\nCurto\r\n");
+    Inserir({{.numlanc = "'300'", .valortotal = "1.00", .produto = 1},
+             {.numlanc = "'300'", .valortotal = "2.00", .produto = 2},
+             {.numlanc = "'300'", .valortotal = "4.00", .produto = 3},
+             {.numlanc = "'301'", .valortotal = "8.00", .produto = 3}}); // none of its rows in the groups
+    const std::string todas = Linha("000300", "000000000700") + Linha("000301", "000000000800");
 
-    const std::string todas = Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000300", "000000000700") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000301", "000000000800");
     Gerar(true, 1);
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000300", "000000000300"));
+    EXPECT_EQ(LerSaida(), Linha("000300", "000000000300"));
     for (const int perfil : {2, 3, 0, -1}) {
         Gerar(true, perfil);
         EXPECT_EQ(LerSaida(), todas) << "profile line " << perfil;
     }
-    // Line 0 and "nothing selected" never open the file, so not even a missing file matters.
-    std::filesystem::remove(FPasta->Sistema() / "PerfilTorvane.txt");
-    Gerar(true, 0);
-    EXPECT_EQ(LerSaida(), todas);
-    Gerar(true, 1);
-    EXPECT_EQ(LerSaida(), todas);
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_NamesAndBadges_AreCutAndFilledByBytes) {
     // Latin-1 bytes on the wire, one byte a letter in the file.
-    InserirCliente(10, TextoAnsi("'JOÃO AÇÃO ÉÍÓÚ ÇÑ'"), "'9'");
-    InserirCliente(11, "'ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789VWXYZ4444'", "'12345678901'");
-    InserirCliente(12, "''", "''");
-    InserirCliente(13, "NULL", "NULL");
-    InserirCliente(14, TextoAnsi("'Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕÇ'"), TextoAnsi("'ÁB'"));
-    Inserir({.numlanc = "'1'", .clientes = 10});
-    Inserir({.numlanc = "'2'", .clientes = 11});
-    Inserir({.numlanc = "'3'", .clientes = 12});
-    Inserir({.numlanc = "'4'", .clientes = 13});
-    Inserir({.numlanc = "'5'", .clientes = 14});
+    Executar(Conexao(), TextoAnsi("INSERT INTO clientes VALUES (10, 'JOÃO AÇÃO ÉÍÓÚ ÇÑ', '9', 1, 'N'),"
+                                  " (11, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789VWXYZ4444', '12345678901', 1, 'N'),"
+                                  " (12, '', '', 1, 'N'), (13, NULL, NULL, 1, 'N'),"
+                                  " (14, 'Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕÇ', 'ÁB', 1, 'N')"));
+    for (int cliente = 10; cliente <= 14; ++cliente)
+        Inserir({{.numlanc = "'" + std::to_string(cliente - 9) + "'", .clientes = cliente}});
 
     Gerar();
 
-    EXPECT_EQ(LerSaida(),
-              Linha("07", "0000000009", TextoAnsi("JOÃO AÇÃO ÉÍÓÚ ÇÑ"), "05032024", "000001", "000000001000") +
-                  Linha("07", "1234567890", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789VWXY", "05032024", "000002",
-                        "000000001000") +
-                  Linha("07", "0000000000", "", "05032024", "000003", "000000001000") +
-                  Linha("07", "0000000000", "", "05032024", "000004", "000000001000") +
-                  Linha("07", TextoAnsi("00000000ÁB"), TextoAnsi("Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕ"),
-                        "05032024", "000005", "000000001000"));
+    const std::string c = "000000001000", d = "05032024";
+    EXPECT_EQ(LerSaida(), Linha("000001", c, d, "07", "0000000009", TextoAnsi("JOÃO AÇÃO ÉÍÓÚ ÇÑ")) +
+                              Linha("000002", c, d, "07", "1234567890", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789VWXY") +
+                              Linha("000003", c, d, "07", "0000000000", "") +
+                              Linha("000004", c, d, "07", "0000000000", "") +
+                              Linha("000005", c, d, "07", TextoAnsi("00000000ÁB"),
+                                    TextoAnsi("Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕ")));
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_Amounts_AreRoundedToCentsHalfAwayFromZero) {
     Executar(Conexao(), "ALTER TABLE receber MODIFY valortotal DECIMAL(15,3)");
-    Inserir({.numlanc = "'1'", .valortotal = "1234.50"});
-    Inserir({.numlanc = "'2'", .valortotal = "12.345"});
-    Inserir({.numlanc = "'3'", .valortotal = "0.004"});
-    Inserir({.numlanc = "'4'", .valortotal = "12.344"});
-    Inserir({.numlanc = "'5'", .valortotal = "0.005"});
-    // Sums of thousandths: 0.002 + 0.003 is half a cent.
-    Inserir({.numlanc = "'6'", .valortotal = "0.002"});
-    Inserir({.numlanc = "'6'", .valortotal = "0.003", .produto = 2});
-    Inserir({.numlanc = "'7'", .valortotal = "9999999999.994"});
+    Inserir({{.numlanc = "'1'", .valortotal = "1234.50"},
+             {.numlanc = "'2'", .valortotal = "12.345"},
+             {.numlanc = "'3'", .valortotal = "0.004"},
+             {.numlanc = "'4'", .valortotal = "12.344"},
+             {.numlanc = "'5'", .valortotal = "0.005"},
+             // Sums of thousandths: 0.002 + 0.003 is half a cent.
+             {.numlanc = "'6'", .valortotal = "0.002"},
+             {.numlanc = "'6'", .valortotal = "0.003", .produto = 2},
+             {.numlanc = "'7'", .valortotal = "9999999999.994"}});
 
     const auto resultado = Gerar();
 
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000001", "000000123450") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000002", "000000001235") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000003", "000000000000") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000004", "000000001234") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000005", "000000000001") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000006", "000000000001") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000007", "999999999999"));
+    EXPECT_EQ(LerSaida(), Linha("000001", "000000123450") + Linha("000002", "000000001235") +
+                              Linha("000003", "000000000000") + Linha("000004", "000000001234") +
+                              Linha("000005", "000000000001") + Linha("000006", "000000000001") +
+                              Linha("000007", "999999999999"));
     EXPECT_EQ(resultado.TotalCentavos, 123450 + 1235 + 0 + 1234 + 1 + 1 + 999999999999);
 }
 
-TEST_F(TesteGerarArquivo, GerarArquivo_PostingNumbers_AreReadWholeAsDecimals) {
-    Inserir({.numlanc = "'0'"});
-    Inserir({.numlanc = "'0001893'"});
-    Inserir({.numlanc = "'+7'"});
-    Inserir({.numlanc = "'999999'"});
-
-    Gerar();
-
-    // In the server's order: "+" sorts before the digits.
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000007", "000000001000") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "000000", "000000001000") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "001893", "000000001000") +
-                              Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "999999", "000000001000"));
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_CodTorvane_IsWrittenWithTwoDigits) {
-    Inserir({});
-    for (const auto& [codigo, campo] : std::vector<std::pair<int, std::string>>{{0, "00"}, {7, "07"}, {99, "99"}}) {
+TEST_F(TesteGerarArquivo, GerarArquivo_NumbersAtTheEdgesOfTheirFields_AreReadWholeAndZeroFilled) {
+    Inserir({{.numlanc = "'0'"}, {.numlanc = "'0001893'"}, {.numlanc = "'+7'"}, {.numlanc = "'999999'"}});
+    for (const auto& [codigo, campo] : std::vector<std::pair<int, std::string>>{{0, "00"}, {99, "99"}}) {
         Gerar(true, 0, codigo);
-        EXPECT_EQ(LerSaida(), Linha(campo, "0000004521", "CLIENTE EXEMPLO", "05032024", "001893", "000000001000"));
+        // In the server's order: "+" sorts before the digits.
+        const std::string c = "000000001000", d = "05032024";
+        EXPECT_EQ(LerSaida(), Linha("000007", c, d, campo) + Linha("000000", c, d, campo) +
+                                  Linha("001893", c, d, campo) + Linha("999999", c, d, campo));
     }
 }
 
-TEST_F(TesteGerarArquivo, GerarArquivo_FolderWithOrWithoutSeparator_WritesTheSameFile) {
-    Inserir({});
-    const std::string pasta = FPasta->Caminho();
-    const auto resultado =
-        TDadosExportacao::GerarArquivo(pasta.substr(0, pasta.size() - 1), "a.txt", true, TDataHora::Data(2024, 3, 1),
-                                       TDataHora::Data(2024, 3, 31), 1, 7, 0);
-    EXPECT_EQ(resultado.Caminho, pasta + "a.txt");
-    EXPECT_EQ(FInformacao.Textos.back(), "Arquivo \"a.txt\"  gerado com sucesso.");
-    const std::string esperado = Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "001893", "000000001000");
-    EXPECT_EQ(LerBinario(FPasta->Sistema() / "a.txt"), esperado);
-    TDadosExportacao::GerarArquivo(pasta, "b.txt", true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1,
-                                   7, 0);
-    EXPECT_EQ(LerBinario(FPasta->Sistema() / "b.txt"), esperado);
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_ExistingFile_IsReplacedWhole) {
-    GravarBinario(Saida(), std::string(1000, 'x'));
-    Inserir({});
-
-    Gerar();
-
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "001893", "000000001000"));
-    EXPECT_EQ(ArquivosDaPasta(), std::vector<std::string>{"saida.txt"});
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_NoRows_LeavesExistingFileAlone) {
+TEST_F(TesteGerarArquivo, GerarArquivo_NoRows_LeavesExistingFileAloneAndCreatesNone) {
     GravarBinario(Saida(), "antigo\r\n");
-    Inserir({.numlanc = "'1'", .datahora = "'2024-04-05 10:00:00'"});
+    Inserir({{.numlanc = "'1'", .datahora = "'2024-04-05 10:00:00'"}});
+    const std::string nenhum = Informacao + "Nenhum registro encontrado para a sele\xE7\xE3o.";
 
-    const auto resultado = Gerar();
+    EXPECT_FALSE(Gerar().Gerado);
     // A period whose start lies after its end finds nothing either.
-    const auto invertido = Gerar(true, 0, 7, TDataHora::Data(2024, 4, 30), TDataHora::Data(2024, 4, 1));
-
-    EXPECT_FALSE(resultado.Gerado);
-    EXPECT_FALSE(invertido.Gerado);
-    EXPECT_EQ(LerSaida(), "antigo\r\n");
-    EXPECT_EQ(ArquivosDaPasta(), std::vector<std::string>{"saida.txt"});
-    ASSERT_EQ(FInformacao.Textos.size(), 2u);
-    EXPECT_EQ(FInformacao.Textos[0], "Nenhum registro encontrado para a sele\xE7\xE3o.");
-    EXPECT_EQ(FInformacao.Titulos[0], "Informa\xE7\xE3o");
-    EXPECT_TRUE(FProgresso.Chamadas.empty());
-    EXPECT_EQ(FEventos.Vezes, 0);
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_NoRowsAndNoFile_CreatesNothing) {
-    Gerar();
-    EXPECT_TRUE(ArquivosDaPasta().empty());
-    ASSERT_EQ(FInformacao.Textos.size(), 1u);
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_Gauge_CountsEveryRowAndPumpsEventsOncePerRow) {
-    Inserir({.numlanc = "'1'"});
-    Inserir({.numlanc = "'2'"});
-    Inserir({.numlanc = "'3'"});
-
-    Gerar();
-
-    EXPECT_EQ(FProgresso.Chamadas, (std::vector<std::string>{"max 3", "pos 0", "passo", "passo", "passo"}));
-    EXPECT_EQ(FEventos.Vezes, 3);
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_WithoutFrontEnd_StillWritesTheFile) {
-    TDadosExportacao::SetInformacao(nullptr);
-    TDadosExportacao::SetProgresso(nullptr);
-    TDadosExportacao::SetEventos(nullptr);
-    Inserir({});
-    EXPECT_TRUE(Gerar().Gerado);
-    EXPECT_EQ(LerSaida(), Linha("07", "0000004521", "CLIENTE EXEMPLO", "05032024", "001893", "000000001000"));
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_RowThatIsNotANumber_StopsAndLeavesExistingFileAlone) {
-    GravarBinario(Saida(), "antigo\r\n");
-    Inserir({.numlanc = "'1'"});
-    Inserir({.numlanc = "'12A'"});
-    Inserir({.numlanc = "'13'"});
-
-    EXPECT_EQ(Falha([&] { Gerar(); }), "'12A' is not a valid integer value");
+    EXPECT_FALSE(Gerar(true, 0, 7, TDataHora::Data(2024, 4, 30)).Gerado);
 
     EXPECT_EQ(LerSaida(), "antigo\r\n");
-    EXPECT_EQ(ArquivosDaPasta(), std::vector<std::string>{"saida.txt"});
-    // The gauge shows the row done before the failing one.
-    EXPECT_EQ(FProgresso.Chamadas, (std::vector<std::string>{"max 3", "pos 0", "passo"}));
-    EXPECT_TRUE(FInformacao.Textos.empty());
+    EXPECT_EQ(Arquivos(), std::vector<std::string>{"saida.txt"});
+    // No gauge and no event pump.
+    EXPECT_EQ(FFrente.Chamadas, (std::vector<std::string>{nenhum, nenhum}));
+    std::filesystem::remove(Saida());
+    Gerar();
+    EXPECT_TRUE(Arquivos().empty());
 }
 
-TEST_F(TesteGerarArquivo, GerarArquivo_EmptyOrSignOnlyPostingNumber_FailsAsNotAnInteger) {
-    for (const std::string numlanc : {"''", "NULL", "'-'", "' 12'", "'$1A'", "'1.5'"}) {
-        Executar(Conexao(), "DELETE FROM receber");
-        Inserir({.numlanc = numlanc});
-        std::string texto = numlanc == "NULL" ? "" : numlanc.substr(1, numlanc.size() - 2);
-        EXPECT_EQ(Falha([&] { Gerar(); }), "'" + texto + "' is not a valid integer value") << numlanc;
-        EXPECT_FALSE(std::filesystem::exists(Saida()));
-    }
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_ValuesThatDoNotFit_AreRefusedNamingPostingAndField) {
-    GravarBinario(Saida(), "antigo\r\n");
-    struct TCaso {
-        std::string numlanc;
-        std::string valortotal;
-        std::string mensagem;
+TEST_F(TesteGerarArquivo, GerarArquivo_RowThatCannotBeWritten_StopsNamingItAndLeavesExistingFileAlone) {
+    const auto numero = [](const std::string& n) {
+        return TextoAnsi(
+            "Lançamento " + n +
+            ": o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). Nenhum arquivo foi gravado.");
     };
-    const std::vector<TCaso> casos = {
-        {"'1234567'", "1.00",
-         "Lançamento 1234567: o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). "
-         "Nenhum arquivo foi gravado."},
-        {"'-42'", "1.00",
-         "Lançamento -42: o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). "
-         "Nenhum arquivo foi gravado."},
-        {"'99999999999999999999'", "1.00",
-         "Lançamento 99999999999999999999: o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). "
-         "Nenhum arquivo foi gravado."},
-        {"'55'", "10000000000.00",
-         "Lançamento 55: o valor 10000000000.000 não cabe no campo de 12 dígitos do valor em centavos. "
-         "Nenhum arquivo foi gravado."},
-        {"'56'", "9999999999.995",
-         "Lançamento 56: o valor 9999999999.995 não cabe no campo de 12 dígitos do valor em centavos. "
-         "Nenhum arquivo foi gravado."},
+    const auto valor = [](const std::string& n, const std::string& v) {
+        return TextoAnsi("Lançamento " + n + ": o valor " + v +
+                         " não cabe no campo de 12 dígitos do valor em centavos. Nenhum arquivo foi gravado.");
+    };
+    struct TCaso {
+        std::string numlanc, valortotal, mensagem;
+        int feitas; // rows before it in the server's order, stepped on the gauge before the failure
+    };
+    const auto casos = std::vector<TCaso>{
+        {"'12A'", "1.00", "'12A' is not a valid integer value", 1},
+        {"''", "1.00", "'' is not a valid integer value", 0},
+        {"NULL", "1.00", "'' is not a valid integer value", 0},
+        {"'-'", "1.00", "'-' is not a valid integer value", 0},
+        {"' 12'", "1.00", "' 12' is not a valid integer value", 0},
+        {"'$1A'", "1.00", "'$1A' is not a valid integer value", 0},
+        {"'1.5'", "1.00", "'1.5' is not a valid integer value", 1},
+        {"'1234567'", "1.00", numero("1234567"), 1},
+        {"'-42'", "1.00", numero("-42"), 0},
+        {"'99999999999999999999'", "1.00", numero("99999999999999999999"), 1},
+        {"'55'", "10000000000.00", valor("55", "10000000000.000"), 1},
+        {"'56'", "9999999999.995", valor("56", "9999999999.995"), 1},
     };
     Executar(Conexao(), "ALTER TABLE receber MODIFY valortotal DECIMAL(20,3)");
+    GravarBinario(Saida(), "antigo\r\n");
     for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.numlanc);
         Executar(Conexao(), "DELETE FROM receber");
-        Inserir({.numlanc = "'1'"});
-        Inserir({.numlanc = caso.numlanc, .valortotal = caso.valortotal});
-        EXPECT_EQ(Cp1252ParaUtf8(Falha([&] { Gerar(); })), caso.mensagem);
+        Inserir({{.numlanc = "'1'"}, {.numlanc = caso.numlanc, .valortotal = caso.valortotal}});
+        FFrente.Chamadas.clear();
+
+        EXPECT_EQ(TextoDaFalha([&] { Gerar(); }), caso.mensagem);
+
         EXPECT_EQ(LerSaida(), "antigo\r\n");
-        EXPECT_EQ(ArquivosDaPasta(), std::vector<std::string>{"saida.txt"});
+        EXPECT_EQ(Arquivos(), std::vector<std::string>{"saida.txt"});
+        std::vector<std::string> esperado = {"max 2", "pos 0", "passo", "eventos"};
+        esperado.resize(2 + 2 * caso.feitas);
+        EXPECT_EQ(FFrente.Chamadas, esperado);
     }
-    EXPECT_TRUE(FInformacao.Textos.empty());
+    std::filesystem::remove(Saida());
+    EXPECT_EQ(TextoDaFalha([&] { Gerar(); }), casos.back().mensagem);
+    EXPECT_TRUE(Arquivos().empty());
 }
 
-TEST_F(TesteGerarArquivo, GerarArquivo_CodTorvaneOutsideTwoDigits_IsRefusedBeforeAnyQuery) {
-    Inserir({});
-    TDadosExportacao::DefinirConexao(nullptr);
-    for (const int codigo : {100, 123, -1}) {
-        EXPECT_EQ(Falha([&] { Gerar(true, 0, codigo); }),
-                  TextoAnsi("O número da empresa na Torvane (" + std::to_string(codigo) +
-                            ") não cabe no campo de 2 dígitos (0 a 99). Nenhum arquivo foi gravado."));
-    }
-    EXPECT_TRUE(ArquivosDaPasta().empty());
-}
-
-TEST_F(TesteGerarArquivo, GerarArquivo_MalformedGroupList_IsRefusedBeforeAnyQuery) {
-    GravarPerfis("Todos os Grupos" + std::string(45, ' ') + "\r\n" + Descricao60 + "(1) or 1=1\r\n" + Descricao60 +
-                 "(1,2\r\n");
+TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBeforeAnyQuery) {
+    GravarPerfis(Todos + Descricao60 + "(1) or 1=1\r\n" + Descricao60 + "(1,2\r\n");
+    Inserir({{}});
     // Without a connection any query would fail with another message.
     TDadosExportacao::DefinirConexao(nullptr);
-    const std::string arquivo = TDadosExportacao::ArquivoPerfis();
-    EXPECT_EQ(Falha([&] { Gerar(true, 1); }),
-              TextoAnsi("O perfil da linha 1 do arquivo de perfis (") + arquivo +
+    for (const int codigo : {100, 123, -1})
+        EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 0, codigo); }),
+                  TextoAnsi("O número da empresa na Torvane (" + std::to_string(codigo) +
+                            ") não cabe no campo de 2 dígitos (0 a 99). Nenhum arquivo foi gravado."));
+    EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 1); }),
+              TextoAnsi("O perfil da linha 1 do arquivo de perfis (") + TDadosExportacao::ArquivoPerfis() +
                   TextoAnsi(") tem uma lista de grupos inválida: (1) or 1=1. A lista deve ser como (12,15,40). "
                             "Refaça o vínculo de grupos desse perfil em Configurações. Nenhum arquivo foi gravado."));
-    EXPECT_NE(Falha([&] { Gerar(true, 2); }).find(TextoAnsi("O perfil da linha 2 ")), std::string::npos);
-    EXPECT_EQ(Falha([&] { Gerar(true, 3); }), "List index out of bounds (3)");
-    EXPECT_EQ(ArquivosDaPasta(), std::vector<std::string>{"PerfilTorvane.txt"});
+    EXPECT_NE(TextoDaFalha([&] { Gerar(true, 2); }).find(TextoAnsi("O perfil da linha 2 ")), std::string::npos);
+    EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 3); }), "List index out of bounds (3)");
+    EXPECT_EQ(Arquivos(), std::vector<std::string>{"PerfilTorvane.txt"});
+    EXPECT_TRUE(FFrente.Chamadas.empty());
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_FolderThatCannotHoldTheFile_FailsWithCannotCreate) {
-    Inserir({});
-    GravarBinario(FPasta->Sistema() / "arquivo", "x");
-    struct TCaso {
-        std::string pasta;
-        int erro;
-    };
-    const std::vector<TCaso> casos = {{FPasta->Caminho() + "nao-existe", ENOENT},
-                                      {FPasta->Caminho() + "arquivo", ENOTDIR}};
-    for (const auto& caso : casos) {
-        const std::string caminho = caso.pasta + SeparadorPasta() + "saida.txt";
-        EXPECT_EQ(Falha([&] {
-                      TDadosExportacao::GerarArquivo(caso.pasta, "saida.txt", true, TDataHora::Data(2024, 3, 1),
-                                                     TDataHora::Data(2024, 3, 31), 1, 7, 0);
-                  }),
-                  "Cannot create file \"" + caminho + "\". " + std::generic_category().message(caso.erro));
-    }
-    // A folder by the file's name cannot be replaced by it.
-    std::filesystem::create_directory(Saida());
-    EXPECT_EQ(Falha([&] { Gerar(); }),
-              "Cannot create file \"" + FPasta->Caminho() + "saida.txt\". " + std::generic_category().message(EISDIR));
-    EXPECT_TRUE(FInformacao.Textos.empty());
-    EXPECT_EQ(ArquivosDaPasta(), (std::vector<std::string>{"arquivo", "saida.txt"}));
+    Inserir({{}});
+    const std::string pasta = FPasta->Caminho() + "nao-existe";
+    EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta); }),
+              "Cannot create file \"" + pasta + SeparadorPasta() + "saida.txt\". " +
+                  MotivoSistema(std::errc::no_such_file_or_directory));
+    EXPECT_TRUE(Arquivos().empty());
+    EXPECT_TRUE(FFrente.Chamadas.empty());
 }
 
 TEST_F(TesteGerarArquivo, SqlExportacao_BuildsTheQueryTextPieceByPiece) {
-    const std::string esperado =
-        " select  \r\n    receber.numlanc \r\n    ,receber.datahora \r\n   , clientes.nome \r\n"
-        "   ,clientes.chapa \r\n   ,SUM(receber.valortotal) as valor \r\n from \r\n   receber \r\n"
-        " join clientes \r\n   on (clientes.clientes_id = receber.clientes_id) \r\n join filial \r\n"
-        "   on (receber.filial_id = filial.filial_id) \r\n join produto \r\n"
-        "   on (receber.produto_id = produto.produto_id) \r\n where  \r\n"
-        "   receber.amort < 100   and receber.valortotal > 0.00   and receber.apagado = \"N\" \r\n";
     EXPECT_EQ(TDadosExportacao::SqlExportacao(true, TDataHora::Data(2024, 3, 1), TDataHora{2024, 3, 31, 14, 5, 6}, 12,
                                               "(12,15,40)"),
-              esperado + "   and (receber.datahora between \"2024-03-01 00:00:00\" and \"2024-03-31 23:59:59\")"
-                         " and clientes.empresa_id = 12 and produto.grupo_id in (12,15,40)"
-                         "  group by    receber.numlanc    ,receber.datahora    ,clientes.nome    ,clientes.chapa ");
-    EXPECT_EQ(TDadosExportacao::SqlExportacao(false, TDataHora::Data(987, 1, 9), TDataHora::Data(2024, 12, 1), -3, ""),
-              esperado + "   and (receber.vencimento between \"0987-01-09 00:00:00\" and \"2024-12-01 23:59:59\")"
-                         " and clientes.empresa_id = -3"
-                         "  group by    receber.numlanc    ,receber.datahora    ,clientes.nome    ,clientes.chapa ");
+              " select  \r\n    receber.numlanc \r\n    ,receber.datahora \r\n   , clientes.nome \r\n"
+              "   ,clientes.chapa \r\n   ,SUM(receber.valortotal) as valor \r\n from \r\n   receber \r\n"
+              " join clientes \r\n   on (clientes.clientes_id = receber.clientes_id) \r\n join filial \r\n"
+              "   on (receber.filial_id = filial.filial_id) \r\n join produto \r\n"
+              "   on (receber.produto_id = produto.produto_id) \r\n where  \r\n"
+              "   receber.amort < 100   and receber.valortotal > 0.00   and receber.apagado = \"N\" \r\n"
+              "   and (receber.datahora between \"2024-03-01 00:00:00\" and \"2024-03-31 23:59:59\")"
+              " and clientes.empresa_id = 12 and produto.grupo_id in (12,15,40)"
+              "  group by    receber.numlanc    ,receber.datahora    ,clientes.nome    ,clientes.chapa ");
 }

@@ -1,30 +1,26 @@
 #include "TestDb.h"
 
 #include "UCp1252.h"
-#include "UErro.h"
 #include "UPastaPrograma.h"
 #include "UValoresExportacao.h"
 
 #include <filesystem>
 
 TEST(TesteCompletarNomeArquivo, AppendsTxtOnlyWhereTheRuleSays) {
-    struct TCaso {
-        std::string digitado;
-        std::string passado;
-    };
-    for (const auto& caso : std::vector<TCaso>{{"abc", "abc.txt"},
-                                               {"abcd", "abcd.txt"},
-                                               {"x.tx", "x.tx.txt"},
-                                               {"Dados.TXT", "Dados.TXT"},
-                                               {"a.txt.bak", "a.txt.bak"},
-                                               {".txt", ".txt"},
-                                               {".TxT", ".TxT"},
-                                               {" ab", " ab.txt"},
-                                               {"", ".txt"},
-                                               {"dados", "dados.txt"},
-                                               {"txt", "txt.txt"},
-                                               {TextoAnsi("RELATÓRIO.TXT"), TextoAnsi("RELATÓRIO.TXT")}})
-        EXPECT_EQ(CompletarNomeArquivo(caso.digitado), caso.passado) << caso.digitado;
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"abc", "abc.txt"},
+        {"abcd", "abcd.txt"},
+        {"x.tx", "x.tx.txt"},
+        {"Dados.TXT", "Dados.TXT"},
+        {"a.txt.bak", "a.txt.bak"},
+        {".txt", ".txt"},
+        {".TxT", ".TxT"},
+        {" ab", " ab.txt"},
+        {"", ".txt"},
+        {"txt", "txt.txt"},
+        {TextoAnsi("RELATÓRIO.TXT"), TextoAnsi("RELATÓRIO.TXT")}};
+    for (const auto& [digitado, passado] : casos)
+        EXPECT_EQ(CompletarNomeArquivo(digitado), passado) << digitado;
 }
 
 class TesteValoresExportacao : public ::testing::Test {
@@ -32,31 +28,25 @@ protected:
     void SetUp() override { DefinirPastaPrograma(FPasta.Caminho()); }
     void TearDown() override { DefinirPastaPrograma(""); }
     std::filesystem::path Ini() const { return FPasta.Sistema() / "ExportacaoKOTR.ini"; }
+    static std::vector<int> Numeros(const TValoresExportacao& v) { return {v.Empresa, v.CodTorvane, v.TipoData}; }
     TPastaTemporaria FPasta;
 };
 
-TEST_F(TesteValoresExportacao, Ler_NoFile_GivesTheDefaults) {
-    const auto valores = TValoresExportacao::Ler();
-    EXPECT_EQ(valores.Diretorio, "");
-    EXPECT_EQ(valores.Empresa, 0);
-    EXPECT_EQ(valores.CodTorvane, 0);
-    EXPECT_EQ(valores.TipoData, 0);
+TEST_F(TesteValoresExportacao, Ler_ReadsSectionQorAndFallsBackOnWhatIsMissingOrNotAWholeNumber) {
     EXPECT_EQ(TValoresExportacao::ArquivoConfiguracoes(), FPasta.Caminho() + "ExportacaoKOTR.ini");
-}
+    const auto padrao = TValoresExportacao::Ler();
+    EXPECT_EQ(padrao.Diretorio, "");
+    EXPECT_EQ(Numeros(padrao), (std::vector<int>{0, 0, 0}));
 
-TEST_F(TesteValoresExportacao, Ler_ReadsSectionQorAndFallsBackOnWhatIsNotAWholeNumber) {
     GravarBinario(Ini(), "[outra]\r\nEmpresa=9\r\n[qor]\r\ndiretorio= C:\\Sa\xED"
-                         "da \r\nEMPRESA=12\r\n"
-                         "CodTorvane=7x\r\nTipoData=2\r\n");
+                         "da \r\nEMPRESA=12\r\nCodTorvane=7x\r\nTipoData=2\r\n");
     const auto valores = TValoresExportacao::Ler();
     EXPECT_EQ(valores.Diretorio, "C:\\Sa\xED"
                                  "da");
-    EXPECT_EQ(valores.Empresa, 12);
-    EXPECT_EQ(valores.CodTorvane, 0);
-    EXPECT_EQ(valores.TipoData, 2);
+    EXPECT_EQ(Numeros(valores), (std::vector<int>{12, 0, 2}));
 }
 
-TEST_F(TesteValoresExportacao, Gravar_WritesTheFourKeysAndKeepsOtherSections) {
+TEST_F(TesteValoresExportacao, Gravar_WritesTheFourKeysInOrderAndKeepsOtherSections) {
     GravarBinario(Ini(), "[Outra]\r\nChave=1\r\n");
     TValoresExportacao valores;
     valores.Diretorio = "/saida ";
@@ -65,18 +55,14 @@ TEST_F(TesteValoresExportacao, Gravar_WritesTheFourKeysAndKeepsOtherSections) {
     valores.TipoData = 5;
     valores.Gravar();
 
-    const auto lidos = TValoresExportacao::Ler();
-    EXPECT_EQ(lidos.Empresa, 3);
-    EXPECT_EQ(lidos.CodTorvane, 123);
-    EXPECT_EQ(lidos.TipoData, 1);
+    EXPECT_EQ(Numeros(TValoresExportacao::Ler()), (std::vector<int>{3, 123, 1}));
     const std::string texto = LerBinario(Ini());
     EXPECT_NE(texto.find("[Outra]\r\nChave=1\r\n"), std::string::npos) << texto;
     EXPECT_LT(texto.find("Diretorio="), texto.find("Empresa="));
     EXPECT_LT(texto.find("Empresa="), texto.find("CodTorvane="));
     EXPECT_LT(texto.find("CodTorvane="), texto.find("TipoData="));
-}
 
-TEST_F(TesteValoresExportacao, Gravar_UnwritableFile_Fails) {
+    std::filesystem::remove(Ini());
     std::filesystem::create_directory(Ini());
-    EXPECT_THROW(TValoresExportacao().Gravar(), EFalha);
+    EXPECT_THROW(valores.Gravar(), EFalha);
 }
