@@ -27,6 +27,11 @@ public:
     TRespostaMensagem Mostrar(QWidget* dono, const std::string& texto, const std::string& titulo, TIconeMensagem icone,
                               TBotoesMensagem botoes, bool naoPadrao) override;
 
+    // The boxes shown so far, one line each: "Title (icon, buttons): text", the default of Yes and No marked "*".
+    std::vector<std::string> Resumos() const;
+    // How the line of the default failure box begins.
+    static std::string InicioFalhaPadrao();
+
     std::vector<TChamada> Chamadas;
     std::deque<TRespostaMensagem> Respostas;
     // Runs while the box would be open, that is in the middle of whatever showed it.

@@ -1,45 +1,35 @@
 #pragma once
 
-#include "UCaixaMensagem.h"
-
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QString>
 #include <QTimer>
+#include <QWidget>
 
-#include <deque>
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <stdexcept>
 #include <string>
-#include <vector>
 
-// Stands in for the message boxes while it lives: records every box and answers from a script
-// (No, or OK, when the script has run out).
-class TCaixaFalsa : public TCaixaMensagem {
-public:
-    struct TChamada {
-        std::string Texto;
-        std::string Titulo;
-        TIconeMensagem Icone;
-        TBotoesMensagem Botoes;
-    };
+// Failures show Qt texts as text, not as bytes.
+void PrintTo(const QString& texto, std::ostream* saida);
 
-    TCaixaFalsa() { TCaixaMensagem::Definir(this); }
-    ~TCaixaFalsa() override { TCaixaMensagem::Definir(nullptr); }
-    TCaixaFalsa(const TCaixaFalsa&) = delete;
-    TCaixaFalsa& operator=(const TCaixaFalsa&) = delete;
+// The child of the window with that objectName; a missing one ends the test.
+template <class T> T& Controle(const QWidget& janela, const char* nome) {
+    if (T* controle = janela.findChild<T*>(QString::fromLatin1(nome)))
+        return *controle;
+    throw std::runtime_error(std::string("no control ") + nome);
+}
 
-    TRespostaMensagem Mostrar(QWidget* dono, const std::string& texto, const std::string& titulo, TIconeMensagem icone,
-                              TBotoesMensagem botoes, bool naoPadrao) override;
-
-    std::vector<TChamada> Chamadas;
-    std::deque<TRespostaMensagem> Respostas;
-};
-
-// The widgets that Tab visits, in order, from the first one.
-std::vector<QWidget*> OrdemDeTabulacao(QWidget* primeiro);
+void Clicar(const QWidget& janela, const char* botao);
+void Tecla(const QWidget& janela, const char* controle, Qt::Key tecla);
 
 // Lets the event loop run until the condition holds; false when it has not held within a few seconds.
 bool Esperar(const std::function<bool()>& condicao);
+
+// A profile description as the profile file holds it: padded with blanks to 60 bytes.
+std::string P(const std::string& descricao);
 
 // Acts on the next modal dialog of class T as soon as it is open (the code under test is then inside the
 // dialog's exec). Stops looking when destroyed, so a dialog that never opened cannot catch a later test.
@@ -70,10 +60,9 @@ private:
             if (auto* dialogo = qobject_cast<T*>(QApplication::activeModalWidget())) {
                 estado->Executou = true;
                 estado->Acao(*dialogo);
-                return;
-            }
-            if (!estado->Prazo.hasExpired())
+            } else if (!estado->Prazo.hasExpired()) {
                 Agendar(estado);
+            }
         });
     }
 
