@@ -119,3 +119,20 @@ private:
     IObservadorQuery* FObservador = nullptr;
     int FSuspensoes = 0;
 };
+
+// A walk over every row without the controls following it: remembers the current row and suspends the
+// observer; on the way out, by any path, the row comes back and the controls are told once.
+class TPercursoQuery {
+public:
+    explicit TPercursoQuery(TQuery& query) : FQuery(query), FLinha(query.Linha()) { FQuery.DesabilitarControles(); }
+    ~TPercursoQuery() {
+        FQuery.IrPara(FLinha);
+        FQuery.HabilitarControles();
+    }
+    TPercursoQuery(const TPercursoQuery&) = delete;
+    TPercursoQuery& operator=(const TPercursoQuery&) = delete;
+
+private:
+    TQuery& FQuery;
+    std::size_t FLinha;
+};

@@ -341,19 +341,10 @@ void TFFiltroGenerico2::AlternarMarca() {
 
 void TFFiltroGenerico2::MarcarTodos(const std::string& marca) {
     TQuery& query = *FQrySelecao;
-    const std::size_t atual = query.Linha();
     // One repaint at the end instead of one for every row.
-    query.DesabilitarControles();
-    try {
-        for (query.Primeiro(); !query.FimDosDados(); query.Proximo())
-            query.Editar(CampoMarcado, marca);
-    } catch (...) {
-        query.IrPara(atual);
-        query.HabilitarControles();
-        throw;
-    }
-    query.IrPara(atual);
-    query.HabilitarControles();
+    const TPercursoQuery percurso(query);
+    for (query.Primeiro(); !query.FimDosDados(); query.Proximo())
+        query.Editar(CampoMarcado, marca);
 }
 
 void TFFiltroGenerico2::EditPesquisaChange(const QString& texto) {
@@ -375,9 +366,8 @@ void TFFiltroGenerico2::btnOKClick() {
     std::string descricoes;
     std::size_t quantidade = 0;
 
-    const std::size_t atual = query.Linha();
-    query.DesabilitarControles();
-    try {
+    {
+        const TPercursoQuery percurso(query);
         for (query.Primeiro(); !query.FimDosDados(); query.Proximo()) {
             if (query.Campo(campoMarcado).Texto() != "S")
                 continue;
@@ -388,13 +378,7 @@ void TFFiltroGenerico2::btnOKClick() {
                 FormatarZeros(query.Campo(campoChave).Inteiro(), 8) + " - " + query.Campo(campoDescricao).Texto();
             ++quantidade;
         }
-    } catch (...) {
-        query.IrPara(atual);
-        query.HabilitarControles();
-        throw;
     }
-    query.IrPara(atual);
-    query.HabilitarControles();
 
     if (quantidade > 0 && quantidade != query.QuantidadeRegistros()) {
         FChaves = "(" + chaves.substr(1) + ")";
