@@ -15,10 +15,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
+#include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -83,10 +82,8 @@ private:
     int FLinhaAtual = -1;
 };
 
-TFConfiguracoes::TFConfiguracoes(QWidget* dono) : QDialog(dono) {
+TFConfiguracoes::TFConfiguracoes(QWidget* dono) : TDialogo(dono) {
     setWindowTitle(QStringLiteral("Configurações"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
 
     pnlCabecalho = new QFrame(this);
     pnlCabecalho->setObjectName(QStringLiteral("pnlCabecalho"));
@@ -149,20 +146,16 @@ TFConfiguracoes::TFConfiguracoes(QWidget* dono) : QDialog(dono) {
     connect(btnIncluir, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnIncluirClick(); }); });
     connect(btnExcluir, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnExcluirClick(); }); });
     connect(btnFechar, &QPushButton::clicked, this, [this] { btnFecharClick(); });
-    for (QWidget* controle : findChildren<QWidget*>())
-        controle->installEventFilter(this);
+    PreverTeclado();
 
     setFixedSize(520, 420);
 }
 
 void TFConfiguracoes::showEvent(QShowEvent* evento) {
-    QDialog::showEvent(evento);
+    TDialogo::showEvent(evento);
     // A window restored from the task bar is shown again by the system; only a real opening reads the file.
-    if (evento->spontaneous())
-        return;
-    if (QScreen* tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
-    FormShow();
+    if (!evento->spontaneous())
+        FormShow();
 }
 
 void TFConfiguracoes::FormShow() {
@@ -180,17 +173,6 @@ void TFConfiguracoes::FormShow() {
     }
     if (!cdsPerfis.empty())
         IrPara(0);
-}
-
-bool TFConfiguracoes::eventFilter(QObject* alvo, QEvent* evento) {
-    if (evento->type() == QEvent::KeyPress && FormKeyDown(alvo, static_cast<QKeyEvent*>(evento)->key()))
-        return true;
-    return QDialog::eventFilter(alvo, evento);
-}
-
-void TFConfiguracoes::keyPressEvent(QKeyEvent* evento) {
-    if (!FormKeyDown(this, evento->key()))
-        QDialog::keyPressEvent(evento);
 }
 
 bool TFConfiguracoes::FormKeyDown(QObject* alvo, int tecla) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "UDialogo.h"
 
 #include <string>
 #include <vector>
@@ -21,7 +21,7 @@ struct TPerfil {
 
 // The profile configuration window: the user keeps the list of profiles and links product groups to them.
 // Opened modally by the main window; it rewrites the profile file whole when it closes.
-class TFConfiguracoes : public QDialog {
+class TFConfiguracoes : public TDialogo {
     Q_OBJECT
 public:
     explicit TFConfiguracoes(QWidget* dono);
@@ -34,13 +34,11 @@ public:
     void done(int resultado) override;
 
 protected:
-    bool eventFilter(QObject* alvo, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
+    bool FormKeyDown(QObject* alvo, int tecla) override;
     void showEvent(QShowEvent* evento) override;
 
 private:
     void FormShow();
-    bool FormKeyDown(QObject* alvo, int tecla);
     bool FormClose();
     void btnIncluirClick();
     void btnExcluirClick();

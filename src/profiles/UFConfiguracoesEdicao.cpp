@@ -4,16 +4,12 @@
 #include "UTextoQt.h"
 
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
-TFConfigurarPerfilEdicao::TFConfigurarPerfilEdicao(QWidget* dono) : QDialog(dono) {
+TFConfigurarPerfilEdicao::TFConfigurarPerfilEdicao(QWidget* dono) : TDialogo(dono) {
     setWindowTitle(QStringLiteral("Configurar Perfil"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
 
     Label1 = new QLabel(QStringLiteral("Descrição do Perfil"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -42,8 +38,7 @@ TFConfigurarPerfilEdicao::TFConfigurarPerfilEdicao(QWidget* dono) : QDialog(dono
 
     connect(btnOk, &QPushButton::clicked, this, &TFConfigurarPerfilEdicao::btnOkClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFConfigurarPerfilEdicao::btnCancelarClick);
-    for (QWidget* controle : findChildren<QWidget*>())
-        controle->installEventFilter(this);
+    PreverTeclado();
 
     setFixedSize(420, sizeHint().height());
 }
@@ -56,23 +51,6 @@ std::string TFConfigurarPerfilEdicao::Descricao() const {
         if (caractere.unicode() < 32)
             caractere = QLatin1Char(' ');
     return DeQString(texto);
-}
-
-bool TFConfigurarPerfilEdicao::eventFilter(QObject* alvo, QEvent* evento) {
-    if (evento->type() == QEvent::KeyPress && FormKeyDown(alvo, static_cast<QKeyEvent*>(evento)->key()))
-        return true;
-    return QDialog::eventFilter(alvo, evento);
-}
-
-void TFConfigurarPerfilEdicao::keyPressEvent(QKeyEvent* evento) {
-    if (!FormKeyDown(this, evento->key()))
-        QDialog::keyPressEvent(evento);
-}
-
-void TFConfigurarPerfilEdicao::showEvent(QShowEvent* evento) {
-    QDialog::showEvent(evento);
-    if (QScreen* tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
 }
 
 bool TFConfigurarPerfilEdicao::FormKeyDown(QObject* alvo, int tecla) {

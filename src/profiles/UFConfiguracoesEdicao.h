@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "UDialogo.h"
 
 #include <string>
 
@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 
 // Asks for the description of a new profile. F3 confirms, Esc and the close box cancel.
-class TFConfigurarPerfilEdicao : public QDialog {
+class TFConfigurarPerfilEdicao : public TDialogo {
     Q_OBJECT
 public:
     explicit TFConfigurarPerfilEdicao(QWidget* dono);
@@ -18,12 +18,9 @@ public:
     std::string Descricao() const;
 
 protected:
-    bool eventFilter(QObject* alvo, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
-    void showEvent(QShowEvent* evento) override;
+    bool FormKeyDown(QObject* alvo, int tecla) override;
 
 private:
-    bool FormKeyDown(QObject* alvo, int tecla);
     void btnOkClick();
     void btnCancelarClick();
 

@@ -13,11 +13,9 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -156,10 +154,8 @@ TFFiltroGenerico2::TFFiltroGenerico2(QWidget* dono, const std::string& CampoChav
                                      const std::string& Tabela, const std::string& TituloChave,
                                      const std::string& Entidade, std::string& Chaves, std::string& Descricoes,
                                      const std::string& CampoApagado)
-    : QDialog(dono), FCampoChave(CampoChave), FCampoDescricao(CampoDescricao), FChaves(Chaves),
+    : TDialogo(dono), FCampoChave(CampoChave), FCampoDescricao(CampoDescricao), FChaves(Chaves),
       FDescricoes(Descricoes) {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
 
     lblPesquisa = new QLabel(this);
     lblPesquisa->setObjectName(QStringLiteral("lblPesquisa"));
@@ -242,8 +238,7 @@ TFFiltroGenerico2::TFFiltroGenerico2(QWidget* dono, const std::string& CampoChav
             [this](const QString& texto) { ExecutarTratando(this, [this, &texto] { EditPesquisaChange(texto); }); });
     connect(btnOK, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnOKClick(); }); });
     connect(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
-    for (QWidget* controle : findChildren<QWidget*>())
-        controle->installEventFilter(this);
+    PreverTeclado();
 
     setFixedSize(560, 440);
 }
@@ -269,40 +264,11 @@ std::string TFFiltroGenerico2::MontarSQL(const std::string& CampoChave, const st
     return sql;
 }
 
-void TFFiltroGenerico2::showEvent(QShowEvent* evento) {
-    QDialog::showEvent(evento);
-    if (evento->spontaneous())
-        return;
-    if (QScreen* tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
-}
-
 bool TFFiltroGenerico2::eventFilter(QObject* alvo, QEvent* evento) {
-    switch (evento->type()) {
-    case QEvent::KeyPress: {
-        bool tratada = false;
-        ExecutarTratando(this, [&] { tratada = FormKeyDown(alvo, static_cast<QKeyEvent*>(evento)->key()); });
-        if (tratada)
-            return true;
-        break;
-    }
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-        // The text colour of the current row depends on the grid's focus.
-        if (alvo == oGrid)
-            oGrid->viewport()->update();
-        break;
-    default:
-        break;
-    }
-    return QDialog::eventFilter(alvo, evento);
-}
-
-void TFFiltroGenerico2::keyPressEvent(QKeyEvent* evento) {
-    bool tratada = false;
-    ExecutarTratando(this, [&] { tratada = FormKeyDown(this, evento->key()); });
-    if (!tratada)
-        QDialog::keyPressEvent(evento);
+    // The text colour of the current row depends on the grid's focus.
+    if (alvo == oGrid && (evento->type() == QEvent::FocusIn || evento->type() == QEvent::FocusOut))
+        oGrid->viewport()->update();
+    return TDialogo::eventFilter(alvo, evento);
 }
 
 bool TFFiltroGenerico2::FormKeyDown(QObject* alvo, int tecla) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "UDialogo.h"
 
 #include <memory>
 #include <string>
@@ -17,7 +17,7 @@ class TQuery;
 // flagged as deleted), starts with the rows of `Chaves` marked (every row when `Chaves` is empty), lets the
 // user change the marks by keyboard and on OK hands back the marked keys as an SQL value list such as
 // (12,15,40), with a readable list of the marked rows. Cancel leaves the caller's texts alone.
-class TFFiltroGenerico2 : public QDialog {
+class TFFiltroGenerico2 : public TDialogo {
     Q_OBJECT
 public:
     // The data role of the grid's model that says whether a row is marked.
@@ -41,11 +41,9 @@ public:
 
 protected:
     bool eventFilter(QObject* alvo, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
-    void showEvent(QShowEvent* evento) override;
+    bool FormKeyDown(QObject* alvo, int tecla) override;
 
 private:
-    bool FormKeyDown(QObject* alvo, int tecla);
     void EditPesquisaChange(const QString& texto);
     void btnOKClick();
     void btnCancelarClick();

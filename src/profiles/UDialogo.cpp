@@ -1,0 +1,42 @@
+#include "UDialogo.h"
+
+#include "UFalhas.h"
+
+#include <QKeyEvent>
+#include <QScreen>
+
+TDialogo::TDialogo(QWidget* dono) : QDialog(dono) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+}
+
+void TDialogo::PreverTeclado() {
+    for (QWidget* controle : findChildren<QWidget*>())
+        controle->installEventFilter(this);
+}
+
+bool TDialogo::TratarTecla(QObject* alvo, int tecla) {
+    bool tratada = false;
+    ExecutarTratando(this, [&] { tratada = FormKeyDown(alvo, tecla); });
+    return tratada;
+}
+
+bool TDialogo::eventFilter(QObject* alvo, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress && TratarTecla(alvo, static_cast<QKeyEvent*>(evento)->key()))
+        return true;
+    return QDialog::eventFilter(alvo, evento);
+}
+
+void TDialogo::keyPressEvent(QKeyEvent* evento) {
+    if (!TratarTecla(this, evento->key()))
+        QDialog::keyPressEvent(evento);
+}
+
+void TDialogo::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    // A window restored from the task bar is shown again by the system; it stays where the user left it.
+    if (evento->spontaneous())
+        return;
+    if (QScreen* tela = screen())
+        move(tela->availableGeometry().center() - rect().center());
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+// What the profile windows share: a fixed-size window with only the close box, opened centred on the
+// screen, whose keys reach FormKeyDown before the focused control sees them.
+class TDialogo : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDialogo(QWidget* dono);
+
+protected:
+    // Called at the end of the derived constructor, once every control exists.
+    void PreverTeclado();
+    // True when the key was handled and the control must not see it. `alvo` is the control that has it.
+    virtual bool FormKeyDown(QObject* alvo, int tecla) = 0;
+
+    bool eventFilter(QObject* alvo, QEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
+
+private:
+    bool TratarTecla(QObject* alvo, int tecla);
+};
