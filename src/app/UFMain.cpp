@@ -354,21 +354,21 @@ void TFMain::cmbEmpresaClick(int linha) {
 }
 
 bool TFMain::ValidarCampos() {
-    const std::string diretorio = DeQString(EditDiretorio->text());
-    if (Aparar(diretorio).empty()) {
+    if (Aparar(DeQString(EditDiretorio->text())).empty()) {
         Mensagem(TextoAnsi("Selecione o diretório onde será gerado o arquivo."));
         EditDiretorio->setFocus();
         return false;
     }
 
-    const std::string pasta = IncluirSeparador(diretorio);
+    const auto pasta = CaminhoDeUtf8(IncluirSeparador(EditDiretorio->text().toStdString()));
     if (!DiretorioExiste(pasta)) {
-        if (!Confirmacao(TextoAnsi("O Diretório \"") + pasta + TextoAnsi("\" não existe, deseja criá-lo?"))) {
+        if (!Confirmacao(TextoAnsi("O Diretório \"") + CaminhoMensagem(pasta) +
+                         TextoAnsi("\" não existe, deseja criá-lo?"))) {
             Mensagem(TextoAnsi("Operação cancelada pelo usuário."));
             return false;
         }
         if (!CriarDiretorio(pasta)) {
-            Mensagem(TextoAnsi("Não foi possível criar o diretório \"") + pasta + "\".");
+            Mensagem(TextoAnsi("Não foi possível criar o diretório \"") + CaminhoMensagem(pasta) + "\".");
             return false;
         }
     }
@@ -395,6 +395,11 @@ bool TFMain::ValidarCampos() {
         EditNomeArquivo->setFocus();
         return false;
     }
+    if (const std::string problema = ProblemaNomeArquivo(EditNomeArquivo->text().toStdString()); !problema.empty()) {
+        Mensagem(problema);
+        EditNomeArquivo->setFocus();
+        return false;
+    }
 
     // The file holds the number in two digits.
     if (EditCodTorvane->Valor() <= 0 || EditCodTorvane->Valor() > 99) {
@@ -406,19 +411,19 @@ bool TFMain::ValidarCampos() {
 }
 
 void TFMain::GerarExportacao() {
-    const std::string nomeArquivo = CompletarNomeArquivo(DeQString(EditNomeArquivo->text()));
+    const auto nomeArquivo = CaminhoDeUtf8(CompletarNomeArquivo(EditNomeArquivo->text().toStdString()));
 
     const TFimExportacao fim(pnlProgress, btnGerar, focusWidget());
     btnGerar->setEnabled(false);
     pnlProgress->show();
-    TDadosExportacao::GerarArquivo(DeQString(EditDiretorio->text()), nomeArquivo, rdDataLancamento->isChecked(),
+    TDadosExportacao::GerarArquivo(CaminhoDeQString(EditDiretorio->text()), nomeArquivo, rdDataLancamento->isChecked(),
                                    ParaDataHora(EditDe->date()), ParaDataHora(EditAte->date()), EditEmpresa->Valor(),
                                    EditCodTorvane->Valor(), cbPerfis->currentIndex());
 }
 
 void TFMain::LerConfiguracoes() {
     const TValoresExportacao valores = TValoresExportacao::Ler();
-    EditDiretorio->setText(ParaQString(valores.Diretorio));
+    EditDiretorio->setText(CaminhoParaQString(valores.Diretorio));
     EditEmpresa->SetValor(valores.Empresa);
     EditCodTorvane->SetValor(valores.CodTorvane);
     if (valores.TipoData == 0)
@@ -429,7 +434,7 @@ void TFMain::LerConfiguracoes() {
 
 void TFMain::GravarConfiguracoes() {
     TValoresExportacao valores;
-    valores.Diretorio = DeQString(EditDiretorio->text());
+    valores.Diretorio = CaminhoDeQString(EditDiretorio->text());
     valores.Empresa = EditEmpresa->Valor();
     valores.CodTorvane = EditCodTorvane->Valor();
     valores.TipoData = rdDataVencimento->isChecked() ? 1 : 0;
@@ -438,7 +443,7 @@ void TFMain::GravarConfiguracoes() {
 
 void TFMain::CarregarPerfis() {
     cbPerfis->clear();
-    const std::string arquivo = TDadosExportacao::ArquivoPerfis();
+    const auto arquivo = TDadosExportacao::ArquivoPerfis();
     if (ArquivoExiste(arquivo)) {
         const auto largura = static_cast<std::size_t>(TDadosExportacao::TamanhoDescricaoPerfil());
         for (const std::string& linha : LerLinhas(arquivo))

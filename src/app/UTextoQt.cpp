@@ -1,5 +1,6 @@
 #include "UTextoQt.h"
 
+#include "UArquivos.h"
 #include "UCp1252.h"
 
 QString ParaQString(const std::string& texto) {
@@ -8,4 +9,12 @@ QString ParaQString(const std::string& texto) {
 
 std::string DeQString(const QString& texto) {
     return Utf8ParaCp1252(texto.toStdString());
+}
+
+QString CaminhoParaQString(const std::filesystem::path& caminho) {
+    return QString::fromStdString(CaminhoUtf8(caminho));
+}
+
+std::filesystem::path CaminhoDeQString(const QString& texto) {
+    return CaminhoDeUtf8(texto.toStdString());
 }

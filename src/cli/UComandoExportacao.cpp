@@ -3,8 +3,10 @@
 #include "UArquivos.h"
 #include "UCp1252.h"
 #include "UDados.h"
+#include "UDao.h"
 #include "UDataHora.h"
 #include "UErro.h"
+#include "UPastaConfiguracao.h"
 #include "UPastaPrograma.h"
 #include "UProgressoTerminal.h"
 #include "UTerminal.h"
@@ -15,6 +17,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,8 +41,8 @@ struct TOpcoes {
 
 // The values of one export, as the main window would pass them.
 struct TExportacao {
-    std::string Diretorio;
-    std::string NomeArquivo;
+    std::filesystem::path Diretorio;
+    std::string NomeArquivo; // UTF-8, as typed
     bool DataLancamento = true;
     std::optional<TDataHora> De;
     std::optional<TDataHora> Ate;
@@ -61,12 +64,30 @@ private:
     TProgressoTerminal& FProgresso;
 };
 
+std::string ListaPastas(const std::vector<std::filesystem::path>& pastas) {
+    std::string texto;
+    for (const auto& pasta : pastas)
+        texto += (texto.empty() ? "" : " e ") + CaminhoUtf8(pasta);
+    return texto;
+}
+
+std::string OndeFicamAsConfiguracoes() {
+    if (InstalacaoPortatil())
+        return "Configurações: sistema_qor.ini (conexão), ExportacaoKOTR.ini e PerfilTorvane.txt ficam na pasta "
+               "do programa, " +
+               CaminhoUtf8(PastaPrograma()) + ".";
+    return "Configurações: sistema_qor.ini (conexão) é lido de " +
+           ListaPastas({PastaConfiguracaoUsuario(), PastaConfiguracaoSistema()}) +
+           ", nesta ordem; ExportacaoKOTR.ini e PerfilTorvane.txt ficam em " + CaminhoUtf8(PastaConfiguracaoUsuario()) +
+           ".\nUm sistema_qor.ini na pasta do programa faz o programa guardar tudo nela.";
+}
+
 void Configurar(CLI::App& app, TOpcoes& opcoes) {
     // A script may add to a fixed command line: an option given again replaces the earlier value.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.description("Gera o arquivo de contas a receber para a Torvane sem abrir janelas.\n"
-                    "Os valores não informados vêm de ExportacaoKOTR.ini (seção QOR) na pasta do programa, "
-                    "que nunca é alterado; o período padrão é o mês anterior.");
+                    "Os valores não informados vêm de ExportacaoKOTR.ini (seção QOR), que nunca é alterado; "
+                    "o período padrão é o mês anterior.");
     opcoes.OpcaoDiretorio =
         app.add_option("--diretorio", opcoes.Diretorio, "Pasta onde o arquivo será gerado")->option_text("PASTA");
     app.add_option("--arquivo", opcoes.Arquivo, "Nome do arquivo (\".txt\" é acrescentado quando falta)")
@@ -83,7 +104,8 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         app.add_option("--cod-torvane", opcoes.CodTorvane, "Número da empresa na Torvane (1 a 99)")->option_text("N");
     app.footer("Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
                "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
-               "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.");
+               "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n\n" +
+               OndeFicamAsConfiguracoes());
 }
 
 // "AAAA-MM-DD" with a real calendar day; anything else gives no date.
@@ -108,8 +130,8 @@ std::optional<TDataHora> LerData(const std::string& texto) {
 TExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
     TExportacao exportacao;
     exportacao.Diretorio =
-        opcoes.OpcaoDiretorio->count() ? ArgumentoInterno(opcoes.Diretorio.c_str()) : salvos.Diretorio;
-    exportacao.NomeArquivo = ArgumentoInterno(opcoes.Arquivo.c_str());
+        opcoes.OpcaoDiretorio->count() ? CaminhoDeUtf8(ArgumentoUtf8(opcoes.Diretorio.c_str())) : salvos.Diretorio;
+    exportacao.NomeArquivo = ArgumentoUtf8(opcoes.Arquivo.c_str());
     exportacao.DataLancamento = opcoes.OpcaoData->count() ? opcoes.Data == "lancamento" : salvos.TipoData == 0;
     const TPeriodo periodo = MesAnterior(Agora());
     exportacao.De = opcoes.OpcaoDe->count() ? LerData(opcoes.De) : periodo.Inicio;
@@ -120,25 +142,27 @@ TExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
     return exportacao;
 }
 
-// The main window's checks, in its order and with its texts; empty when all pass. A missing folder is not
-// created here: a scheduled run has nobody to ask.
+// The main window's checks, in its order and with its texts, in the terminal's encoding; empty when all
+// pass. A missing folder is not created here: a scheduled run has nobody to ask.
 std::string Validar(const TExportacao& e) {
-    if (Aparar(e.Diretorio).empty())
-        return TextoAnsi("Selecione o diretório onde será gerado o arquivo.");
-    const std::string pasta = IncluirSeparador(e.Diretorio);
-    if (!DiretorioExiste(pasta))
-        return TextoAnsi("O Diretório \"") + pasta + TextoAnsi("\" não existe.");
+    if (Aparar(CaminhoMensagem(e.Diretorio)).empty())
+        return "Selecione o diretório onde será gerado o arquivo.";
+    const std::string pasta = IncluirSeparador(CaminhoUtf8(e.Diretorio));
+    if (!DiretorioExiste(CaminhoDeUtf8(pasta)))
+        return "O Diretório \"" + pasta + "\" não existe.";
     if (!e.De)
-        return TextoAnsi("Período inicial inválido. Informe a data como AAAA-MM-DD.");
+        return "Período inicial inválido. Informe a data como AAAA-MM-DD.";
     if (!e.Ate)
-        return TextoAnsi("Período final inválido. Informe a data como AAAA-MM-DD.");
+        return "Período final inválido. Informe a data como AAAA-MM-DD.";
     if (e.Empresa <= 0)
-        return TextoAnsi("Informe o número da empresa");
-    if (Aparar(e.NomeArquivo).empty())
-        return TextoAnsi("Informe o nome do arquivo.");
+        return "Informe o número da empresa";
+    if (Aparar(Utf8ParaCp1252(e.NomeArquivo)).empty())
+        return "Informe o nome do arquivo.";
+    if (const std::string problema = ProblemaNomeArquivo(e.NomeArquivo); !problema.empty())
+        return TextoTerminal(problema);
     // The file holds two digits for it.
     if (e.CodTorvane <= 0 || e.CodTorvane > 99)
-        return TextoAnsi("Informe o número da empresa na Torvane");
+        return "Informe o número da empresa na Torvane";
     return {};
 }
 
@@ -168,19 +192,34 @@ private:
     TInformacaoTerminal FInformacao;
 };
 
+// Opens the shared connection; when it fails with no settings file anywhere, the user learns where the
+// program looked for one.
+bool Conectar(std::ostream& erro) {
+    try {
+        TDadosExportacao::AbrirConexao();
+        return true;
+    } catch (const EFalha& falha) {
+        erro << TextoTerminal(falha.what()) << '\n';
+        if (!ArquivoExiste(TDao::CaminhoArquivoIni("")))
+            erro << "Nenhum sistema_qor.ini encontrado; procurado em " << ListaPastas(PastasConexao()) << ".\n";
+        return false;
+    }
+}
+
 int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
-    TDadosExportacao::AbrirConexao();
+    if (!Conectar(erro))
+        return TComandoExportacao::Falhou;
     TResultadoExportacao resultado;
     {
         TFrenteTerminal frente(erro, terminal);
         // The server may take a while before the first row: say so until the bar appears.
         frente.Progresso().Anunciar("Consultando o banco de dados...");
-        resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CompletarNomeArquivo(e.NomeArquivo), e.DataLancamento,
-                                                   *e.De, *e.Ate, e.Empresa, e.CodTorvane, e.Perfil);
+        resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CaminhoDeUtf8(CompletarNomeArquivo(e.NomeArquivo)),
+                                                   e.DataLancamento, *e.De, *e.Ate, e.Empresa, e.CodTorvane, e.Perfil);
     }
     if (!resultado.Gerado)
         return TComandoExportacao::NadaEncontrado;
-    saida << TextoTerminal(resultado.Caminho) << '\t' << resultado.Linhas << '\t' << Reais(resultado.TotalCentavos)
+    saida << CaminhoUtf8(resultado.Caminho) << '\t' << resultado.Linhas << '\t' << Reais(resultado.TotalCentavos)
           << '\n';
     saida.flush();
     return TComandoExportacao::Gerado;
@@ -208,7 +247,7 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
         const TExportacao exportacao = Montar(opcoes, TValoresExportacao::Ler());
         const std::string problema = Validar(exportacao);
         if (!problema.empty()) {
-            erro << TextoTerminal(problema) << '\n';
+            erro << problema << '\n';
             return UsoIncorreto;
         }
         return Exportar(exportacao, saida, erro, terminal);

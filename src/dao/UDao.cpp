@@ -3,7 +3,7 @@
 #include "UConexao.h"
 #include "UErro.h"
 #include "UIni.h"
-#include "UPastaPrograma.h"
+#include "UPastaConfiguracao.h"
 #include "UQuery.h"
 #include "UTexto.h"
 
@@ -11,17 +11,13 @@
 
 namespace {
 
-const std::string ArquivoIniPadrao = "sistema_qor.ini";
+const std::filesystem::path ArquivoIniPadrao = "sistema_qor.ini";
 const std::string SenhaPadraoArmazenada = "7C19E05B3A62D8F40B15";
 const std::string SenhaReserva = "581937wex";
 const std::string ChaveSenha = "KAV";
 
-bool TemPasta(const std::string& nome) {
-#ifdef _WIN32
-    return nome.find_last_of("\\/:") != std::string::npos;
-#else
-    return nome.find('/') != std::string::npos;
-#endif
+bool TemPasta(const std::filesystem::path& nome) {
+    return !nome.parent_path().empty();
 }
 
 int DigitoHex(char c) {
@@ -106,15 +102,15 @@ std::string DescriptografarSenha(const std::string& texto, const std::string& ch
     return Criptografia("D", texto, chave);
 }
 
-std::string TDao::CaminhoArquivoIni(const std::string& nomeArquivo) {
+std::filesystem::path TDao::CaminhoArquivoIni(const std::filesystem::path& nomeArquivo) {
     if (nomeArquivo.empty())
-        return PastaPrograma() + ArquivoIniPadrao;
+        return ArquivoConexao(ArquivoIniPadrao);
     if (TemPasta(nomeArquivo))
         return nomeArquivo;
-    return PastaPrograma() + nomeArquivo;
+    return ArquivoConexao(nomeArquivo);
 }
 
-TParametrosConexao TDao::LerParametrosConexao(const std::string& nomeArquivo, const std::string& secao) {
+TParametrosConexao TDao::LerParametrosConexao(const std::filesystem::path& nomeArquivo, const std::string& secao) {
     const TIniFile ini(CaminhoArquivoIni(nomeArquivo));
     TParametrosConexao parametros;
     parametros.Host = ini.LerTexto(secao, "local", "");
@@ -135,7 +131,7 @@ std::unique_ptr<TConexao> TDao::CriarConexao(const std::string& host, const std:
     return std::make_unique<TConexao>(host, database, usuario, senha, porta);
 }
 
-std::unique_ptr<TConexao> TDao::Conectar(const std::string& nomeArquivo, const std::string& secao) {
+std::unique_ptr<TConexao> TDao::Conectar(const std::filesystem::path& nomeArquivo, const std::string& secao) {
     const auto p = LerParametrosConexao(nomeArquivo, secao);
     return CriarConexao(p.Host, p.Database, p.Usuario, p.Senha, p.Porta);
 }

@@ -2,6 +2,7 @@
 
 #include "UVariante.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -20,15 +21,16 @@ class TDao {
 public:
     TDao() = delete;
 
-    static std::string CaminhoArquivoIni(const std::string& nomeArquivo);
-    static TParametrosConexao LerParametrosConexao(const std::string& nomeArquivo, const std::string& secao);
+    // The settings file of that name, found where the program keeps its settings; a name with a folder
+    // part is taken as it is, and an empty one is sistema_qor.ini.
+    static std::filesystem::path CaminhoArquivoIni(const std::filesystem::path& nomeArquivo);
+    static TParametrosConexao LerParametrosConexao(const std::filesystem::path& nomeArquivo, const std::string& secao);
     static std::unique_ptr<TConexao> CriarConexao(const std::string& host, const std::string& database,
                                                   const std::string& usuario, const std::string& senha, int porta);
-    static std::unique_ptr<TConexao> Conectar(const std::string& nomeArquivo, const std::string& secao);
+    static std::unique_ptr<TConexao> Conectar(const std::filesystem::path& nomeArquivo, const std::string& secao);
     // The first column of the first row in its own type; the default when there is no row or it is NULL.
     // A failure is raised with the client's text when `gerarErro` is set, otherwise the result is empty.
-    static TVariante ConsultarValor(TConexao& conexao, const std::string& sql, const TVariante& padrao,
-                                    bool gerarErro);
+    static TVariante ConsultarValor(TConexao& conexao, const std::string& sql, const TVariante& padrao, bool gerarErro);
 };
 
 // Scrambles (mode "E") or unscrambles (mode "D") a stored password; any other mode gives "".

@@ -6,9 +6,10 @@
 #include "UDao.h"
 #include "UErro.h"
 #include "UIni.h"
-#include "UPastaPrograma.h"
+#include "UPastaConfiguracao.h"
 #include "UQuery.h"
 #include "UTexto.h"
+#include "UValoresExportacao.h"
 
 #include <cstdint>
 #include <optional>
@@ -83,7 +84,8 @@ std::int64_t Centavos(std::string_view numlanc, std::optional<std::string_view> 
 
 std::string TextoPerfil(int perfil, const std::string& grupos) {
     return TextoAnsi("O perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo de perfis (") +
-           TDadosExportacao::ArquivoPerfis() + TextoAnsi(") tem uma lista de grupos inválida: ") + grupos +
+           CaminhoMensagem(TDadosExportacao::ArquivoPerfis()) + TextoAnsi(") tem uma lista de grupos inválida: ") +
+           grupos +
            TextoAnsi(". A lista deve ser como (12,15,40). Refaça o vínculo de grupos desse perfil em "
                      "Configurações. Nenhum arquivo foi gravado.");
 }
@@ -129,7 +131,7 @@ std::string TDadosExportacao::DescricaoFilial(int filial) {
 
 int TDadosExportacao::CodigoFilialMatriz() {
     if (CacheFilialMatriz == -1)
-        CacheFilialMatriz = TIniFile(PastaPrograma() + "sistema_qor.ini").LerInteiro("FilialMatriz", "CodFisica", -1);
+        CacheFilialMatriz = TIniFile(TDao::CaminhoArquivoIni("")).LerInteiro("FilialMatriz", "CodFisica", -1);
     return CacheFilialMatriz;
 }
 
@@ -149,15 +151,14 @@ void TDadosExportacao::SetEventos(IEventos* eventos) {
     EventosRegistrados = eventos;
 }
 
-std::string TDadosExportacao::ArquivoPerfis() {
-    // The program's folder already ends in a separator; the file system reads the doubled one as one.
-    return PastaPrograma() + SeparadorPasta() + "PerfilTorvane.txt";
+std::filesystem::path TDadosExportacao::ArquivoPerfis() {
+    return ArquivoDados("PerfilTorvane.txt");
 }
 
 std::string TDadosExportacao::GruposDoPerfil(int perfil) {
     if (perfil <= 0)
         return {};
-    const std::string arquivo = ArquivoPerfis();
+    const auto arquivo = ArquivoPerfis();
     if (!ArquivoExiste(arquivo))
         return {};
     const auto linhas = LerLinhas(arquivo);
@@ -227,10 +228,13 @@ std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora
     return sql;
 }
 
-TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio, const std::string& NomeArquivo,
-                                                    bool DataLancamento, const TDataHora& DataInicial,
-                                                    const TDataHora& DataFinal, int Empresa, int CodTorvane,
-                                                    int Perfil) {
+TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path& Diretorio,
+                                                    const std::filesystem::path& NomeArquivo, bool DataLancamento,
+                                                    const TDataHora& DataInicial, const TDataHora& DataFinal,
+                                                    int Empresa, int CodTorvane, int Perfil) {
+    // The file goes into the chosen folder and nowhere else.
+    if (const std::string problema = ProblemaNomeArquivo(CaminhoUtf8(NomeArquivo)); !problema.empty())
+        throw EFalha(problema + TextoAnsi(" Nenhum arquivo foi gravado."));
     // Two digits in the file: a larger number would be cut to another company's number.
     if (CodTorvane < 0 || CodTorvane > 99)
         throw EFalha(TextoAnsi("O número da empresa na Torvane (") + std::to_string(CodTorvane) +
@@ -251,9 +255,10 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio
         return resultado;
     }
 
-    resultado.Caminho = Diretorio + NomeArquivo;
-    if (Diretorio.empty() || Diretorio.back() != SeparadorPasta())
-        resultado.Caminho = Diretorio + SeparadorPasta() + NomeArquivo;
+    resultado.Caminho = Diretorio;
+    if (Diretorio.empty() || Diretorio.native().back() != std::filesystem::path::preferred_separator)
+        resultado.Caminho += std::filesystem::path::preferred_separator;
+    resultado.Caminho += NomeArquivo.native();
     // Lines go to a temporary file as they are made; the target is replaced only once all are on disk.
     TArquivoSeguro arquivo(resultado.Caminho);
 
@@ -301,6 +306,6 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::string& Diretorio
     }
     arquivo.Confirmar();
     resultado.Gerado = true;
-    Informar("Arquivo \"" + NomeArquivo + TextoAnsi("\"  gerado com sucesso."));
+    Informar("Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso."));
     return resultado;
 }

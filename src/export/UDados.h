@@ -4,6 +4,7 @@
 #include "UInterfaces.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -12,8 +13,8 @@ class TQuery;
 
 // What an export wrote; the desktop program ignores it, the headless command reports it.
 struct TResultadoExportacao {
-    bool Gerado = false;        // false: nothing was found and no file was touched
-    std::string Caminho;        // the full path of the file written
+    bool Gerado = false;           // false: nothing was found and no file was touched
+    std::filesystem::path Caminho; // the full path of the file written
     std::size_t Linhas = 0;
     std::int64_t TotalCentavos = 0;
 };
@@ -44,16 +45,17 @@ public:
     static void SetEventos(IEventos* eventos);
 
     // The profile file.
-    static std::string ArquivoPerfis();
+    static std::filesystem::path ArquivoPerfis();
     static int TamanhoDescricaoPerfil() { return 60; }
     static std::string GruposDoPerfil(int perfil);
     // Whether a group list may go into SQL: empty, or "(" decimal keys separated by "," ")".
     static bool ListaGruposValida(const std::string& lista);
 
-    static TResultadoExportacao GerarArquivo(const std::string& Diretorio, const std::string& NomeArquivo,
-                                             bool DataLancamento, const TDataHora& DataInicial,
-                                             const TDataHora& DataFinal, int Empresa, int CodTorvane,
-                                             int Perfil);
+    // NomeArquivo is a name: one that holds a folder separator, or is "." or "..", is refused.
+    static TResultadoExportacao GerarArquivo(const std::filesystem::path& Diretorio,
+                                             const std::filesystem::path& NomeArquivo, bool DataLancamento,
+                                             const TDataHora& DataInicial, const TDataHora& DataFinal, int Empresa,
+                                             int CodTorvane, int Perfil);
     // The SQL text of the receivables query, given the profile's group list.
     static std::string SqlExportacao(bool DataLancamento, const TDataHora& DataInicial, const TDataHora& DataFinal,
                                      int Empresa, const std::string& grupos);

@@ -46,8 +46,8 @@ void GravarPastaNoDisco([[maybe_unused]] const std::filesystem::path& pasta) {
 #endif
 }
 
-[[noreturn]] void FalhaCriar(const std::string& caminho, const std::string& motivo) {
-    throw EFalha("Cannot create file \"" + caminho + "\". " + motivo);
+[[noreturn]] void FalhaCriar(const std::filesystem::path& caminho, const std::string& motivo) {
+    throw EFalha("Cannot create file \"" + CaminhoMensagem(caminho) + "\". " + motivo);
 }
 
 std::string SufixoAleatorio() {
@@ -61,39 +61,55 @@ std::string SufixoAleatorio() {
 
 } // namespace
 
-std::filesystem::path CaminhoSistema(const std::string& caminho) {
-    const std::string utf8 = Cp1252ParaUtf8(caminho);
+std::filesystem::path CaminhoDeUtf8(std::string_view utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-std::string CaminhoInterno(const std::filesystem::path& caminho) {
+std::string CaminhoUtf8(const std::filesystem::path& caminho) {
     const std::u8string utf8 = caminho.u8string();
-    return Utf8ParaCp1252(std::string(utf8.begin(), utf8.end()));
+    return std::string(utf8.begin(), utf8.end());
 }
 
-bool ArquivoExiste(const std::string& caminho) {
-    std::error_code erro;
-    return std::filesystem::is_regular_file(CaminhoSistema(caminho), erro);
+std::string CaminhoMensagem(const std::filesystem::path& caminho) {
+    return Utf8ParaCp1252(CaminhoUtf8(caminho));
 }
 
-bool DiretorioExiste(const std::string& caminho) {
-    std::error_code erro;
-    return std::filesystem::is_directory(CaminhoSistema(caminho), erro);
+std::string CaminhoParaValor(const std::filesystem::path& caminho) {
+    const std::string utf8 = CaminhoUtf8(caminho);
+    if (!CabeEmCp1252(utf8))
+        return utf8;
+    std::string ansi = Utf8ParaCp1252(utf8);
+    // Code page 1252 bytes that happen to form UTF-8 would be read back as other characters.
+    return PareceUtf8(ansi) ? utf8 : ansi;
 }
 
-bool CriarDiretorio(const std::string& caminho) {
+std::filesystem::path ValorParaCaminho(std::string_view valor) {
+    return CaminhoDeUtf8(PareceUtf8(valor) ? std::string(valor) : Cp1252ParaUtf8(valor));
+}
+
+bool ArquivoExiste(const std::filesystem::path& caminho) {
     std::error_code erro;
-    return std::filesystem::create_directory(CaminhoSistema(caminho), erro) && !erro;
+    return std::filesystem::is_regular_file(caminho, erro);
+}
+
+bool DiretorioExiste(const std::filesystem::path& caminho) {
+    std::error_code erro;
+    return std::filesystem::is_directory(caminho, erro);
+}
+
+bool CriarDiretorio(const std::filesystem::path& caminho) {
+    std::error_code erro;
+    return std::filesystem::create_directory(caminho, erro) && !erro;
 }
 
 std::string TextoErroSistema(int erro) {
     return Utf8ParaCp1252(std::generic_category().message(erro));
 }
 
-std::string LerArquivo(const std::string& caminho) {
-    std::FILE* arquivo = AbrirArquivo(CaminhoSistema(caminho), "rb");
+std::string LerArquivo(const std::filesystem::path& caminho) {
+    std::FILE* arquivo = AbrirArquivo(caminho, "rb");
     if (!arquivo)
-        throw EFalha("Cannot open file \"" + caminho + "\". " + TextoErroSistema(errno));
+        throw EFalha("Cannot open file \"" + CaminhoMensagem(caminho) + "\". " + TextoErroSistema(errno));
     std::string texto;
     char bloco[65536];
     std::size_t lidos;
@@ -125,11 +141,11 @@ std::vector<std::string> DividirLinhas(std::string_view texto) {
     return linhas;
 }
 
-std::vector<std::string> LerLinhas(const std::string& caminho) {
+std::vector<std::string> LerLinhas(const std::filesystem::path& caminho) {
     return DividirLinhas(LerArquivo(caminho));
 }
 
-void GravarLinhas(const std::string& caminho, const std::vector<std::string>& linhas) {
+void GravarLinhas(const std::filesystem::path& caminho, const std::vector<std::string>& linhas) {
     TArquivoSeguro arquivo(caminho);
     for (const auto& linha : linhas) {
         arquivo.Escrever(linha);
@@ -138,8 +154,8 @@ void GravarLinhas(const std::string& caminho, const std::vector<std::string>& li
     arquivo.Confirmar();
 }
 
-TArquivoSeguro::TArquivoSeguro(std::string caminho) : FCaminho(std::move(caminho)) {
-    const auto destino = CaminhoSistema(FCaminho);
+TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::move(caminho)) {
+    const auto& destino = FCaminho;
     std::error_code erro;
     if (std::filesystem::is_directory(destino, erro))
         FalhaCriar(FCaminho, TextoErroSistema(EISDIR));
@@ -179,13 +195,13 @@ void TArquivoSeguro::Confirmar() {
         throw EFalha("Stream write error");
     }
     std::error_code erro;
-    std::filesystem::rename(FTemporario, CaminhoSistema(FCaminho), erro);
+    std::filesystem::rename(FTemporario, FCaminho, erro);
     if (erro) {
         Descartar();
         FalhaCriar(FCaminho, Utf8ParaCp1252(erro.message()));
     }
     FTemporario.clear();
-    GravarPastaNoDisco(CaminhoSistema(FCaminho).parent_path());
+    GravarPastaNoDisco(FCaminho.parent_path());
 }
 
 void TArquivoSeguro::Descartar() {

@@ -6,22 +6,28 @@
 #include <string_view>
 #include <vector>
 
-// Paths inside the program are code page 1252 text; this gives the file system's own form.
-std::filesystem::path CaminhoSistema(const std::string& caminho);
-std::string CaminhoInterno(const std::filesystem::path& caminho);
+// Paths are the file system's own and keep every character it allows. Their text for the windows and the
+// terminal is UTF-8; in a message of the program (code page 1252) a character it cannot hold shows as "?".
+std::filesystem::path CaminhoDeUtf8(std::string_view utf8);
+std::string CaminhoUtf8(const std::filesystem::path& caminho);
+std::string CaminhoMensagem(const std::filesystem::path& caminho);
+// A path as the value of a code page 1252 settings file, and back: code page 1252 where it holds the path
+// and cannot be taken for UTF-8, UTF-8 otherwise, so that a stored path reads back as the same path.
+std::string CaminhoParaValor(const std::filesystem::path& caminho);
+std::filesystem::path ValorParaCaminho(std::string_view valor);
 
-bool ArquivoExiste(const std::string& caminho);
-bool DiretorioExiste(const std::string& caminho);
+bool ArquivoExiste(const std::filesystem::path& caminho);
+bool DiretorioExiste(const std::filesystem::path& caminho);
 // Creates one folder level; its parent must exist.
-bool CriarDiretorio(const std::string& caminho);
+bool CriarDiretorio(const std::filesystem::path& caminho);
 
 // The whole file; fails with the path and the system's reason.
-std::string LerArquivo(const std::string& caminho);
+std::string LerArquivo(const std::filesystem::path& caminho);
 // The whole file split at CR LF, a lone CR or a lone LF; a line end at the very end adds no empty line.
-std::vector<std::string> LerLinhas(const std::string& caminho);
+std::vector<std::string> LerLinhas(const std::filesystem::path& caminho);
 std::vector<std::string> DividirLinhas(std::string_view texto);
 // Replaces the file whole with the lines, each followed by CR LF.
-void GravarLinhas(const std::string& caminho, const std::vector<std::string>& linhas);
+void GravarLinhas(const std::filesystem::path& caminho, const std::vector<std::string>& linhas);
 
 // The system's text for an error number.
 std::string TextoErroSistema(int erro);
@@ -32,19 +38,19 @@ std::string TextoErroSistema(int erro);
 // with "Cannot create file \"<path>\". <reason>"; a failing write with "Stream write error".
 class TArquivoSeguro {
 public:
-    explicit TArquivoSeguro(std::string caminho);
+    explicit TArquivoSeguro(std::filesystem::path caminho);
     ~TArquivoSeguro();
     TArquivoSeguro(const TArquivoSeguro&) = delete;
     TArquivoSeguro& operator=(const TArquivoSeguro&) = delete;
 
     void Escrever(std::string_view texto);
     void Confirmar();
-    const std::string& Caminho() const { return FCaminho; }
+    const std::filesystem::path& Caminho() const { return FCaminho; }
 
 private:
     void Descartar();
 
-    std::string FCaminho;
+    std::filesystem::path FCaminho;
     std::filesystem::path FTemporario;
     std::FILE* FArquivo = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "UCp1252.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -39,6 +40,42 @@ char ByteDoCodigo(char32_t c) {
     return '?';
 }
 
+// The character that starts at `i`, moving `i` past it; none for a byte that starts no character, for a
+// character written with more bytes than it needs and for codes that are no character at all.
+std::optional<char32_t> ProximoCaractere(std::string_view texto, std::size_t& i) {
+    const auto c = static_cast<unsigned char>(texto[i]);
+    int seguintes = 0;
+    char32_t codigo = 0;
+    if (c < 0x80) {
+        ++i;
+        return c;
+    } else if ((c & 0xE0) == 0xC0) {
+        codigo = c & 0x1F;
+        seguintes = 1;
+    } else if ((c & 0xF0) == 0xE0) {
+        codigo = c & 0x0F;
+        seguintes = 2;
+    } else if ((c & 0xF8) == 0xF0) {
+        codigo = c & 0x07;
+        seguintes = 3;
+    } else {
+        ++i;
+        return std::nullopt;
+    }
+    std::size_t j = i + 1;
+    for (int k = 0; k < seguintes; ++k, ++j) {
+        if (j >= texto.size() || (static_cast<unsigned char>(texto[j]) & 0xC0) != 0x80) {
+            ++i;
+            return std::nullopt;
+        }
+        codigo = (codigo << 6) | (static_cast<unsigned char>(texto[j]) & 0x3F);
+    }
+    static constexpr char32_t menor[] = {0, 0x80, 0x800, 0x10000};
+    const bool caractere = codigo >= menor[seguintes] && codigo <= 0x10FFFF && (codigo < 0xD800 || codigo > 0xDFFF);
+    i = j;
+    return caractere ? std::optional<char32_t>(codigo) : std::nullopt;
+}
+
 } // namespace
 
 std::string Cp1252ParaUtf8(std::string_view texto) {
@@ -54,43 +91,30 @@ std::string Utf8ParaCp1252(std::string_view texto) {
     saida.reserve(texto.size());
     std::size_t i = 0;
     while (i < texto.size()) {
-        const auto c = static_cast<unsigned char>(texto[i]);
-        int seguintes = 0;
-        char32_t codigo = 0;
-        if (c < 0x80) {
-            codigo = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            codigo = c & 0x1F;
-            seguintes = 1;
-        } else if ((c & 0xF0) == 0xE0) {
-            codigo = c & 0x0F;
-            seguintes = 2;
-        } else if ((c & 0xF8) == 0xF0) {
-            codigo = c & 0x07;
-            seguintes = 3;
-        } else {
-            saida += '?';
-            ++i;
-            continue;
-        }
-        bool valido = true;
-        std::size_t j = i + 1;
-        for (int k = 0; valido && k < seguintes; ++k, ++j) {
-            if (j >= texto.size() || (static_cast<unsigned char>(texto[j]) & 0xC0) != 0x80)
-                valido = false;
-            else
-                codigo = (codigo << 6) | (static_cast<unsigned char>(texto[j]) & 0x3F);
-        }
-        if (!valido) {
-            saida += '?';
-            ++i;
-            continue;
-        }
-        // A character written with more bytes than it needs, or no character at all, is not taken for one.
-        static constexpr char32_t menor[] = {0, 0x80, 0x800, 0x10000};
-        const bool caractere = codigo >= menor[seguintes] && codigo <= 0x10FFFF && (codigo < 0xD800 || codigo > 0xDFFF);
-        saida += caractere ? ByteDoCodigo(codigo) : '?';
-        i = j;
+        const auto codigo = ProximoCaractere(texto, i);
+        saida += codigo ? ByteDoCodigo(*codigo) : '?';
     }
     return saida;
+}
+
+bool CabeEmCp1252(std::string_view utf8) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto codigo = ProximoCaractere(utf8, i);
+        if (!codigo || (*codigo != '?' && ByteDoCodigo(*codigo) == '?'))
+            return false;
+    }
+    return true;
+}
+
+bool PareceUtf8(std::string_view texto) {
+    bool acimaAscii = false;
+    std::size_t i = 0;
+    while (i < texto.size()) {
+        const auto codigo = ProximoCaractere(texto, i);
+        if (!codigo)
+            return false;
+        acimaAscii = acimaAscii || *codigo >= 0x80;
+    }
+    return acimaAscii;
 }

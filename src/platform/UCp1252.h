@@ -12,3 +12,8 @@ std::string Utf8ParaCp1252(std::string_view texto);
 inline std::string TextoAnsi(std::string_view utf8) {
     return Utf8ParaCp1252(utf8);
 }
+
+// Whether every character of the UTF-8 text has a place in code page 1252.
+bool CabeEmCp1252(std::string_view utf8);
+// Whether the bytes are well-formed UTF-8 holding at least one character beyond ASCII.
+bool PareceUtf8(std::string_view texto);

@@ -63,12 +63,14 @@ std::optional<std::string_view> Secao(std::string_view linha) {
     return AparaBrancos(linha);
 }
 
-// The key of a "key=value" line; comment lines have none.
+// The key of a "key=value" line; comment lines have none, and neither has a line without "=", which
+// would otherwise turn a stray word into a key with an empty value instead of its default.
 std::optional<std::string_view> Chave(std::string_view linha) {
     linha = AparaBrancos(linha);
-    if (linha.empty() || linha.front() == ';')
+    const auto igual = linha.find('=');
+    if (linha.empty() || linha.front() == ';' || igual == std::string_view::npos)
         return std::nullopt;
-    return AparaBrancos(linha.substr(0, linha.find('=')));
+    return AparaBrancos(linha.substr(0, igual));
 }
 
 std::string_view Valor(std::string_view linha) {
@@ -115,7 +117,8 @@ TPosicaoChave Localizar(std::string_view texto, const std::vector<TLinhaIni>& li
     return posicao;
 }
 
-std::optional<std::string> LerValor(const std::string& caminho, const std::string& secao, const std::string& chave) {
+std::optional<std::string> LerValor(const std::filesystem::path& caminho, const std::string& secao,
+                                    const std::string& chave) {
     if (!ArquivoExiste(caminho))
         return std::nullopt;
     std::string texto;
@@ -142,7 +145,7 @@ std::string QuebraDoArquivo(std::string_view texto, const std::vector<TLinhaIni>
 
 } // namespace
 
-TIniFile::TIniFile(std::string caminho) : FCaminho(std::move(caminho)) {}
+TIniFile::TIniFile(std::filesystem::path caminho) : FCaminho(std::move(caminho)) {}
 
 std::string TIniFile::LerTexto(const std::string& secao, const std::string& chave, const std::string& padrao) const {
     return LerValor(FCaminho, secao, chave).value_or(padrao);

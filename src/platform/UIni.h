@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 // An INI file read and written the way Windows' private profile routines do: sections and keys found
@@ -8,9 +9,9 @@
 // as it was. The file is read afresh on every call.
 class TIniFile {
 public:
-    explicit TIniFile(std::string caminho);
+    explicit TIniFile(std::filesystem::path caminho);
 
-    const std::string& Caminho() const { return FCaminho; }
+    const std::filesystem::path& Caminho() const { return FCaminho; }
 
     // A missing file, section or key gives the default; a key present with an empty value gives "".
     std::string LerTexto(const std::string& secao, const std::string& chave, const std::string& padrao) const;
@@ -23,5 +24,5 @@ public:
     void GravarInteiro(const std::string& secao, const std::string& chave, int valor);
 
 private:
-    std::string FCaminho;
+    std::filesystem::path FCaminho;
 };

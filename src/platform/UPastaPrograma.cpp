@@ -1,7 +1,5 @@
 #include "UPastaPrograma.h"
 
-#include "UArquivos.h"
-
 #include <filesystem>
 #include <system_error>
 
@@ -11,12 +9,12 @@
 
 namespace {
 
-std::string& PastaDefinida() {
-    static std::string pasta;
+std::filesystem::path& PastaDefinida() {
+    static std::filesystem::path pasta;
     return pasta;
 }
 
-std::string PastaDoExecutavel() {
+std::filesystem::path PastaDoExecutavel() {
 #ifdef _WIN32
     std::wstring nome(32768, L'\0');
     nome.resize(GetModuleFileNameW(nullptr, nome.data(), static_cast<DWORD>(nome.size())));
@@ -27,7 +25,7 @@ std::string PastaDoExecutavel() {
     if (erro)
         caminho = std::filesystem::current_path() / "programa";
 #endif
-    return CaminhoInterno(caminho.parent_path());
+    return caminho.parent_path();
 }
 
 } // namespace
@@ -54,13 +52,13 @@ std::string IncluirSeparador(const std::string& pasta) {
     return pasta + SeparadorPasta();
 }
 
-std::string PastaPrograma() {
+std::filesystem::path PastaPrograma() {
     if (!PastaDefinida().empty())
-        return IncluirSeparador(PastaDefinida());
-    static const std::string pasta = IncluirSeparador(PastaDoExecutavel());
+        return PastaDefinida();
+    static const std::filesystem::path pasta = PastaDoExecutavel();
     return pasta;
 }
 
-void DefinirPastaPrograma(const std::string& pasta) {
+void DefinirPastaPrograma(const std::filesystem::path& pasta) {
     PastaDefinida() = pasta;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
-// The folder of the running program file, ending in a path separator (code page 1252).
-std::string PastaPrograma();
-// Tests point the program's folder elsewhere; an empty text goes back to the real one.
-void DefinirPastaPrograma(const std::string& pasta);
+// The folder of the running program file.
+std::filesystem::path PastaPrograma();
+// Tests point the program's folder elsewhere; an empty path goes back to the real one.
+void DefinirPastaPrograma(const std::filesystem::path& pasta);
 
 // The path separator of this platform.
 char SeparadorPasta();

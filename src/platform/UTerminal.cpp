@@ -34,6 +34,14 @@ std::string ArgumentoInterno(const char* argumento) {
 #endif
 }
 
+std::string ArgumentoUtf8(const char* argumento) {
+#ifdef _WIN32
+    return Cp1252ParaUtf8(argumento);
+#else
+    return argumento;
+#endif
+}
+
 std::string TextoTerminal(const std::string& texto) {
     return Cp1252ParaUtf8(texto);
 }

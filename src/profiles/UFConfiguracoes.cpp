@@ -7,6 +7,7 @@
 #include "UFConfiguracoesEdicao.h"
 #include "UFalhas.h"
 #include "UFiltroGenerico2.h"
+#include "UPastaConfiguracao.h"
 #include "UTexto.h"
 #include "UTextoQt.h"
 
@@ -258,7 +259,7 @@ void TFConfiguracoes::btnVincularClick() {
 }
 
 void TFConfiguracoes::CarregarPerfis() {
-    const std::string arquivo = TDadosExportacao::ArquivoPerfis();
+    const auto arquivo = TDadosExportacao::ArquivoPerfis();
     if (!ArquivoExiste(arquivo))
         return;
     const auto linhas = LerLinhas(arquivo);
@@ -284,6 +285,7 @@ void TFConfiguracoes::GravarPerfis() {
     linhas.push_back(preencher("Todos os Grupos"));
     for (const TPerfil& perfil : cdsPerfis)
         linhas.push_back(preencher(perfil.descricao_perfil) + perfil.grupos_vinculados);
+    PrepararPastaDados();
     GravarLinhas(TDadosExportacao::ArquivoPerfis(), linhas);
 }
 

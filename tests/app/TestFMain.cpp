@@ -68,7 +68,7 @@ protected:
         GravarSistemaQorIni("[FilialMatriz]\r\nCodFisica=1\r\n");
         Executar(Conexao(), TextoAnsi(DadosBasicos));
         FSaida = FPasta->Caminho() + "saida";
-        std::filesystem::create_directory(CaminhoSistema(FSaida));
+        std::filesystem::create_directory(CaminhoDeUtf8(FSaida));
     }
 
     void TearDown() override {
@@ -88,6 +88,18 @@ protected:
 
     template <class T = QLineEdit> T& Controle(const char* nome) { return ::Controle<T>(*FJanela, nome); }
     void Escrever(const char* edit, const std::string& texto) { Controle(edit).setText(QString::fromStdString(texto)); }
+    // Types into the edit as the user does: everything in it selected, then the keys.
+    void Digitar(const char* edit, const QString& texto) {
+        auto& controle = Controle(edit);
+        controle.setFocus();
+        QTest::keyClick(&controle, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&controle, Qt::Key_Delete);
+        // A keyboard layout's own letters (ł, ż) come as text without a key code of their own.
+        for (const QChar letra : texto)
+            QTest::sendKeyEvent(QTest::Click, &controle,
+                                letra.unicode() < 0x80 ? Qt::Key(letra.toUpper().unicode()) : Qt::Key_unknown,
+                                QString(letra), Qt::NoModifier);
+    }
     QString Foco() const { return FJanela->focusWidget() ? FJanela->focusWidget()->objectName() : QString(); }
 
     // Fills every field so that the checks pass and the export finds receivables 101 and 103.
@@ -117,7 +129,7 @@ protected:
     std::string Saida(const std::string& nome) const { return FSaida + "/" + nome; }
     // The posting numbers of the file written, sorted (positions 61 to 66 of each 80-character line).
     TTextos Lancamentos() const {
-        const std::string conteudo = LerBinario(CaminhoSistema(Saida("dados.txt")));
+        const std::string conteudo = LerBinario(CaminhoDeUtf8(Saida("dados.txt")));
         TTextos numeros;
         for (std::size_t inicio = 0; inicio + 82 <= conteudo.size(); inicio += 82)
             numeros.push_back(conteudo.substr(inicio + 60, 6));
@@ -125,12 +137,10 @@ protected:
         return numeros;
     }
 
-    std::string Ini() const { return TValoresExportacao::ArquivoConfiguracoes(); }
+    std::filesystem::path Ini() const { return TValoresExportacao::ArquivoConfiguracoes(); }
     bool ConfiguracoesGravadas() const { return ArquivoExiste(Ini()); }
-    void GravarConfiguracoes(const std::string& texto) { GravarBinario(CaminhoSistema(Ini()), texto); }
-    void GravarPerfis(const std::string& texto) {
-        GravarBinario(CaminhoSistema(TDadosExportacao::ArquivoPerfis()), texto);
-    }
+    void GravarConfiguracoes(const std::string& texto) { GravarBinario(Ini(), texto); }
+    void GravarPerfis(const std::string& texto) { GravarBinario(TDadosExportacao::ArquivoPerfis(), texto); }
     // A failure in the default failure box, whose text names `trecho`.
     void EsperarFalha(const std::string& trecho) {
         ASSERT_EQ(FCaixa.Chamadas.size(), 1u);
@@ -251,6 +261,43 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
     }
 }
 
+TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIsWritten) {
+    std::filesystem::create_directory(CaminhoDeUtf8(Saida("x.txt")));
+    GravarBinario(FPasta->Sistema() / "alvo.conf", "intacto");
+    Abrir();
+    for (const char* nome : {"x.txt/../../alvo.conf", "/tmp/dados", ".", ".."}) {
+        SCOPED_TRACE(nome);
+        PreencherValidos();
+        Digitar("EditNomeArquivo", QString::fromUtf8(nome));
+        Controle("EditCodTorvane").setFocus();
+        EXPECT_EQ(Gerar("EditCodTorvane"),
+                  TTextos{Aviso + "O nome do arquivo \"" + nome +
+                          "\" não é válido: informe só o nome do arquivo, sem pasta (sem \"/\"), e escolha a pasta "
+                          "em \"Diretório de Geração do Arquivo\"."});
+        EXPECT_EQ(Foco(), QStringLiteral("EditNomeArquivo"));
+    }
+    EXPECT_EQ(LerBinario(FPasta->Sistema() / "alvo.conf"), "intacto");
+    EXPECT_EQ(NomesNaPasta(CaminhoDeUtf8(FSaida)), std::vector<std::string>{"x.txt"});
+    EXPECT_FALSE(ConfiguracoesGravadas());
+}
+
+TEST_F(TTesteJanela, Gerar_FolderAndNameBeyondCodePage1252_AreTheFileSystemsAndStoredAsTyped) {
+    const std::string pasta = FSaida + "/użyt_ł";
+    Abrir();
+    PreencherValidos();
+    FCaixa.Respostas = {TRespostaMensagem::Sim};
+    Digitar("EditDiretorio", QString::fromStdString(pasta));
+    Digitar("EditNomeArquivo", QStringLiteral("relatório_ł"));
+    EXPECT_EQ(
+        Gerar("EditNomeArquivo"),
+        (TTextos{"Confirmação (pergunta, *Sim/Não): O Diretório \"" + FSaida + "/u?yt_?/\" não existe, deseja criá-lo?",
+                 "Informação (informação, OK): Arquivo \"relatório_?.txt\"  gerado com sucesso."}));
+    EXPECT_EQ(NomesNaPasta(CaminhoDeUtf8(pasta)), std::vector<std::string>{"relatório_ł.txt"});
+    EXPECT_EQ(TValoresExportacao::Ler().Diretorio, CaminhoDeUtf8(pasta));
+    Abrir();
+    EXPECT_EQ(Controle("EditDiretorio").text(), QString::fromStdString(pasta)) << "read back as the same folder";
+}
+
 TEST_F(TTesteJanela, ValidarCampos_FolderCreatedOnYes_TakesTheExportAndStaysWhenALaterCheckFails) {
     const std::string nova = FPasta->Caminho() + "nova";
     const std::string outra = FPasta->Caminho() + "outra";
@@ -284,7 +331,7 @@ TEST_F(TTesteJanela, Gerar_FileNameRule_CompletesWithTxtOnlyWhereNeeded) {
         PreencherValidos();
         Escrever("EditNomeArquivo", digitado);
         EXPECT_EQ(Gerar(), TTextos{"Informação (informação, OK): Arquivo \"" + gerado + "\"  gerado com sucesso."});
-        EXPECT_TRUE(ArquivoExiste(Saida(TextoAnsi(gerado))));
+        EXPECT_TRUE(ArquivoExiste(CaminhoDeUtf8(Saida(gerado))));
     }
 }
 
@@ -303,8 +350,8 @@ TEST_F(TTesteJanela, Gerar_PassesEveryValueOfTheWindowToTheExport_StoresThemAlso
     Abrir();
     for (const auto& [empresa, vencimento, perfil, lancamentos] : casos) {
         SCOPED_TRACE(std::to_string(empresa) + " " + std::to_string(vencimento) + " " + std::to_string(perfil));
-        std::filesystem::remove(CaminhoSistema(Ini()));
-        std::filesystem::remove(CaminhoSistema(Saida("dados.txt")));
+        std::filesystem::remove(Ini());
+        std::filesystem::remove(CaminhoDeUtf8(Saida("dados.txt")));
         PreencherValidos();
         Escrever("EditEmpresa", std::to_string(empresa));
         Controle<QRadioButton>(vencimento ? "rdDataVencimento" : "rdDataLancamento").setChecked(true);
@@ -312,7 +359,7 @@ TEST_F(TTesteJanela, Gerar_PassesEveryValueOfTheWindowToTheExport_StoresThemAlso
         EXPECT_EQ(Gerar(), TTextos{lancamentos.empty() ? NadaEncontrado : Sucesso});
         EXPECT_EQ(ArquivoExiste(Saida("dados.txt")), !lancamentos.empty());
         EXPECT_EQ(Lancamentos(), lancamentos);
-        EXPECT_TRUE(lancamentos.empty() || LerBinario(CaminhoSistema(Saida("dados.txt"))).rfind("070000004521", 0) == 0)
+        EXPECT_TRUE(lancamentos.empty() || LerBinario(CaminhoDeUtf8(Saida("dados.txt"))).rfind("070000004521", 0) == 0)
             << "Torvane number, then the badge";
         const TValoresExportacao valores = TValoresExportacao::Ler();
         EXPECT_EQ(valores.Diretorio, FSaida);
@@ -377,7 +424,7 @@ TEST_F(TTesteJanela, Keys_F3FromAnyControlGenerates_EscClosesAtOnceWithoutWritin
         EXPECT_EQ(Gerar(nome), TTextos{Sucesso});
         EXPECT_TRUE(FJanela->isVisible());
     }
-    std::filesystem::remove(CaminhoSistema(Ini()));
+    std::filesystem::remove(Ini());
     EXPECT_EQ(Gerar("EditNomeArquivo", Qt::Key_Escape), TTextos{});
     EXPECT_FALSE(FJanela->isVisible());
     EXPECT_FALSE(ConfiguracoesGravadas());

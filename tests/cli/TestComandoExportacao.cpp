@@ -1,5 +1,6 @@
 #include "TestDb.h"
 
+#include "UArquivos.h"
 #include "UDataHora.h"
 #include "UTexto.h"
 
@@ -29,6 +30,12 @@ std::string Aspas(const std::string& texto) {
     for (const char c : texto)
         saida += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return saida + "'";
+}
+
+std::string NomeInvalido(const std::string& nome) {
+    return "O nome do arquivo \"" + nome +
+           "\" não é válido: informe só o nome do arquivo, sem pasta (sem \"/\"), e escolha a pasta em \"Diretório "
+           "de Geração do Arquivo\".";
 }
 
 const std::string LinhaExemplo = "070000004521CLIENTE EXEMPLO                         0503202400189301000000123450\r\n";
@@ -65,7 +72,7 @@ protected:
     TExecucao Rodar(const std::vector<std::string>& argumentos) {
         const std::filesystem::path saida = FSaidas.Sistema() / "stdout";
         const std::filesystem::path erro = FSaidas.Sistema() / "stderr";
-        std::string comando = Aspas(FPrograma.string());
+        std::string comando = FAmbiente + Aspas(FPrograma.string());
         for (const auto& argumento : argumentos)
             comando += " " + Aspas(argumento);
         comando += " >" + Aspas(saida.string()) + " 2>" + Aspas(erro.string()) + " </dev/null";
@@ -91,8 +98,19 @@ protected:
         return FPasta->Sistema() / "ExportacaoKOTR.ini";
     }
 
+    // Copies the command and the settings file pointing at the test database into the folder, which
+    // becomes the command's program folder.
+    void InstalarEm(const std::filesystem::path& pasta, bool comConfiguracao) {
+        std::filesystem::create_directories(pasta);
+        std::filesystem::copy_file(FPrograma, pasta / "torvane-export");
+        if (comConfiguracao)
+            std::filesystem::copy_file(FPasta->Sistema() / "sistema_qor.ini", pasta / "sistema_qor.ini");
+        FPrograma = pasta / "torvane-export";
+    }
+
     std::filesystem::path FPrograma;
     std::filesystem::path FDestino;
+    std::string FAmbiente; // variables set for the command, as "NOME='valor' "
     TPastaTemporaria FSaidas;
 };
 
@@ -182,6 +200,49 @@ TEST_F(TesteComandoExportacao, NothingFoundOrFailure_ExitsThreeOrOneAndLeavesExi
     EXPECT_NE(negado.find("Access denied for user 'ninguem'"), std::string::npos) << negado;
 }
 
+TEST_F(TesteComandoExportacao, NamesAndFoldersBeyondCodePage1252_AreTheFileSystems) {
+    InserirExemplo();
+    // A program folder of such a name still finds its own settings.
+    InstalarEm(FPasta->Sistema() / CaminhoDeUtf8("użyt"), true);
+    const auto destino = FDestino / CaminhoDeUtf8("saída_ł");
+    std::filesystem::create_directory(destino);
+    auto argumentos = Completo("relatório_ł");
+    argumentos[1] = CaminhoUtf8(destino);
+
+    const auto execucao = Rodar(argumentos);
+    EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
+    EXPECT_EQ(NomesNaPasta(destino), std::vector<std::string>{"relatório_ł.txt"});
+    EXPECT_EQ(LerBinario(destino / CaminhoDeUtf8("relatório_ł.txt")), LinhaExemplo);
+    EXPECT_EQ(execucao.Saida, CaminhoUtf8(destino) + "/relatório_ł.txt\t1\t1234.50\n");
+}
+
+TEST_F(TesteComandoExportacao, Installed_SettingsComeFromTheUsersFolderAndNothingIsWrittenBesideTheProgram) {
+    InserirExemplo();
+    const auto bin = FPasta->Sistema() / "usr" / "bin";
+    InstalarEm(bin, false);
+    const auto usuario = FPasta->Sistema() / "config" / "exportacao-torvane";
+    std::filesystem::create_directories(usuario);
+    std::filesystem::copy_file(FPasta->Sistema() / "sistema_qor.ini", usuario / "sistema_qor.ini");
+    GravarBinario(usuario / "ExportacaoKOTR.ini",
+                  "[QOR]\r\nDiretorio=" + FDestino.string() + "\r\nEmpresa=1\r\nCodTorvane=7\r\n");
+    // No server on the default socket either: a run without settings must fail to connect.
+    FAmbiente = "XDG_CONFIG_HOME=" + Aspas((FPasta->Sistema() / "config").string()) +
+                " MYSQL_UNIX_PORT=" + Aspas((FPasta->Sistema() / "nenhum.sock").string()) + " ";
+
+    const auto execucao = Rodar({"--arquivo", "x", "--de", "2024-03-01", "--ate", "2024-03-31"});
+    EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
+    EXPECT_EQ(LerBinario(FDestino / "x.txt"), LinhaExemplo);
+    EXPECT_EQ(NomesNaPasta(bin), std::vector<std::string>{"torvane-export"});
+    EXPECT_NE(Rodar({"--help"}).Saida.find(usuario.string()), std::string::npos) << "--help tells where";
+
+    std::filesystem::remove(usuario / "sistema_qor.ini");
+    const auto semConfiguracao = Rodar({"--arquivo", "x", "--de", "2024-03-01", "--ate", "2024-03-31"});
+    EXPECT_EQ(semConfiguracao.Status, 1);
+    EXPECT_NE(semConfiguracao.Erro.find("Nenhum sistema_qor.ini encontrado; procurado em " + usuario.string() + " e "),
+              std::string::npos)
+        << semConfiguracao.Erro;
+}
+
 TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsTexts) {
     InserirExemplo();
     const std::string pasta = "Selecione o diretório onde será gerado o arquivo.";
@@ -198,6 +259,8 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
         {"--arquivo", " \t ", "Informe o nome do arquivo."},
         {"--cod-torvane", "0", "Informe o número da empresa na Torvane"},
         {"--cod-torvane", "100", "Informe o número da empresa na Torvane"},
+        {"--arquivo", "x.txt/../../alvo.conf", NomeInvalido("x.txt/../../alvo.conf")},
+        {"--arquivo", "..", NomeInvalido("..")},
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso[0] + " " + caso[1]);

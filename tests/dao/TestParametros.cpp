@@ -18,8 +18,8 @@ std::tuple<std::string, std::string, std::string, std::string, int> Campos(const
 
 class TesteParametros : public ::testing::Test {
 protected:
-    void SetUp() override { DefinirPastaPrograma(FPasta.Caminho()); }
-    void TearDown() override { DefinirPastaPrograma(""); }
+    void SetUp() override { UsarPastaDoTeste(FPasta); }
+    void TearDown() override { RestaurarPastas(); }
     void GravarIni(const std::string& conteudo, const std::string& nome = "sistema_qor.ini") {
         GravarBinario(FPasta.Sistema() / nome, conteudo);
     }

@@ -1,5 +1,6 @@
 #include "TestDb.h"
 
+#include "UArquivos.h"
 #include "UCp1252.h"
 #include "UDados.h"
 #include "UPastaPrograma.h"
@@ -327,7 +328,8 @@ TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBefo
                   TextoAnsi("O número da empresa na Torvane (" + std::to_string(codigo) +
                             ") não cabe no campo de 2 dígitos (0 a 99). Nenhum arquivo foi gravado."));
     EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 1); }),
-              TextoAnsi("O perfil da linha 1 do arquivo de perfis (") + TDadosExportacao::ArquivoPerfis() +
+              TextoAnsi("O perfil da linha 1 do arquivo de perfis (") +
+                  CaminhoMensagem(TDadosExportacao::ArquivoPerfis()) +
                   TextoAnsi(") tem uma lista de grupos inválida: (1) or 1=1. A lista deve ser como (12,15,40). "
                             "Refaça o vínculo de grupos desse perfil em Configurações. Nenhum arquivo foi gravado."));
     EXPECT_NE(TextoDaFalha([&] { Gerar(true, 2); }).find(TextoAnsi("O perfil da linha 2 ")), std::string::npos);

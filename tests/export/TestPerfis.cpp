@@ -15,8 +15,8 @@ const std::string Descricao = "Bebidas" + std::string(53, ' ');
 // The profile file needs no database: a temporary folder stands in as the program's folder.
 class TestePerfis : public ::testing::Test {
 protected:
-    void SetUp() override { DefinirPastaPrograma(FPasta.Caminho()); }
-    void TearDown() override { DefinirPastaPrograma(""); }
+    void SetUp() override { UsarPastaDoTeste(FPasta); }
+    void TearDown() override { RestaurarPastas(); }
 
     std::filesystem::path Arquivo() const { return FPasta.Sistema() / "PerfilTorvane.txt"; }
     void Gravar(const std::string& conteudo) const { GravarBinario(Arquivo(), conteudo); }

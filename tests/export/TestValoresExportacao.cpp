@@ -1,32 +1,38 @@
 #include "TestDb.h"
 
+#include "UArquivos.h"
 #include "UCp1252.h"
+#include "UDados.h"
+#include "UDao.h"
+#include "UErro.h"
+#include "UPastaConfiguracao.h"
 #include "UPastaPrograma.h"
 #include "UValoresExportacao.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 TEST(TesteCompletarNomeArquivo, AppendsTxtOnlyWhereTheRuleSays) {
-    const std::vector<std::pair<std::string, std::string>> casos = {
-        {"abc", "abc.txt"},
-        {"abcd", "abcd.txt"},
-        {"x.tx", "x.tx.txt"},
-        {"Dados.TXT", "Dados.TXT"},
-        {"a.txt.bak", "a.txt.bak"},
-        {".txt", ".txt"},
-        {".TxT", ".TxT"},
-        {" ab", " ab.txt"},
-        {"", ".txt"},
-        {"txt", "txt.txt"},
-        {TextoAnsi("RELATÓRIO.TXT"), TextoAnsi("RELATÓRIO.TXT")}};
+    const std::vector<std::pair<std::string, std::string>> casos = {{"abc", "abc.txt"},
+                                                                    {"abcd", "abcd.txt"},
+                                                                    {"x.tx", "x.tx.txt"},
+                                                                    {"Dados.TXT", "Dados.TXT"},
+                                                                    {"a.txt.bak", "a.txt.bak"},
+                                                                    {".txt", ".txt"},
+                                                                    {".TxT", ".TxT"},
+                                                                    {" ab", " ab.txt"},
+                                                                    {"", ".txt"},
+                                                                    {"txt", "txt.txt"},
+                                                                    {"RELATÓRIO.TXT", "RELATÓRIO.TXT"},
+                                                                    {"relatório_ł", "relatório_ł.txt"}};
     for (const auto& [digitado, passado] : casos)
         EXPECT_EQ(CompletarNomeArquivo(digitado), passado) << digitado;
 }
 
 class TesteValoresExportacao : public ::testing::Test {
 protected:
-    void SetUp() override { DefinirPastaPrograma(FPasta.Caminho()); }
-    void TearDown() override { DefinirPastaPrograma(""); }
+    void SetUp() override { UsarPastaDoTeste(FPasta); }
+    void TearDown() override { RestaurarPastas(); }
     std::filesystem::path Ini() const { return FPasta.Sistema() / "ExportacaoKOTR.ini"; }
     static std::vector<int> Numeros(const TValoresExportacao& v) { return {v.Empresa, v.CodTorvane, v.TipoData}; }
     TPastaTemporaria FPasta;
@@ -41,8 +47,7 @@ TEST_F(TesteValoresExportacao, Ler_ReadsSectionQorAndFallsBackOnWhatIsMissingOrN
     GravarBinario(Ini(), "[outra]\r\nEmpresa=9\r\n[qor]\r\ndiretorio= C:\\Sa\xED"
                          "da \r\nEMPRESA=12\r\nCodTorvane=7x\r\nTipoData=2\r\n");
     const auto valores = TValoresExportacao::Ler();
-    EXPECT_EQ(valores.Diretorio, "C:\\Sa\xED"
-                                 "da");
+    EXPECT_EQ(valores.Diretorio, CaminhoDeUtf8("C:\\Saída"));
     EXPECT_EQ(Numeros(valores), (std::vector<int>{12, 0, 2}));
 }
 
@@ -66,3 +71,108 @@ TEST_F(TesteValoresExportacao, Gravar_WritesTheFourKeysInOrderAndKeepsOtherSecti
     std::filesystem::create_directory(Ini());
     EXPECT_THROW(valores.Gravar(), EFalha);
 }
+
+TEST(TesteNomeArquivo, ProblemaNomeArquivo_ANameThatReachesAnotherFolderIsRefused) {
+    for (const char* nome : {"dados", "relatório_ł", "a.b.txt", "...", " .. ", "-x"})
+        EXPECT_EQ(ProblemaNomeArquivo(nome), "") << nome;
+    std::vector<std::string> caminhos = {"x.txt/../../victim.conf", "/tmp/dados", "pasta/", ".", ".."};
+#ifdef _WIN32
+    caminhos.insert(caminhos.end(), {"..\\dados", "C:dados"});
+#endif
+    for (const auto& nome : caminhos)
+        EXPECT_EQ(
+            ProblemaNomeArquivo(nome).rfind(TextoAnsi("O nome do arquivo \"") + nome + TextoAnsi("\" não é válido"), 0),
+            0u)
+            << nome;
+}
+
+#ifndef _WIN32
+// Where the settings live, with the user's folders pointed into a temporary folder.
+class TestePastasConfiguracao : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* nome : {"HOME", "XDG_CONFIG_HOME"})
+            if (const char* valor = std::getenv(nome))
+                FAmbiente.emplace_back(nome, valor);
+        DefinirPastaPrograma(Programa());
+        DefinirPastasConfiguracao({}, Sistema());
+        setenv("HOME", (FPasta.Sistema() / "casa").c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+        std::filesystem::create_directories(Programa());
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        for (const auto& [nome, valor] : FAmbiente)
+            setenv(nome.c_str(), valor.c_str(), 1);
+        RestaurarPastas();
+    }
+    std::filesystem::path Programa() const { return FPasta.Sistema() / "usr" / "bin"; }
+    std::filesystem::path Sistema() const { return FPasta.Sistema() / "etc" / "exportacao-torvane"; }
+    std::filesystem::path Usuario() const { return FPasta.Sistema() / "casa" / ".config" / "exportacao-torvane"; }
+    static void Gravar(const std::filesystem::path& arquivo, const std::string& texto) {
+        std::filesystem::create_directories(arquivo.parent_path());
+        GravarBinario(arquivo, texto);
+    }
+    static std::string Host() { return TDao::LerParametrosConexao("", "ip").Host; }
+
+    TPastaTemporaria FPasta;
+    std::vector<std::pair<std::string, std::string>> FAmbiente;
+};
+
+TEST_F(TestePastasConfiguracao, ConnectionSettings_ProgramFolderThenUserThenSystem) {
+    EXPECT_FALSE(InstalacaoPortatil());
+    EXPECT_EQ(TDao::CaminhoArquivoIni(""), Usuario() / "sistema_qor.ini") << "looked for first in the user's folder";
+    EXPECT_EQ(Host(), "");
+    Gravar(Sistema() / "sistema_qor.ini", "[ip]\r\nlocal=sistema\r\n");
+    EXPECT_EQ(Host(), "sistema");
+    Gravar(Usuario() / "sistema_qor.ini", "[ip]\r\nlocal=usuario\r\n");
+    EXPECT_EQ(Host(), "usuario");
+    setenv("XDG_CONFIG_HOME", (FPasta.Sistema() / "xdg").c_str(), 1);
+    EXPECT_EQ(Host(), "sistema") << "XDG_CONFIG_HOME names the user's folder";
+    Gravar(FPasta.Sistema() / "xdg" / "exportacao-torvane" / "sistema_qor.ini", "[ip]\r\nlocal=xdg\r\n");
+    EXPECT_EQ(Host(), "xdg");
+    setenv("XDG_CONFIG_HOME", "relativa", 1);
+    EXPECT_EQ(Host(), "usuario") << "a relative XDG_CONFIG_HOME is ignored";
+    Gravar(Programa() / "sistema_qor.ini", "[ip]\r\nlocal=portatil\r\n");
+    EXPECT_TRUE(InstalacaoPortatil());
+    EXPECT_EQ(Host(), "portatil");
+    EXPECT_EQ(PastasConexao(), std::vector<std::filesystem::path>{Programa()});
+}
+
+TEST_F(TestePastasConfiguracao, Installed_ValuesAndProfilesGoToTheUsersFolderMadeOnTheFirstWrite) {
+    Gravar(Sistema() / "sistema_qor.ini", "[ip]\r\n");
+    TValoresExportacao valores;
+    valores.Diretorio = CaminhoDeUtf8("/saída/relatório_ł");
+    valores.Empresa = 4;
+    valores.Gravar();
+    EXPECT_TRUE(ArquivoExiste(Usuario() / "ExportacaoKOTR.ini"));
+    EXPECT_EQ(TValoresExportacao::Ler().Diretorio, valores.Diretorio);
+    EXPECT_EQ(TValoresExportacao::Ler().Empresa, 4);
+    GravarBinario(TDadosExportacao::ArquivoPerfis(), "Todos\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    EXPECT_EQ(TDadosExportacao::ArquivoPerfis(), Usuario() / "PerfilTorvane.txt");
+    EXPECT_EQ(TDadosExportacao::GruposDoPerfil(1), "(10)");
+    EXPECT_TRUE(NomesNaPasta(Programa()).empty()) << "nothing is ever written beside an installed program";
+    EXPECT_EQ(NomesNaPasta(Sistema()), std::vector<std::string>{"sistema_qor.ini"});
+
+    // A user's folder that cannot be made is said plainly.
+    std::filesystem::remove_all(FPasta.Sistema() / "casa");
+    GravarBinario(FPasta.Sistema() / "casa", "um arquivo onde a pasta deveria estar");
+    const std::string falha = TextoDaFalha([&] { valores.Gravar(); });
+    EXPECT_EQ(
+        falha.rfind(TextoAnsi("Não foi possível criar a pasta de configurações \"") + CaminhoMensagem(Usuario()), 0),
+        0u)
+        << falha;
+}
+
+TEST_F(TestePastasConfiguracao, Portable_AllThreeFilesBesideTheProgram) {
+    Gravar(Programa() / "sistema_qor.ini", "[ip]\r\n");
+    Gravar(Usuario() / "sistema_qor.ini", "[ip]\r\nlocal=usuario\r\n");
+    TValoresExportacao valores;
+    valores.CodTorvane = 7;
+    valores.Gravar();
+    EXPECT_EQ(TValoresExportacao::ArquivoConfiguracoes(), Programa() / "ExportacaoKOTR.ini");
+    EXPECT_EQ(TDadosExportacao::ArquivoPerfis(), Programa() / "PerfilTorvane.txt");
+    EXPECT_EQ(NomesNaPasta(Programa()), (std::vector<std::string>{"ExportacaoKOTR.ini", "sistema_qor.ini"}));
+    EXPECT_EQ(NomesNaPasta(Usuario()), std::vector<std::string>{"sistema_qor.ini"});
+}
+#endif

@@ -25,16 +25,39 @@ protected:
     TPastaTemporaria FPasta;
 };
 
-TEST_F(TesteArquivos, LerLinhasGravarLinhas_CodePageNameAndCrLfAfterEachLine) {
-    const std::string nome = Caminho("a\xE7\xE3o.txt");
-    const auto sistema = FPasta.Sistema() / std::filesystem::path(u8"ação.txt");
-    GravarBinario(sistema, "um\r\ndois\rtr\xEAs\nquatro");
-    EXPECT_TRUE(ArquivoExiste(nome));
-    EXPECT_EQ(LerLinhas(nome), (std::vector<std::string>{"um", "dois", "tr\xEAs", "quatro"}));
-    GravarLinhas(nome, {"um", "", "tr\xEAs"});
-    EXPECT_EQ(LerBinario(sistema), "um\r\n\r\ntr\xEAs\r\n");
-    GravarLinhas(nome, {});
-    EXPECT_EQ(LerBinario(sistema), "");
+TEST_F(TesteArquivos, LerLinhasGravarLinhas_AnyCharacterInTheNameAndCrLfAfterEachLine) {
+    // The text inside is code page 1252; the name is the file system's, beyond code page 1252 too.
+    for (const char* nome : {"ação.txt", "relatório_ł.txt", "użyt_отчёт.txt"}) {
+        SCOPED_TRACE(nome);
+        const auto caminho = FPasta.Sistema() / CaminhoDeUtf8(nome);
+        GravarBinario(caminho, "um\r\ndois\rtr\xEAs\nquatro");
+        EXPECT_TRUE(ArquivoExiste(caminho));
+        EXPECT_EQ(LerLinhas(caminho), (std::vector<std::string>{"um", "dois", "tr\xEAs", "quatro"}));
+        GravarLinhas(caminho, {"um", "", "tr\xEAs"});
+        EXPECT_EQ(LerBinario(caminho), "um\r\n\r\ntr\xEAs\r\n");
+        GravarLinhas(caminho, {});
+        EXPECT_EQ(LerBinario(caminho), "");
+    }
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"ação.txt", "relatório_ł.txt", "użyt_отчёт.txt"}));
+}
+
+TEST(TesteCaminhos, CaminhoParaValor_StoredPathReadsBackAsTheSamePath) {
+    // Each path, and the bytes it is stored as in a code page 1252 settings file.
+    const auto casos = Casos<std::pair<std::string, std::string>>(
+        std::pair("/dados/saida", "/dados/saida"),
+        std::pair("C:\\Sa\xC3\xAD"
+                  "da",
+                  "C:\\Sa\xED"
+                  "da"),
+        std::pair("/u\xC5\xBCyt/\xC5\x82", "/u\xC5\xBCyt/\xC5\x82"),
+        // Code page 1252 characters whose bytes would read as UTF-8 are stored as UTF-8.
+        std::pair("/\xC3\x83\xC2\xA9", "/\xC3\x83\xC2\xA9"), std::pair("", ""));
+    for (const auto& [utf8, guardado] : casos) {
+        SCOPED_TRACE(utf8);
+        EXPECT_EQ(CaminhoParaValor(CaminhoDeUtf8(utf8)), guardado);
+        EXPECT_EQ(CaminhoUtf8(ValorParaCaminho(guardado)), utf8);
+    }
+    EXPECT_EQ(CaminhoMensagem(CaminhoDeUtf8("/u\xC5\xBCyt/a\xC3\xA7\xC3\xA3o")), "/u?yt/a\xE7\xE3o");
 }
 
 TEST_F(TesteArquivos, LerArquivo_MissingFile_FailsWithPathAndReason) {
@@ -101,21 +124,16 @@ TEST_F(TesteArquivos, ArquivoSeguro_UnwritableTarget_FailsAtOnceWithPathAndReaso
 }
 
 TEST(TestePastaPrograma, PastaPrograma_IsFolderOfRunningProgramUnlessPointedElsewhere) {
-    DefinirPastaPrograma("");
-    const std::string real = PastaPrograma();
-    ASSERT_FALSE(real.empty());
-    EXPECT_EQ(real.back(), SeparadorPasta());
+    DefinirPastaPrograma({});
+    const auto real = PastaPrograma();
 #ifdef _WIN32
-    EXPECT_TRUE(ArquivoExiste(real + "test_platform.exe")) << real;
+    EXPECT_TRUE(ArquivoExiste(real / "test_platform.exe")) << real;
 #else
-    EXPECT_TRUE(ArquivoExiste(real + "test_platform")) << real;
+    EXPECT_TRUE(ArquivoExiste(real / "test_platform")) << real;
 #endif
-    const std::string outra = std::string("/tmp/outra") + SeparadorPasta();
-    for (const std::string& pasta : {std::string("/tmp/outra"), outra}) {
-        DefinirPastaPrograma(pasta);
-        EXPECT_EQ(PastaPrograma(), outra);
-    }
-    DefinirPastaPrograma("");
+    DefinirPastaPrograma("/tmp/outra");
+    EXPECT_EQ(PastaPrograma(), std::filesystem::path("/tmp/outra"));
+    DefinirPastaPrograma({});
     EXPECT_EQ(PastaPrograma(), real);
 }
 

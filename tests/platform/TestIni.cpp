@@ -34,13 +34,14 @@ TEST_F(TesteIni, LerTexto_FindsValueAsWindowsDoes_OrGivesDefault) {
                  L("gErAl", "RECUADO", "com tab"), L("Geral", "Aspas", "  entre aspas  "), L("Geral", "Simples", "x"),
                  L("Geral", "Misturadas", "\"x'"), L("Geral", "SoUmaAspa", "\"abc"), L("Geral", "DuasVezes", "\"x\""),
                  L("Geral", "Vazio", ""), L("Geral", "Branco", ""), L("Geral", "AspasVazias", ""),
-                 L("Geral", "SemIgual", ""), L("Geral", "Igual", "a=b"), L("Geral", "Repetida", "primeira"),
+                 L("Geral", "SemIgual", "<padrao>"), L("Geral", "Igual", "a=b"), L("Geral", "Repetida", "primeira"),
                  L("Geral", "Falta", "<padrao>"), L("Geral", "chave", "<padrao>"), L("Geral", "Depois", "<padrao>"),
                  L("Outra", "CHAVE", "1"), L("a\xE7\xE3o", "acentuada", "sim"), L("Falta", "Nome", "<padrao>"),
                  L("", "Nome", "<padrao>"), L("Geral", "; settings of the test", "<padrao>"));
     for (const auto& [secao, chave, esperado] : casos)
         EXPECT_EQ(ini.LerTexto(secao, chave, "<padrao>"), esperado) << "[" << secao << "] " << chave;
     EXPECT_TRUE(ini.ExisteChave("GERAL", "VAZIO"));
+    EXPECT_FALSE(ini.ExisteChave("Geral", "SemIgual")) << "a line without \"=\" is no key";
     EXPECT_FALSE(ini.ExisteChave("Geral", "Falta"));
     const TIniFile falta(Caminho("nao_existe.ini"));
     EXPECT_EQ(falta.LerTexto("Geral", "Nome", "padrao"), "padrao");

@@ -24,7 +24,7 @@ using TTextos = std::vector<std::string>;
 const std::string L0 = P("Todos os Grupos");
 
 std::filesystem::path Arquivo() {
-    return CaminhoSistema(TDadosExportacao::ArquivoPerfis());
+    return TDadosExportacao::ArquivoPerfis();
 }
 std::string Lido() {
     return LerBinario(Arquivo());
@@ -123,7 +123,7 @@ TEST_F(TesteConfiguracoes, Fechar_PorQualquerCaminho_GravaOArquivo_OuMostraAFalh
         {"caixa de fechar", [](TFConfiguracoes& j) { j.close(); }},
     };
     const std::string falha = TCaixaFalsa::InicioFalhaPadrao() + "Cannot create file \"" +
-                              Cp1252ParaUtf8(TDadosExportacao::ArquivoPerfis()) + "\".";
+                              CaminhoUtf8(TDadosExportacao::ArquivoPerfis()) + "\".";
     for (const auto& [nome, fechar] : maneiras) {
         SCOPED_TRACE(nome);
         FCaixa.Chamadas.clear();

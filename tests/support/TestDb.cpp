@@ -5,6 +5,7 @@
 #include "UDados.h"
 #include "UDao.h"
 #include "UErro.h"
+#include "UPastaConfiguracao.h"
 #include "UPastaPrograma.h"
 
 #include <mysql.h>
@@ -55,13 +56,22 @@ TPastaTemporaria::TPastaTemporaria() {
 
 TPastaTemporaria::~TPastaTemporaria() {
     std::error_code erro;
-    std::filesystem::permissions(FCaminho, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 erro);
+    std::filesystem::permissions(FCaminho, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, erro);
     std::filesystem::remove_all(FCaminho, erro);
 }
 
 std::string TPastaTemporaria::Caminho() const {
-    return IncluirSeparador(CaminhoInterno(FCaminho));
+    return IncluirSeparador(CaminhoUtf8(FCaminho));
+}
+
+void UsarPastaDoTeste(const TPastaTemporaria& pasta) {
+    DefinirPastaPrograma(pasta.Sistema());
+    DefinirPastasConfiguracao(pasta.Sistema(), pasta.Sistema() / "sem-configuracao-do-sistema");
+}
+
+void RestaurarPastas() {
+    DefinirPastaPrograma({});
+    DefinirPastasConfiguracao({}, {});
 }
 
 std::string LerBinario(const std::filesystem::path& caminho) {
@@ -90,7 +100,7 @@ std::string MotivoSistema(std::errc erro) {
 
 void TTesteBanco::SetUp() {
     FPasta = std::make_unique<TPastaTemporaria>();
-    DefinirPastaPrograma(FPasta->Caminho());
+    UsarPastaDoTeste(*FPasta);
     TDadosExportacao::LimparCacheFilial();
     const auto servidor = ServidorTeste();
     if (!servidor) {
@@ -122,13 +132,13 @@ void TTesteBanco::TearDown() {
     if (FConexao && !FBanco.empty())
         Executar(*FConexao, "DROP DATABASE " + FBanco);
     FConexao.reset();
-    DefinirPastaPrograma("");
+    RestaurarPastas();
     FPasta.reset();
 }
 
 void TTesteBanco::GravarSistemaQorIni(const std::string& extra) {
-    std::string texto = "[ip]\r\nlocal=" + FServidor.Host + "\r\ndatabase=" + FBanco + "\r\nusuario=" +
-                        FServidor.Usuario + "\r\nPorta=" + std::to_string(FServidor.Porta) + "\r\nsenha=" +
-                        Criptografia("E", FServidor.Senha, "KAV") + "\r\n" + extra;
+    std::string texto = "[ip]\r\nlocal=" + FServidor.Host + "\r\ndatabase=" + FBanco +
+                        "\r\nusuario=" + FServidor.Usuario + "\r\nPorta=" + std::to_string(FServidor.Porta) +
+                        "\r\nsenha=" + Criptografia("E", FServidor.Senha, "KAV") + "\r\n" + extra;
     GravarBinario(FPasta->Sistema() / "sistema_qor.ini", texto);
 }

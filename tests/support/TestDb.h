@@ -31,13 +31,19 @@ public:
     ~TPastaTemporaria();
     TPastaTemporaria(const TPastaTemporaria&) = delete;
     TPastaTemporaria& operator=(const TPastaTemporaria&) = delete;
-    // Ends in a separator.
+    // UTF-8, ending in a separator.
     std::string Caminho() const;
     std::filesystem::path Sistema() const { return FCaminho; }
 
 private:
     std::filesystem::path FCaminho;
 };
+
+// Makes the folder both the program's own and the user's settings folder, so that the settings files are
+// found and written there whether or not it holds sistema_qor.ini; RestaurarPastas goes back to the real
+// folders.
+void UsarPastaDoTeste(const TPastaTemporaria& pasta);
+void RestaurarPastas();
 
 std::string LerBinario(const std::filesystem::path& caminho);
 void GravarBinario(const std::filesystem::path& caminho, const std::string& conteudo);

@@ -1,0 +1,97 @@
+#include "UPastaConfiguracao.h"
+
+#include "UArquivos.h"
+#include "UCp1252.h"
+#include "UErro.h"
+#include "UPastaPrograma.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#ifndef TORVANE_PASTA_SISTEMA
+#define TORVANE_PASTA_SISTEMA "/etc/exportacao-torvane"
+#endif
+
+namespace {
+
+const std::filesystem::path ArquivoConexaoPadrao = "sistema_qor.ini";
+const std::filesystem::path NomePasta = "exportacao-torvane";
+
+struct TPastasDefinidas {
+    std::filesystem::path Usuario;
+    std::filesystem::path Sistema;
+};
+
+TPastasDefinidas& PastasDefinidas() {
+    static TPastasDefinidas pastas;
+    return pastas;
+}
+
+std::filesystem::path Ambiente(const char* nome) {
+    const char* valor = std::getenv(nome);
+    if (!valor || !*valor)
+        return {};
+    std::filesystem::path caminho(valor);
+    // A relative value is not meant for us (the XDG rules say to ignore it).
+    return caminho.is_absolute() ? caminho : std::filesystem::path();
+}
+
+} // namespace
+
+bool InstalacaoPortatil() {
+#ifdef _WIN32
+    return true;
+#else
+    return ArquivoExiste(PastaPrograma() / ArquivoConexaoPadrao);
+#endif
+}
+
+std::filesystem::path PastaConfiguracaoUsuario() {
+    if (!PastasDefinidas().Usuario.empty())
+        return PastasDefinidas().Usuario;
+    if (const auto xdg = Ambiente("XDG_CONFIG_HOME"); !xdg.empty())
+        return xdg / NomePasta;
+    if (const auto casa = Ambiente("HOME"); !casa.empty())
+        return casa / ".config" / NomePasta;
+    // Nobody's home: the program's folder is the only place left.
+    return PastaPrograma();
+}
+
+std::filesystem::path PastaConfiguracaoSistema() {
+    if (!PastasDefinidas().Sistema.empty())
+        return PastasDefinidas().Sistema;
+    return CaminhoDeUtf8(TORVANE_PASTA_SISTEMA);
+}
+
+std::vector<std::filesystem::path> PastasConexao() {
+    if (InstalacaoPortatil())
+        return {PastaPrograma()};
+    return {PastaConfiguracaoUsuario(), PastaConfiguracaoSistema()};
+}
+
+std::filesystem::path ArquivoConexao(const std::filesystem::path& nome) {
+    const auto pastas = PastasConexao();
+    for (const auto& pasta : pastas)
+        if (ArquivoExiste(pasta / nome))
+            return pasta / nome;
+    return pastas.front() / nome;
+}
+
+std::filesystem::path ArquivoDados(const std::filesystem::path& nome) {
+    return (InstalacaoPortatil() ? PastaPrograma() : PastaConfiguracaoUsuario()) / nome;
+}
+
+void PrepararPastaDados() {
+    const auto pasta = ArquivoDados("x").parent_path();
+    std::error_code erro;
+    if (std::filesystem::is_directory(pasta, erro))
+        return;
+    std::filesystem::create_directories(pasta, erro);
+    if (erro)
+        throw EFalha(TextoAnsi("Não foi possível criar a pasta de configurações \"") + CaminhoMensagem(pasta) + "\". " +
+                     Utf8ParaCp1252(erro.message()));
+}
+
+void DefinirPastasConfiguracao(const std::filesystem::path& usuario, const std::filesystem::path& sistema) {
+    PastasDefinidas() = {usuario, sistema};
+}

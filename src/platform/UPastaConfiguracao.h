@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Where the program keeps its three files. A program whose own folder holds sistema_qor.ini is portable
+// and keeps all three there. An installed one, whose folder (/usr/bin) is nobody's to write in, reads the
+// connection settings from the user's settings folder or, when not there, from the system's, and keeps the
+// window's values and the profiles in the user's folder, made on the first write. On Windows every copy of
+// the program is portable.
+
+bool InstalacaoPortatil();
+// $XDG_CONFIG_HOME/exportacao-torvane, or ~/.config/exportacao-torvane.
+std::filesystem::path PastaConfiguracaoUsuario();
+// The system-wide folder, from the install prefix (/etc/exportacao-torvane).
+std::filesystem::path PastaConfiguracaoSistema();
+
+// The folders searched, in order, for the connection settings.
+std::vector<std::filesystem::path> PastasConexao();
+// The connection settings file of that name: the first of PastasConexao that holds it, or the first
+// of them when none does.
+std::filesystem::path ArquivoConexao(const std::filesystem::path& nome);
+
+// A file that the program reads and writes (the window's values, the profiles).
+std::filesystem::path ArquivoDados(const std::filesystem::path& nome);
+// Makes the folder of ArquivoDados when it is missing; fails with its path and the system's reason.
+void PrepararPastaDados();
+
+// Tests point the user's and the system's folders elsewhere; empty paths go back to the real ones.
+void DefinirPastasConfiguracao(const std::filesystem::path& usuario, const std::filesystem::path& sistema);
