@@ -424,12 +424,14 @@ TEST_F(TTesteJanela, Keys_TabAndShiftTab_WalkTheWindowInItsOrderWithOneStopForEa
 
 TEST_F(TTesteJanela, Edits_DateTypedOverAnother_IsExactlyTheDateTyped) {
     DefinirRelogio([] { return TDataHora{2026, 12, 9, 10, 0, 0}; }); // proposes 01/11/2026 to 30/11/2026
-    // The field, the keys typed on reaching it with Tab, what it shows once Tab has left it, whether that is a date.
+    // The field, the keys typed on reaching it with Tab ("<" and ">": the arrow keys), what it shows once Tab has
+    // left it, whether that is a date.
     const std::vector<std::tuple<const char*, std::string, std::string, bool>> casos = {
         {"EditAte", "31032024", "31/03/2024", true},   {"EditAte", "31/03/2024", "31/03/2024", true},
         {"EditDe", "29022024", "29/02/2024", true},    {"EditDe", "3/3/2024", "03/03/2024", true},
         {"EditAte", "31", "31/11/2026", false},        {"EditAte", "31022024", "31/02/2024", false},
         {"EditDe", "00/03/2024", "00/03/2024", false}, {"EditDe", "0103", "01/03/2026", true},
+        {"EditAte", ">>02", "30/02/2026", false},      {"EditDe", "15>>2025<1", "15/11/2021", true},
     };
     Abrir();
     for (const auto& [nome, teclas, mostrado, valida] : casos) {
@@ -441,7 +443,12 @@ TEST_F(TTesteJanela, Edits_DateTypedOverAnother_IsExactlyTheDateTyped) {
         for (int tabs = campo.objectName() == QStringLiteral("EditDe") ? 1 : 2; tabs > 0; --tabs)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(Foco(), campo.objectName());
-        QTest::keyClicks(&campo, QString::fromStdString(teclas));
+        for (const char tecla : teclas) {
+            if (tecla == '<' || tecla == '>')
+                QTest::keyClick(&campo, tecla == '<' ? Qt::Key_Left : Qt::Key_Right);
+            else
+                QTest::keyClicks(&campo, QString(QLatin1Char(tecla)));
+        }
         QTest::keyClick(&campo, Qt::Key_Tab);
         EXPECT_NE(Foco(), campo.objectName()) << "Tab leaves the field";
         EXPECT_EQ(campo.displayText().toStdString(), mostrado);
