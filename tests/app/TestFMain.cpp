@@ -256,9 +256,16 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
         FCaixa.Respostas = {resposta};
         PreencherValidos();
         Escrever(campo, texto);
-        Controle("EditNomeArquivo").setFocus();
-        EXPECT_EQ(Gerar("EditNomeArquivo"), mensagens);
-        EXPECT_EQ(Foco(), QString::fromLatin1(*foco ? foco : "EditNomeArquivo")) << "empty: where F3 was pressed";
+        // A date is typed and F3 pressed right in its field; the other fields are left for the file name.
+        auto* data = qobject_cast<TEditData*>(&Controle(campo));
+        const char* tecla = data ? campo : "EditNomeArquivo";
+        Controle(tecla).setFocus();
+        EXPECT_EQ(Gerar(tecla), mensagens);
+        EXPECT_EQ(Foco(), QString::fromLatin1(*foco ? foco : tecla)) << "empty: where F3 was pressed";
+        if (data) {
+            QTest::keyClicks(data, QStringLiteral("01022024"));
+            EXPECT_EQ(data->date(), QDate(2024, 2, 1)) << "the date typed next replaces the refused one";
+        }
         EXPECT_FALSE(ConfiguracoesGravadas()) << "a failed check writes no settings";
         EXPECT_FALSE(ArquivoExiste(Saida("dados.txt")));
         EXPECT_FALSE(DiretorioExiste(nova)) << "No creates nothing";
