@@ -6,8 +6,10 @@
 #include <QCalendarWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 
 namespace {
 
@@ -15,6 +17,18 @@ const QString Formato = QStringLiteral("dd/MM/yyyy");
 
 // Day and month of one or two digits, so that "3/3/2024" (the separator typed after one digit) counts;
 // the year always of four.
+// The arrow of a drop-down list, drawn by the style, so the field looks like the date pickers clerks know.
+QIcon SetaAbaixo(const QWidget& campo) {
+    QPixmap seta(12, 12);
+    seta.fill(Qt::transparent);
+    QPainter pintor(&seta);
+    QStyleOption opcao;
+    opcao.initFrom(&campo);
+    opcao.rect = seta.rect();
+    campo.style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &opcao, &pintor, &campo);
+    return QIcon(seta);
+}
+
 bool LerParte(const QString& parte, int minimo, int maximo, int& valor) {
     if (parte.size() < minimo || parte.size() > maximo)
         return false;
@@ -31,7 +45,7 @@ TEditData::TEditData(QWidget* dono) : QLineEdit(dono) {
     // The mask keeps the separators in place and lets a typed "/" jump to the next part; "_" marks the
     // digits still missing. text() gives the digits without the blanks.
     setInputMask(QStringLiteral("99/99/9999;_"));
-    QAction* calendario = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    QAction* calendario = addAction(SetaAbaixo(*this), QLineEdit::TrailingPosition);
     calendario->setObjectName(QStringLiteral("btnCalendario"));
     calendario->setToolTip(QStringLiteral("Calendário (F4)"));
     connect(calendario, &QAction::triggered, this, &TEditData::AbrirCalendario);
