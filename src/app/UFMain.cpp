@@ -5,6 +5,7 @@
 #include "UConexao.h"
 #include "UCp1252.h"
 #include "UDados.h"
+#include "UEditData.h"
 #include "UEditDiretorio.h"
 #include "UEditNumero.h"
 #include "UFConfiguracoes.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -171,13 +171,9 @@ void TFMain::CriarCampos() {
     }
     rdDataLancamento->setChecked(true);
     lblInicial = Rotulo(grpPeriodo, "lblInicial", "Inicial:", 10, 45, 42);
-    EditDe = Criar<QDateEdit>(grpPeriodo, "EditDe", 52, 42, 96, 22);
+    EditDe = Criar<TEditData>(grpPeriodo, "EditDe", 52, 42, 96, 22);
     lblFinal = Rotulo(grpPeriodo, "lblFinal", "Final:", 160, 45, 36);
-    EditAte = Criar<QDateEdit>(grpPeriodo, "EditAte", 198, 42, 104, 22);
-    for (QDateEdit* data : {EditDe, EditAte}) {
-        data->setCalendarPopup(true);
-        data->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    }
+    EditAte = Criar<TEditData>(grpPeriodo, "EditAte", 198, 42, 104, 22);
 
     grpEmpresa = Criar<QGroupBox>(pnlFundo, "grpEmpresa", 12, 160, 312, 50);
     grpEmpresa->setTitle(QStringLiteral(" Empresa "));
@@ -373,14 +369,18 @@ bool TFMain::ValidarCampos() {
         }
     }
 
+    // A date field holds no date while its text is not a real day; the whole text is selected, so the date
+    // typed next replaces it.
     if (!EditDe->date().isValid()) {
         Mensagem(TextoAnsi("Período inicial inválido."));
         EditDe->setFocus();
+        EditDe->selectAll();
         return false;
     }
     if (!EditAte->date().isValid()) {
         Mensagem(TextoAnsi("Período final inválido."));
         EditAte->setFocus();
+        EditAte->selectAll();
         return false;
     }
 

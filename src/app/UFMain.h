@@ -8,7 +8,6 @@
 #include <string>
 
 class QComboBox;
-class QDateEdit;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -16,6 +15,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class TEditData;
 class TEditDiretorio;
 class TEditNumero;
 class TModeloQuery;
@@ -74,9 +74,9 @@ private:
     QRadioButton* rdDataLancamento = nullptr;
     QRadioButton* rdDataVencimento = nullptr;
     QLabel* lblInicial = nullptr;
-    QDateEdit* EditDe = nullptr;
+    TEditData* EditDe = nullptr;
     QLabel* lblFinal = nullptr;
-    QDateEdit* EditAte = nullptr;
+    TEditData* EditAte = nullptr;
     QGroupBox* grpEmpresa = nullptr;
     TEditNumero* EditEmpresa = nullptr;
     QComboBox* cmbEmpresa = nullptr;

@@ -5,17 +5,30 @@
 #include <QCoreApplication>
 #include <QProgressBar>
 
+#include <algorithm>
+
 void TProgressoQt::SetMaximo(int maximo) {
-    FBarra->setMaximum(maximo);
+    FMaximo = std::max(maximo, 0);
+    FPosicao = std::min(FPosicao, FMaximo);
+    FBarra->setMaximum(FMaximo);
+    Mostrar();
 }
 
 void TProgressoQt::SetPosicao(int posicao) {
-    FBarra->setValue(posicao);
+    FPosicao = std::clamp(posicao, 0, FMaximo);
+    Mostrar();
 }
 
 void TProgressoQt::Passo() {
-    if (FBarra->value() < FBarra->maximum())
-        FBarra->setValue(FBarra->value() + 1);
+    if (FPosicao < FMaximo)
+        ++FPosicao;
+    if (FPosicao == FMaximo || FDesdeMostrado.hasExpired(IntervaloAtualizacaoMs))
+        Mostrar();
+}
+
+void TProgressoQt::Mostrar() {
+    FBarra->setValue(FPosicao);
+    FDesdeMostrado.start();
 }
 
 void TInformacaoQt::Informar(const std::string& texto, const std::string& titulo) {
@@ -23,5 +36,8 @@ void TInformacaoQt::Informar(const std::string& texto, const std::string& titulo
 }
 
 void TEventosQt::ProcessarEventos() {
+    if (FDesdeProcessado.isValid() && !FDesdeProcessado.hasExpired(IntervaloAtualizacaoMs))
+        return;
     QCoreApplication::processEvents();
+    FDesdeProcessado.start();
 }

@@ -6,14 +6,15 @@
 #include "UCp1252.h"
 #include "UDados.h"
 #include "UDataHora.h"
+#include "UEditData.h"
 #include "UFConfiguracoes.h"
 #include "UFMain.h"
 #include "UPastaPrograma.h"
 #include "UValoresExportacao.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
@@ -87,7 +88,16 @@ protected:
     }
 
     template <class T = QLineEdit> T& Controle(const char* nome) { return ::Controle<T>(*FJanela, nome); }
-    void Escrever(const char* edit, const std::string& texto) { Controle(edit).setText(QString::fromStdString(texto)); }
+    // A date field is typed into from its start, as the clerk does: it holds whatever the keys make of the text.
+    void Escrever(const char* edit, const std::string& texto) {
+        if (auto* data = qobject_cast<TEditData*>(&Controle(edit))) {
+            data->setFocus();
+            QTest::keyClick(data, Qt::Key_Home);
+            QTest::keyClicks(data, QString::fromStdString(texto));
+        } else {
+            Controle(edit).setText(QString::fromStdString(texto));
+        }
+    }
     // Types into the edit as the user does: everything in it selected, then the keys.
     void Digitar(const char* edit, const QString& texto) {
         auto& controle = Controle(edit);
@@ -104,6 +114,8 @@ protected:
 
     // Fills every field so that the checks pass and the export finds receivables 101 and 103.
     void PreencherValidos() {
+        Controle<TEditData>("EditDe").setDate(QDate(2024, 2, 1));
+        Controle<TEditData>("EditAte").setDate(QDate(2024, 2, 29));
         Escrever("EditDiretorio", FSaida);
         Escrever("EditEmpresa", "1");
         Escrever("EditNomeArquivo", "dados");
@@ -195,8 +207,8 @@ TEST_F(TTesteJanela, Show_ProposesPreviousCalendarMonth) {
         SCOPED_TRACE(hoje.TextoExibicao());
         DefinirRelogio([hoje = hoje] { return hoje; });
         Abrir();
-        EXPECT_EQ(Controle<QDateEdit>("EditDe").date(), QDate(ultimo.year(), ultimo.month(), 1));
-        EXPECT_EQ(Controle<QDateEdit>("EditAte").date(), ultimo);
+        EXPECT_EQ(Controle<TEditData>("EditDe").date(), QDate(ultimo.year(), ultimo.month(), 1));
+        EXPECT_EQ(Controle<TEditData>("EditAte").date(), ultimo);
     }
 }
 
@@ -214,8 +226,6 @@ TEST_F(TTesteJanela, Show_FailingStep_ShowsFailureSkipsLaterStepsAndLeavesWindow
         EXPECT_EQ(Controle<QComboBox>("cmbEmpresa").count(), 0) << "the steps after it did not";
         EXPECT_EQ(Controle("EditEmpresa").text(), QString()) << "the settings were not read";
         PreencherValidos();
-        Controle<QDateEdit>("EditDe").setDate(QDate(2024, 2, 1));
-        Controle<QDateEdit>("EditAte").setDate(QDate(2024, 2, 29));
         EXPECT_EQ(Gerar(), TTextos{Sucesso});
         EXPECT_EQ(Lancamentos(), (TTextos{"000101", "000103"}));
     }
@@ -237,6 +247,10 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
         {"EditDiretorio", " \t ", R::Ok, {SemDiretorio}, "EditDiretorio"},
         {"EditDiretorio", nova, R::Nao, {PerguntaCriar(nova), Aviso + "Operação cancelada pelo usuário."}, ""},
         {"EditDiretorio", falta, R::Sim, {PerguntaCriar(falta), naoCriou}, ""},
+        // Days that do not exist, typed: never moved to another day.
+        {"EditDe", "31022024", R::Ok, {Aviso + "Período inicial inválido."}, "EditDe"},
+        {"EditDe", "31", R::Ok, {Aviso + "Período inicial inválido."}, "EditDe"},
+        {"EditAte", "00/03/2024", R::Ok, {Aviso + "Período final inválido."}, "EditAte"},
         {"EditEmpresa", "", R::Ok, {empresa}, "cmbEmpresa"},
         {"EditEmpresa", "0", R::Ok, {empresa}, "cmbEmpresa"},
         {"EditNomeArquivo", "", R::Ok, {nome}, ""},
@@ -252,9 +266,16 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
         FCaixa.Respostas = {resposta};
         PreencherValidos();
         Escrever(campo, texto);
-        Controle("EditNomeArquivo").setFocus();
-        EXPECT_EQ(Gerar("EditNomeArquivo"), mensagens);
-        EXPECT_EQ(Foco(), QString::fromLatin1(*foco ? foco : "EditNomeArquivo")) << "empty: where F3 was pressed";
+        // A date is typed and F3 pressed right in its field; the other fields are left for the file name.
+        auto* data = qobject_cast<TEditData*>(&Controle(campo));
+        const char* tecla = data ? campo : "EditNomeArquivo";
+        Controle(tecla).setFocus();
+        EXPECT_EQ(Gerar(tecla), mensagens);
+        EXPECT_EQ(Foco(), QString::fromLatin1(*foco ? foco : tecla)) << "empty: where F3 was pressed";
+        if (data) {
+            QTest::keyClicks(data, QStringLiteral("01022024"));
+            EXPECT_EQ(data->date(), QDate(2024, 2, 1)) << "the date typed next replaces the refused one";
+        }
         EXPECT_FALSE(ConfiguracoesGravadas()) << "a failed check writes no settings";
         EXPECT_FALSE(ArquivoExiste(Saida("dados.txt")));
         EXPECT_FALSE(DiretorioExiste(nova)) << "No creates nothing";
@@ -429,6 +450,90 @@ TEST_F(TTesteJanela, Keys_F3FromAnyControlGenerates_EscClosesAtOnceWithoutWritin
     EXPECT_FALSE(FJanela->isVisible());
     EXPECT_FALSE(ConfiguracoesGravadas());
     EXPECT_EQ(Controle<QComboBox>("cmbEmpresa").count(), 0) << "the company list is let go";
+}
+
+TEST_F(TTesteJanela, Keys_TabAndShiftTab_WalkTheWindowInItsOrderWithOneStopForEachDate) {
+    Abrir();
+    for (const char* base : {"rdDataVencimento", "rdDataLancamento"}) {
+        SCOPED_TRACE(base);
+        QTest::mouseClick(&Controle<QRadioButton>(base), Qt::LeftButton);
+        // Round the window and back to where the walk began.
+        const std::vector<const char*> ordem = {
+            "EditDiretorio", base,        "EditDe",          "EditAte",        "EditEmpresa",
+            "cmbEmpresa",    "cbPerfis",  "EditNomeArquivo", "EditCodTorvane", "btnConfiguracoes",
+            "btnGerar",      "btnFechar", "EditDiretorio"};
+        Controle<QWidget>("EditDiretorio").setFocus();
+        for (std::size_t i = 1; i < ordem.size(); ++i) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(Foco(), QString::fromLatin1(ordem[i])) << "Tab from " << ordem[i - 1];
+        }
+        for (std::size_t i = ordem.size() - 1; i > 0; --i) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(Foco(), QString::fromLatin1(ordem[i - 1])) << "Shift+Tab from " << ordem[i];
+        }
+    }
+}
+
+TEST_F(TTesteJanela, Edits_DateTypedOverAnother_IsExactlyTheDateTyped) {
+    DefinirRelogio([] { return TDataHora{2026, 12, 9, 10, 0, 0}; }); // proposes 01/11/2026 to 30/11/2026
+    // The field, the keys typed on reaching it with Tab ("<" and ">": the arrow keys), what it shows once Tab has
+    // left it, whether that is a date.
+    const std::vector<std::tuple<const char*, std::string, std::string, bool>> casos = {
+        {"EditAte", "31032024", "31/03/2024", true},   {"EditAte", "31/03/2024", "31/03/2024", true},
+        {"EditDe", "29022024", "29/02/2024", true},    {"EditDe", "3/3/2024", "03/03/2024", true},
+        {"EditAte", "31", "31/11/2026", false},        {"EditAte", "31022024", "31/02/2024", false},
+        {"EditDe", "00/03/2024", "00/03/2024", false}, {"EditDe", "0103", "01/03/2026", true},
+        {"EditAte", ">>02", "30/02/2026", false},      {"EditDe", "15>>2025<1", "15/11/2021", true},
+    };
+    Abrir();
+    for (const auto& [nome, teclas, mostrado, valida] : casos) {
+        SCOPED_TRACE(std::string(nome) + " " + teclas);
+        TEditData& campo = Controle<TEditData>(nome);
+        Controle<TEditData>("EditDe").setDate(QDate(2026, 11, 1));
+        Controle<TEditData>("EditAte").setDate(QDate(2026, 11, 30));
+        Controle<QRadioButton>("rdDataLancamento").setFocus();
+        for (int tabs = campo.objectName() == QStringLiteral("EditDe") ? 1 : 2; tabs > 0; --tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(Foco(), campo.objectName());
+        for (const char tecla : teclas) {
+            if (tecla == '<' || tecla == '>')
+                QTest::keyClick(&campo, tecla == '<' ? Qt::Key_Left : Qt::Key_Right);
+            else
+                QTest::keyClicks(&campo, QString(QLatin1Char(tecla)));
+        }
+        QTest::keyClick(&campo, Qt::Key_Tab);
+        EXPECT_NE(Foco(), campo.objectName()) << "Tab leaves the field";
+        EXPECT_EQ(campo.displayText().toStdString(), mostrado);
+        EXPECT_EQ(campo.date(), valida ? QDate::fromString(QString::fromStdString(mostrado), "dd/MM/yyyy") : QDate());
+        EXPECT_EQ(campo.palette().color(QPalette::Text) == QColor(Qt::red), !valida) << "red while it holds no date";
+    }
+}
+
+TEST_F(TTesteJanela, Edits_DateCalendar_OpensOnTheFieldsDateAndGivesThePickedDay) {
+    Abrir();
+    TEditData& de = Controle<TEditData>("EditDe");
+    de.setFocus();
+    QTest::keyClick(&de, Qt::Key_F4);
+    auto& calendario = ::Controle<QCalendarWidget>(de, "calendario");
+    ASSERT_TRUE(calendario.isVisible());
+    EXPECT_EQ(calendario.selectedDate(), QDate(2024, 2, 1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // a week later
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(calendario.isVisible());
+    EXPECT_EQ(de.date(), QDate(2024, 2, 8));
+    EXPECT_EQ(Foco(), QStringLiteral("EditDe"));
+
+    // No date in the field: the calendar opens on today; Esc closes it and leaves the field and the window alone.
+    QTest::keyClicks(&de, QStringLiteral("31"));
+    QTest::keyClick(&de, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(calendario.isVisible());
+    EXPECT_EQ(calendario.selectedDate(), QDate(2024, 3, 31));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(calendario.isVisible());
+    EXPECT_TRUE(FJanela->isVisible());
+    EXPECT_EQ(de.displayText(), QStringLiteral("31/02/2024"));
 }
 
 TEST_F(TTesteJanela, Edits_FolderButton_ChosenFolderReplacesText) {
