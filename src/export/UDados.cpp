@@ -82,6 +82,26 @@ std::int64_t Centavos(std::string_view numlanc, std::optional<std::string_view> 
     return centavos;
 }
 
+// A line end, tab or zero byte inside a field would break the posting's one line of 80 bytes: every
+// control character becomes a blank.
+std::string SemControles(std::string_view campo) {
+    std::string texto(campo);
+    for (char& c : texto)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return texto;
+}
+
+// A stored date that is no date stops the export naming the posting, as every other refusal does.
+TDataHora DataDoLancamento(const TQuery& query, int campo, std::string_view numlanc) {
+    try {
+        return query.Campo(campo).DataHora();
+    } catch (const EFalha& falha) {
+        throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) + ": " + falha.what() +
+                     TextoAnsi(". Nenhum arquivo foi gravado."));
+    }
+}
+
 std::string TextoPerfil(int perfil, const std::string& grupos) {
     return TextoAnsi("O perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo de perfis (") +
            CaminhoMensagem(TDadosExportacao::ArquivoPerfis()) + TextoAnsi(") tem uma lista de grupos inválida: ") +
@@ -278,12 +298,12 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     query.Primeiro();
     while (!query.FimDosDados()) {
         const std::string_view numlanc = texto(campoNumlanc);
-        const TDataHora data = query.Campo(campoDatahora).DataHora();
-        const std::string_view nome = texto(campoNome).substr(0, 40);
+        const TDataHora data = DataDoLancamento(query, campoDatahora, numlanc);
+        const std::string nome = SemControles(texto(campoNome).substr(0, 40));
 
         linha.clear();
         linha += empresaTorvane;
-        linha += CompletarEsquerda(std::string(texto(campoChapa).substr(0, 10)), 10, '0');
+        linha += CompletarEsquerda(SemControles(texto(campoChapa).substr(0, 10)), 10, '0');
         linha += nome;
         linha.append(40 - nome.size(), ' ');
         linha += FormatarZeros(data.Dia, 2);

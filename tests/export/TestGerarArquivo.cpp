@@ -204,8 +204,11 @@ TEST_F(TesteGerarArquivo, GerarArquivo_NamesAndBadges_AreCutAndFilledByBytes) {
     Executar(Conexao(), TextoAnsi("INSERT INTO clientes VALUES (10, 'JOÃO AÇÃO ÉÍÓÚ ÇÑ', '9', 1, 'N'),"
                                   " (11, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789VWXYZ4444', '12345678901', 1, 'N'),"
                                   " (12, '', '', 1, 'N'), (13, NULL, NULL, 1, 'N'),"
-                                  " (14, 'Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕÇ', 'ÁB', 1, 'N')"));
-    for (int cliente = 10; cliente <= 14; ++cliente)
+                                  " (14, 'Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕÇ', 'ÁB', 1, 'N'),"
+                                  // Control characters would break the line: they become blanks.
+                                  " (15, CONCAT('A', CHAR(13), CHAR(10), 'B', CHAR(9), 'C', CHAR(0), 'D', CHAR(127)),"
+                                  " CONCAT('1', CHAR(10), '2'), 1, 'N')"));
+    for (int cliente = 10; cliente <= 15; ++cliente)
         Inserir({{.numlanc = "'" + std::to_string(cliente - 9) + "'", .clientes = cliente}});
 
     Gerar();
@@ -216,7 +219,8 @@ TEST_F(TesteGerarArquivo, GerarArquivo_NamesAndBadges_AreCutAndFilledByBytes) {
                               Linha("000003", c, d, "07", "0000000000", "") +
                               Linha("000004", c, d, "07", "0000000000", "") +
                               Linha("000005", c, d, "07", TextoAnsi("00000000ÁB"),
-                                    TextoAnsi("Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕ")));
+                                    TextoAnsi("Açúcar Ñandú Gêmeos Pão de Ló 12345678ÃÕ")) +
+                              Linha("000006", c, d, "07", "00000001 2", "A  B C D "));
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_Amounts_AreRoundedToCentsHalfAwayFromZero) {
@@ -313,6 +317,15 @@ TEST_F(TesteGerarArquivo, GerarArquivo_RowThatCannotBeWritten_StopsNamingItAndLe
         esperado.resize(2 + 2 * caso.feitas);
         EXPECT_EQ(FFrente.Chamadas, esperado);
     }
+    // A stored day that cannot exist, on the due-date basis.
+    Executar(Conexao(), "SET SESSION sql_mode = 'ALLOW_INVALID_DATES'; DELETE FROM receber");
+    Inserir({{.numlanc = "'57'", .datahora = "'2024-02-30 10:00:00'", .vencimento = "'2024-03-10 00:00:00'"}});
+    EXPECT_EQ(
+        TextoDaFalha([&] { Gerar(false); }),
+        TextoAnsi("Lançamento 57: '2024-02-30 10:00:00' is not a valid date and time. Nenhum arquivo foi gravado."));
+    EXPECT_EQ(LerSaida(), "antigo\r\n");
+    Executar(Conexao(), "DELETE FROM receber");
+    Inserir({{.numlanc = "'1'"}, {.numlanc = casos.back().numlanc, .valortotal = casos.back().valortotal}});
     std::filesystem::remove(Saida());
     EXPECT_EQ(TextoDaFalha([&] { Gerar(); }), casos.back().mensagem);
     EXPECT_TRUE(Arquivos().empty());
