@@ -28,9 +28,9 @@ struct TOpcoes {
     std::string Data;
     std::string De;
     std::string Ate;
-    int Perfil = 0;
-    int Empresa = 0;
-    int CodTorvane = 0;
+    std::string Perfil;
+    std::string Empresa;
+    std::string CodTorvane;
     CLI::Option* OpcaoDiretorio = nullptr;
     CLI::Option* OpcaoData = nullptr;
     CLI::Option* OpcaoDe = nullptr;
@@ -82,6 +82,19 @@ std::string OndeFicamAsConfiguracoes() {
            ".\nUm sistema_qor.ini na pasta do programa faz o programa guardar tudo nela.";
 }
 
+// Numbers are read as decimal, whatever leading zeros they carry: "011" is company 11, never 9.
+CLI::Validator Decimal() {
+    return CLI::Validator(
+        [](const std::string& texto) {
+            return InteiroDecimal(texto) ? std::string() : "\"" + texto + "\" não é um número inteiro decimal";
+        },
+        "");
+}
+
+int Numero(const std::string& texto) {
+    return texto.empty() ? 0 : *InteiroDecimal(texto);
+}
+
 void Configurar(CLI::App& app, TOpcoes& opcoes) {
     // A script may add to a fixed command line: an option given again replaces the earlier value.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -98,10 +111,14 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
                            ->check(CLI::IsMember({"lancamento", "vencimento"}));
     opcoes.OpcaoDe = app.add_option("--de", opcoes.De, "Primeiro dia do período")->option_text("AAAA-MM-DD");
     opcoes.OpcaoAte = app.add_option("--ate", opcoes.Ate, "Último dia do período")->option_text("AAAA-MM-DD");
-    app.add_option("--perfil", opcoes.Perfil, "Linha do perfil de grupos (0: todos os grupos)")->option_text("N");
-    opcoes.OpcaoEmpresa = app.add_option("--empresa", opcoes.Empresa, "Número da empresa")->option_text("N");
-    opcoes.OpcaoCodTorvane =
-        app.add_option("--cod-torvane", opcoes.CodTorvane, "Número da empresa na Torvane (1 a 99)")->option_text("N");
+    app.add_option("--perfil", opcoes.Perfil, "Linha do perfil de grupos (0: todos os grupos)")
+        ->option_text("N")
+        ->check(Decimal());
+    opcoes.OpcaoEmpresa =
+        app.add_option("--empresa", opcoes.Empresa, "Número da empresa")->option_text("N")->check(Decimal());
+    opcoes.OpcaoCodTorvane = app.add_option("--cod-torvane", opcoes.CodTorvane, "Número da empresa na Torvane (1 a 99)")
+                                 ->option_text("N")
+                                 ->check(Decimal());
     app.footer("Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
                "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
                "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n\n" +
@@ -136,10 +153,22 @@ TExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
     const TPeriodo periodo = MesAnterior(Agora());
     exportacao.De = opcoes.OpcaoDe->count() ? LerData(opcoes.De) : periodo.Inicio;
     exportacao.Ate = opcoes.OpcaoAte->count() ? LerData(opcoes.Ate) : periodo.Fim;
-    exportacao.Empresa = opcoes.OpcaoEmpresa->count() ? opcoes.Empresa : salvos.Empresa;
-    exportacao.CodTorvane = opcoes.OpcaoCodTorvane->count() ? opcoes.CodTorvane : salvos.CodTorvane;
-    exportacao.Perfil = opcoes.Perfil;
+    exportacao.Empresa = opcoes.OpcaoEmpresa->count() ? Numero(opcoes.Empresa) : salvos.Empresa;
+    exportacao.CodTorvane = opcoes.OpcaoCodTorvane->count() ? Numero(opcoes.CodTorvane) : salvos.CodTorvane;
+    exportacao.Perfil = Numero(opcoes.Perfil);
     return exportacao;
+}
+
+// A profile asked for that does not exist would export every group: the user asked for a filter.
+std::string ProblemaPerfil(int perfil) {
+    if (perfil == 0)
+        return {};
+    const auto arquivo = TDadosExportacao::ArquivoPerfis();
+    if (perfil > 0 && ArquivoExiste(arquivo) && static_cast<std::size_t>(perfil) < LerLinhas(arquivo).size())
+        return {};
+    return "O perfil " + std::to_string(perfil) + " não existe no arquivo de perfis " + CaminhoUtf8(arquivo) +
+           (ArquivoExiste(arquivo) ? "" : " (o arquivo não existe)") +
+           ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.";
 }
 
 // The main window's checks, in its order and with its texts, in the terminal's encoding; empty when all
@@ -163,7 +192,7 @@ std::string Validar(const TExportacao& e) {
     // The file holds two digits for it.
     if (e.CodTorvane <= 0 || e.CodTorvane > 99)
         return "Informe o número da empresa na Torvane";
-    return {};
+    return ProblemaPerfil(e.Perfil);
 }
 
 std::string Reais(std::int64_t centavos) {
@@ -222,6 +251,11 @@ int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool
     saida << CaminhoUtf8(resultado.Caminho) << '\t' << resultado.Linhas << '\t' << Reais(resultado.TotalCentavos)
           << '\n';
     saida.flush();
+    // A script reads the result from this line: without it the run has not done its job.
+    if (!saida) {
+        erro << "O arquivo foi gerado, mas não foi possível escrever o resultado na saída padrão.\n";
+        return TComandoExportacao::Falhou;
+    }
     return TComandoExportacao::Gerado;
 }
 

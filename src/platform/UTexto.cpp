@@ -14,11 +14,16 @@ unsigned char Maiuscula(unsigned char c) {
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
         return c - 32;
     switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
+    case 0x9A:
+        return 0x8A;
+    case 0x9C:
+        return 0x8C;
+    case 0x9E:
+        return 0x8E;
+    case 0xFF:
+        return 0x9F;
+    default:
+        return c;
     }
 }
 
@@ -28,11 +33,16 @@ unsigned char Minuscula(unsigned char c) {
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
         return c + 32;
     switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
+    case 0x8A:
+        return 0x9A;
+    case 0x8C:
+        return 0x9C;
+    case 0x8E:
+        return 0x9E;
+    case 0x9F:
+        return 0xFF;
+    default:
+        return c;
     }
 }
 
@@ -119,6 +129,26 @@ std::optional<int> ConverterInteiro(std::string_view texto) {
     if (negativo)
         valor = -valor;
     if (valor > INT_MAX || valor < INT_MIN)
+        return std::nullopt;
+    return static_cast<int>(valor);
+}
+
+std::optional<int> InteiroDecimal(std::string_view texto) {
+    const bool negativo = !texto.empty() && texto.front() == '-';
+    if (!texto.empty() && (texto.front() == '-' || texto.front() == '+'))
+        texto.remove_prefix(1);
+    if (texto.empty())
+        return std::nullopt;
+    std::int64_t valor = 0;
+    for (const char c : texto) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        valor = valor * 10 + (c - '0');
+        if (valor > static_cast<std::int64_t>(INT_MAX) + 1)
+            return std::nullopt;
+    }
+    valor = negativo ? -valor : valor;
+    if (valor > INT_MAX)
         return std::nullopt;
     return static_cast<int>(valor);
 }

@@ -21,6 +21,10 @@ int ValorHex(char c);
 std::optional<int> ConverterInteiro(std::string_view texto);
 int ConverterInteiroPadrao(std::string_view texto, int padrao);
 
+// A plain decimal integer, as a user writes one: an optional sign and decimal digits only, leading zeros
+// included ("011" is 11). Anything else, or a value outside 32 bits, gives no value.
+std::optional<int> InteiroDecimal(std::string_view texto);
+
 // "'%s' is not a valid integer value" when the text is not a whole number.
 int ConverterInteiroOuFalhar(std::string_view texto);
 

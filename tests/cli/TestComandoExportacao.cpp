@@ -38,6 +38,11 @@ std::string NomeInvalido(const std::string& nome) {
            "de Geração do Arquivo\".";
 }
 
+std::string PerfilInexistente(const std::string& perfil, const std::string& semArquivo) {
+    return "O perfil " + perfil + " não existe no arquivo de perfis " + "{perfis}" + semArquivo +
+           ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.";
+}
+
 const std::string LinhaExemplo = "070000004521CLIENTE EXEMPLO                         0503202400189301000000123450\r\n";
 
 // The command runs from a folder of its own, which is its program folder: its settings files are there.
@@ -75,7 +80,8 @@ protected:
         std::string comando = FAmbiente + Aspas(FPrograma.string());
         for (const auto& argumento : argumentos)
             comando += " " + Aspas(argumento);
-        comando += " >" + Aspas(saida.string()) + " 2>" + Aspas(erro.string()) + " </dev/null";
+        comando += " >" + Aspas(FSaidaPadrao.empty() ? saida.string() : FSaidaPadrao) + " 2>" + Aspas(erro.string()) +
+                   " </dev/null";
         TExecucao execucao;
         const int status = std::system(comando.c_str());
 #ifdef _WIN32
@@ -83,7 +89,7 @@ protected:
 #else
         execucao.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-        execucao.Saida = LerBinario(saida);
+        execucao.Saida = FSaidaPadrao.empty() ? LerBinario(saida) : std::string();
         execucao.Erro = LerBinario(erro);
         return execucao;
     }
@@ -110,7 +116,8 @@ protected:
 
     std::filesystem::path FPrograma;
     std::filesystem::path FDestino;
-    std::string FAmbiente; // variables set for the command, as "NOME='valor' "
+    std::string FAmbiente;    // variables set for the command, as "NOME='valor' "
+    std::string FSaidaPadrao; // where standard output goes instead of a file read back
     TPastaTemporaria FSaidas;
 };
 
@@ -261,6 +268,8 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
         {"--cod-torvane", "100", "Informe o número da empresa na Torvane"},
         {"--arquivo", "x.txt/../../alvo.conf", NomeInvalido("x.txt/../../alvo.conf")},
         {"--arquivo", "..", NomeInvalido("..")},
+        {"--perfil", "-3", PerfilInexistente("-3", " (o arquivo não existe)")},
+        {"--perfil", "1", PerfilInexistente("1", " (o arquivo não existe)")},
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso[0] + " " + caso[1]);
@@ -268,7 +277,10 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
         argumentos.insert(argumentos.end(), {caso[0], caso[1]});
         const auto execucao = Rodar(argumentos);
         EXPECT_EQ(execucao.Status, 2);
-        EXPECT_EQ(execucao.Erro, caso[2] + "\n");
+        std::string esperado = caso[2];
+        if (const auto lugar = esperado.find("{perfis}"); lugar != std::string::npos)
+            esperado.replace(lugar, 8, (FPasta->Sistema() / "PerfilTorvane.txt").string());
+        EXPECT_EQ(execucao.Erro, esperado + "\n");
         EXPECT_EQ(execucao.Saida, "");
     }
     // No settings and no folder given: the folder is asked for first.
@@ -280,17 +292,55 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
     EXPECT_FALSE(std::filesystem::exists(Ini()));
 }
 
+TEST_F(TesteComandoExportacao, Numbers_AreDecimalWithLeadingZeros_AndAProfileMustExist) {
+    InserirExemplo();
+    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt",
+                  "Todos os Grupos" + std::string(45, ' ') + "\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    auto argumentos = Completo();
+    argumentos[11] = "0001";
+    argumentos[13] = "010";
+    argumentos.insert(argumentos.end(), {"--perfil", "01"});
+    const auto execucao = Rodar(argumentos);
+    EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
+    EXPECT_EQ(LerBinario(FDestino / "dados.txt"), "10" + LinhaExemplo.substr(2));
+
+    argumentos.back() = "2";
+    const auto semPerfil = Rodar(argumentos);
+    EXPECT_EQ(semPerfil.Status, 2);
+    EXPECT_EQ(semPerfil.Erro, "O perfil 2 não existe no arquivo de perfis " +
+                                  (FPasta->Sistema() / "PerfilTorvane.txt").string() +
+                                  ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.\n");
+}
+
+TEST_F(TesteComandoExportacao, ResultLineThatCannotBeWritten_ExitsOne) {
+    InserirExemplo();
+    FSaidaPadrao = "/dev/full";
+    const auto execucao = Rodar(Completo());
+    EXPECT_EQ(execucao.Status, 1);
+    EXPECT_NE(execucao.Erro.find("não foi possível escrever o resultado na saída padrão"), std::string::npos)
+        << execucao.Erro;
+    EXPECT_EQ(LerBinario(FDestino / "dados.txt"), LinhaExemplo);
+}
+
 TEST_F(TesteComandoExportacao, BadCommandLine_ExitsTwoAndHelpExitsZero) {
     for (const auto& argumentos : std::vector<std::vector<std::string>>{{},
                                                                         {"--diretorio", FDestino.string()},
                                                                         {"--arquivo", "x", "--data", "hoje"},
                                                                         {"--arquivo", "x", "--empresa", "um"},
+                                                                        {"--arquivo", "x", "--empresa", "09x"},
+                                                                        {"--arquivo", "x", "--empresa", "0x1"},
+                                                                        {"--arquivo", "x", "--cod-torvane", " 7"},
+                                                                        {"--arquivo", "x", "--perfil", "1.0"},
+                                                                        {"--arquivo", "x", "--empresa", "9999999999"},
                                                                         {"--arquivo", "x", "--perfil"},
                                                                         {"--arquivo", "x", "--desconhecida"},
                                                                         {"--arquivo", "x", "sobra"}}) {
         const auto execucao = Rodar(argumentos);
         EXPECT_EQ(execucao.Status, 2) << execucao.Erro;
         EXPECT_NE(execucao.Erro.find("Use --help"), std::string::npos) << execucao.Erro;
+        if (argumentos.size() == 4 && argumentos[2] != "--data") {
+            EXPECT_EQ(execucao.Erro.rfind(argumentos[2] + ": ", 0), 0u) << "names the option: " << execucao.Erro;
+        }
         EXPECT_EQ(execucao.Saida, "");
     }
     const auto ajuda = Rodar({"--help"});
