@@ -2,6 +2,7 @@
 
 #include "UCp1252.h"
 #include "UErro.h"
+#include "USinais.h"
 
 #include <cerrno>
 #include <random>
@@ -11,6 +12,7 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -22,6 +24,21 @@ std::FILE* AbrirArquivo(const std::filesystem::path& caminho, const char* modo) 
     return _wfopen(caminho.c_str(), modoLargo.c_str());
 #else
     return std::fopen(caminho.c_str(), modo);
+#endif
+}
+
+// Created new, never over an existing file, and readable by its owner only while it is written.
+std::FILE* CriarTemporario(const std::filesystem::path& caminho) {
+#ifdef _WIN32
+    return _wfopen(caminho.c_str(), L"wbx");
+#else
+    const int descritor = ::open(caminho.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (descritor < 0)
+        return nullptr;
+    std::FILE* arquivo = ::fdopen(descritor, "wb");
+    if (!arquivo)
+        ::close(descritor);
+    return arquivo;
 #endif
 }
 
@@ -155,22 +172,57 @@ void GravarLinhas(const std::filesystem::path& caminho, const std::vector<std::s
 }
 
 TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::move(caminho)) {
-    const auto& destino = FCaminho;
     std::error_code erro;
-    if (std::filesystem::is_directory(destino, erro))
+    const auto estado = std::filesystem::status(FCaminho, erro);
+    if (std::filesystem::is_directory(estado))
         FalhaCriar(FCaminho, TextoErroSistema(EISDIR));
-    if (std::filesystem::exists(destino, erro)) {
+    // Opening a pipe would wait for ever for its reader, and a device is nobody's export file.
+    if (std::filesystem::exists(estado) && !std::filesystem::is_regular_file(estado))
+        FalhaCriar(FCaminho, TextoAnsi("Não é um arquivo comum (é um pipe, um dispositivo ou um socket), e só "
+                                       "um arquivo comum é substituído."));
+    if (std::filesystem::exists(estado)) {
         // A file we could not open for writing ourselves is not replaced behind its owner's back.
-        std::FILE* existente = AbrirArquivo(destino, "ab");
+        std::FILE* existente = AbrirArquivo(FCaminho, "ab");
         if (!existente)
             FalhaCriar(FCaminho, TextoErroSistema(errno));
         std::fclose(existente);
     }
-    FTemporario = destino;
+    LerAtributos();
+    FTemporario = FCaminho;
     FTemporario += "." + SufixoAleatorio() + ".tmp";
-    FArquivo = AbrirArquivo(FTemporario, "wb");
-    if (!FArquivo)
-        FalhaCriar(FCaminho, TextoErroSistema(errno));
+    FArquivo = CriarTemporario(FTemporario);
+    if (!FArquivo) {
+        const int motivo = errno;
+        FTemporario.clear();
+        FalhaCriar(FCaminho, TextoErroSistema(motivo));
+    }
+    RegistrarTemporario(FTemporario);
+}
+
+void TArquivoSeguro::LerAtributos() {
+#ifndef _WIN32
+    struct stat estado {};
+    if (::stat(FCaminho.c_str(), &estado) == 0) {
+        FAtributos = {true, static_cast<unsigned>(estado.st_mode & 07777), estado.st_uid, estado.st_gid};
+    } else {
+        const mode_t mascara = ::umask(0);
+        ::umask(mascara);
+        FAtributos.Modo = 0666 & ~mascara;
+    }
+#endif
+}
+
+void TArquivoSeguro::AplicarAtributos() {
+#ifndef _WIN32
+    const int descritor = fileno(FArquivo);
+    // Only as far as the user may: another user's file keeps its mode, and its owner where we are allowed.
+    if (FAtributos.Existia &&
+        ::fchown(descritor, static_cast<uid_t>(FAtributos.Dono), static_cast<gid_t>(FAtributos.Grupo)) != 0 &&
+        ::fchown(descritor, static_cast<uid_t>(-1), static_cast<gid_t>(FAtributos.Grupo)) != 0) {
+        // Neither owner nor group could be kept: the file stays ours, with the old mode.
+    }
+    ::fchmod(descritor, static_cast<mode_t>(FAtributos.Modo));
+#endif
 }
 
 TArquivoSeguro::~TArquivoSeguro() {
@@ -187,6 +239,7 @@ void TArquivoSeguro::Escrever(std::string_view texto) {
 void TArquivoSeguro::Confirmar() {
     if (!FArquivo)
         throw EFalha("Stream write error");
+    AplicarAtributos();
     const bool gravado = GravarNoDisco(FArquivo);
     const bool fechado = std::fclose(FArquivo) == 0;
     FArquivo = nullptr;
@@ -200,6 +253,7 @@ void TArquivoSeguro::Confirmar() {
         Descartar();
         FalhaCriar(FCaminho, Utf8ParaCp1252(erro.message()));
     }
+    EsquecerTemporario();
     FTemporario.clear();
     GravarPastaNoDisco(FCaminho.parent_path());
 }
@@ -210,6 +264,7 @@ void TArquivoSeguro::Descartar() {
         FArquivo = nullptr;
     }
     if (!FTemporario.empty()) {
+        EsquecerTemporario();
         std::error_code erro;
         std::filesystem::remove(FTemporario, erro);
         FTemporario.clear();

@@ -34,8 +34,10 @@ std::string TextoErroSistema(int erro);
 
 // Writes a file so that a failure part way never leaves a half-written file behind: the text goes to a
 // temporary file in the same folder, which replaces the target only in Confirmar, after reaching the disk.
-// Until then an existing file of that name stays as it was. A target that cannot be written fails at once
-// with "Cannot create file \"<path>\". <reason>"; a failing write with "Stream write error".
+// Until then an existing file of that name stays as it was, and the new one takes its mode and owner; a new
+// file gets the usual mode for the user's umask. The temporary file is its owner's alone. Only a regular
+// file is replaced: a folder, pipe, device or socket at that name, or a target that cannot be written, fails
+// at once with "Cannot create file \"<path>\". <reason>"; a failing write with "Stream write error".
 class TArquivoSeguro {
 public:
     explicit TArquivoSeguro(std::filesystem::path caminho);
@@ -50,7 +52,18 @@ public:
 private:
     void Descartar();
 
+    // Who owns the file replaced, and its mode, given to the new one.
+    struct TAtributos {
+        bool Existia = false;
+        unsigned Modo = 0;
+        long long Dono = -1;
+        long long Grupo = -1;
+    };
+    void LerAtributos();
+    void AplicarAtributos();
+
     std::filesystem::path FCaminho;
     std::filesystem::path FTemporario;
     std::FILE* FArquivo = nullptr;
+    TAtributos FAtributos;
 };

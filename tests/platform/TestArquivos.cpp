@@ -1,10 +1,19 @@
 #include "TestDb.h"
 
 #include "UArquivos.h"
+#include "UCp1252.h"
 #include "UErro.h"
 #include "UPastaPrograma.h"
+#include "USinais.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -122,6 +131,73 @@ TEST_F(TesteArquivos, ArquivoSeguro_UnwritableTarget_FailsAtOnceWithPathAndReaso
         EXPECT_TRUE(std::filesystem::is_empty(FPasta.Sistema() / "pasta"));
     }
 }
+
+#ifndef _WIN32
+TEST_F(TesteArquivos, ArquivoSeguro_KeepsModeAndOwnerOfTheFileReplaced_TemporaryFileIsTheOwnersAlone) {
+    using std::filesystem::perms;
+    const auto modo = [](const std::filesystem::path& caminho) {
+        struct stat estado {};
+        EXPECT_EQ(::stat(caminho.c_str(), &estado), 0) << caminho;
+        return estado.st_mode & 07777;
+    };
+    const mode_t mascara = ::umask(027);
+    const auto alvo = FPasta.Sistema() / "alvo.txt";
+    GravarBinario(alvo, "antigo");
+    std::filesystem::permissions(alvo, perms::owner_read | perms::owner_write);
+    // Another user's file, where this user may give it back (root, as CI runs).
+    const bool outroDono = ::geteuid() == 0 && ::chown(alvo.c_str(), 65534, 65534) == 0;
+    {
+        TArquivoSeguro arquivo(alvo);
+        arquivo.Escrever("novo");
+        const auto nomes = Nomes();
+        ASSERT_EQ(nomes.size(), 2u);
+        EXPECT_EQ(modo(FPasta.Sistema() / (nomes[0] == "alvo.txt" ? nomes[1] : nomes[0])), 0600u);
+        arquivo.Confirmar();
+    }
+    EXPECT_EQ(LerBinario(alvo), "novo");
+    EXPECT_EQ(modo(alvo), 0600u);
+    if (outroDono) {
+        struct stat estado {};
+        ::stat(alvo.c_str(), &estado);
+        EXPECT_EQ(estado.st_uid, 65534u);
+    }
+    TArquivoSeguro novo(FPasta.Sistema() / "novo.txt");
+    novo.Confirmar();
+    EXPECT_EQ(modo(FPasta.Sistema() / "novo.txt"), 0640u) << "the usual mode for the user's umask";
+    ::umask(mascara);
+}
+
+TEST_F(TesteArquivos, ArquivoSeguro_TargetThatIsNoRegularFile_IsRefusedAtOnceWithoutOpeningIt) {
+    const auto fila = FPasta.Sistema() / "fila.txt";
+    ASSERT_EQ(::mkfifo(fila.c_str(), 0600), 0);
+    for (const std::filesystem::path& alvo : {fila, std::filesystem::path("/dev/null")}) {
+        SCOPED_TRACE(alvo);
+        EXPECT_EQ(TextoDaFalha([&] { TArquivoSeguro arquivo(alvo); }),
+                  "Cannot create file \"" + alvo.string() +
+                      TextoAnsi("\". Não é um arquivo comum (é um pipe, um dispositivo ou um socket), e só um arquivo "
+                                "comum é substituído."));
+    }
+    EXPECT_EQ(Nomes(), std::vector<std::string>{"fila.txt"});
+}
+
+TEST_F(TesteArquivos, ArquivoSeguro_StoppedByASignal_RemovesTheTemporaryFileAndEndsByThatSignal) {
+    for (const int sinal : {SIGINT, SIGTERM}) {
+        const pid_t filho = ::fork();
+        ASSERT_GE(filho, 0);
+        if (filho == 0) {
+            InstalarLimpezaAoInterromper();
+            TArquivoSeguro arquivo(FPasta.Sistema() / "alvo.txt");
+            arquivo.Escrever("metade");
+            ::raise(sinal);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(filho, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sinal) << status;
+        EXPECT_TRUE(Nomes().empty()) << Nomes().front();
+    }
+}
+#endif
 
 TEST(TestePastaPrograma, PastaPrograma_IsFolderOfRunningProgramUnlessPointedElsewhere) {
     DefinirPastaPrograma({});

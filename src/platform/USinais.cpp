@@ -1,0 +1,63 @@
+#include "USinais.h"
+
+#include <csignal>
+#include <cstring>
+
+#ifdef _WIN32
+#include <cstdio>
+#include <cwchar>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Only what a signal handler may touch: a fixed buffer and a flag.
+#ifdef _WIN32
+wchar_t Temporario[32768];
+#else
+char Temporario[4096];
+#endif
+volatile std::sig_atomic_t HaTemporario = 0;
+
+extern "C" void AoInterromper(int sinal) {
+    if (HaTemporario) {
+#ifdef _WIN32
+        _wremove(Temporario);
+#else
+        ::unlink(Temporario);
+#endif
+    }
+    std::signal(sinal, SIG_DFL);
+    std::raise(sinal);
+}
+
+} // namespace
+
+void InstalarLimpezaAoInterromper() {
+#ifdef _WIN32
+    std::signal(SIGINT, AoInterromper);
+    std::signal(SIGTERM, AoInterromper);
+#else
+    struct sigaction acao {};
+    acao.sa_handler = AoInterromper;
+    sigemptyset(&acao.sa_mask);
+    for (const int sinal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(sinal, &acao, nullptr);
+#endif
+}
+
+void RegistrarTemporario(const std::filesystem::path& caminho) {
+    HaTemporario = 0;
+    const auto& nome = caminho.native();
+    // A name longer than the buffer cannot be cleaned up; it is left as before.
+    if (nome.size() >= std::size(Temporario))
+        return;
+    std::copy(nome.begin(), nome.end(), Temporario);
+    Temporario[nome.size()] = 0;
+    HaTemporario = 1;
+}
+
+void EsquecerTemporario() {
+    HaTemporario = 0;
+}
