@@ -3,6 +3,9 @@
 PACOTES="qt6-base-dev libmariadb-dev mariadb-server mariadb-client libgtest-dev libcli11-dev cmake ninja-build g++
 pkg-config xvfb xauth xdotool imagemagick fonts-dejavu-core valgrind"
 
+# The sanitizer and fuzz builds.
+PACOTES="$PACOTES clang libclang-rt-14-dev"
+
 como_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
@@ -23,6 +26,44 @@ compilar() {
     shift
     cmake -S "$RAIZ" -B "$pasta" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$pasta"
+}
+
+SANITIZADORES="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+
+# The whole suite built again with the sanitizers and run against the same server.
+testar_com_sanitizadores() {
+    local pasta=$1
+    echo "== The suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+    cmake -S "$RAIZ" -B "$pasta" -G Ninja -DCMAKE_BUILD_TYPE=None -DTORVANE_GUI=ON \
+        "-DCMAKE_CXX_FLAGS=-O1 -g1 $SANITIZADORES" >/dev/null
+    cmake --build "$pasta"
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir "$pasta" --output-on-failure -j2
+}
+
+# Each fuzz target runs from its seed corpus for the given seconds; a crash fails, and its input is kept
+# beside the build, to become a case of the corpus once mended.
+fuzzing() {
+    local pasta=$1 segundos=$2 falhas=0 alvo nome trabalho
+    echo "== Fuzzing the parsers, ${segundos}s each"
+    CC=clang CXX=clang++ cmake -S "$RAIZ" -B "$pasta" -G Ninja -DCMAKE_BUILD_TYPE=None -DTORVANE_GUI=OFF \
+        -DTORVANE_TESTS=OFF -DTORVANE_FUZZ=ON "-DCMAKE_CXX_FLAGS=-O1 -g $SANITIZADORES" >/dev/null
+    cmake --build "$pasta"
+    mkdir -p "$pasta/achados"
+    for alvo in "$RAIZ"/tests/fuzz/corpus/*/; do
+        nome=$(basename "$alvo")
+        trabalho=$(mktemp -d)
+        if "$pasta/bin/$nome" -max_total_time="$segundos" -timeout=10 -rss_limit_mb=2048 \
+            -artifact_prefix="$pasta/achados/$nome-" "$trabalho" "$alvo" >"$pasta/$nome.log" 2>&1; then
+            echo "   $nome: $(grep -o 'DONE.*cov: [0-9]*' "$pasta/$nome.log" | grep -o 'cov: [0-9]*'), no crash"
+        else
+            echo "   $nome: CRASH, input kept in $pasta/achados/" >&2
+            tail -40 "$pasta/$nome.log" >&2
+            falhas=$((falhas + 1))
+        fi
+        rm -rf "$trabalho"
+    done
+    [ "$falhas" -eq 0 ]
 }
 
 porta_livre() {

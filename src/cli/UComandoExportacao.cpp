@@ -125,25 +125,6 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
                OndeFicamAsConfiguracoes());
 }
 
-// "AAAA-MM-DD" with a real calendar day; anything else gives no date.
-std::optional<TDataHora> LerData(const std::string& texto) {
-    if (texto.size() != 10 || texto[4] != '-' || texto[7] != '-')
-        return std::nullopt;
-    const auto numero = [&texto](std::size_t inicio, std::size_t tamanho) {
-        int valor = 0;
-        for (std::size_t i = inicio; i < inicio + tamanho; ++i) {
-            if (texto[i] < '0' || texto[i] > '9')
-                return -1;
-            valor = valor * 10 + (texto[i] - '0');
-        }
-        return valor;
-    };
-    const TDataHora data = TDataHora::Data(numero(0, 4), numero(5, 2), numero(8, 2));
-    if (!data.DataValida())
-        return std::nullopt;
-    return data;
-}
-
 TExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
     TExportacao exportacao;
     exportacao.Diretorio =
@@ -151,8 +132,8 @@ TExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
     exportacao.NomeArquivo = ArgumentoUtf8(opcoes.Arquivo.c_str());
     exportacao.DataLancamento = opcoes.OpcaoData->count() ? opcoes.Data == "lancamento" : salvos.TipoData == 0;
     const TPeriodo periodo = MesAnterior(Agora());
-    exportacao.De = opcoes.OpcaoDe->count() ? LerData(opcoes.De) : periodo.Inicio;
-    exportacao.Ate = opcoes.OpcaoAte->count() ? LerData(opcoes.Ate) : periodo.Fim;
+    exportacao.De = opcoes.OpcaoDe->count() ? TDataHora::DoTextoIso(opcoes.De) : periodo.Inicio;
+    exportacao.Ate = opcoes.OpcaoAte->count() ? TDataHora::DoTextoIso(opcoes.Ate) : periodo.Fim;
     exportacao.Empresa = opcoes.OpcaoEmpresa->count() ? Numero(opcoes.Empresa) : salvos.Empresa;
     exportacao.CodTorvane = opcoes.OpcaoCodTorvane->count() ? Numero(opcoes.CodTorvane) : salvos.CodTorvane;
     exportacao.Perfil = Numero(opcoes.Perfil);

@@ -41,27 +41,6 @@ constexpr std::int64_t MaiorValorCentavos = 999'999'999'999; // 12 digits
     throw EFalha("'" + std::string(texto) + "' is not a valid integer value");
 }
 
-// The posting number is read whole, as a decimal integer, and must fit the six digits of its field:
-// cutting it, or letting a minus sign in, would put another posting's number in the file or break the line.
-std::string NumeroLancamento(std::string_view numlanc) {
-    const bool temSinal = !numlanc.empty() && (numlanc[0] == '-' || numlanc[0] == '+');
-    const bool negativo = temSinal && numlanc[0] == '-';
-    if (numlanc.size() == (temSinal ? 1u : 0u))
-        NaoInteiro(numlanc);
-    std::int64_t valor = 0;
-    for (std::size_t i = temSinal ? 1 : 0; i < numlanc.size(); ++i) {
-        if (numlanc[i] < '0' || numlanc[i] > '9')
-            NaoInteiro(numlanc);
-        if (valor <= MaiorLancamento)
-            valor = valor * 10 + (numlanc[i] - '0');
-    }
-    if (valor > MaiorLancamento || (negativo && valor != 0))
-        throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) +
-                     TextoAnsi(": o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). "
-                               "Nenhum arquivo foi gravado."));
-    return FormatarZeros(valor, 6);
-}
-
 [[noreturn]] void ValorNaoCabe(std::string_view numlanc, std::string_view valor) {
     throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) + TextoAnsi(": o valor ") + std::string(valor) +
                  TextoAnsi(" não cabe no campo de 12 dígitos do valor em centavos. Nenhum arquivo foi gravado."));
@@ -208,6 +187,27 @@ bool TDadosExportacao::ListaGruposValida(const std::string& lista) {
         }
     }
     return digitoAntes;
+}
+
+// The posting number is read whole, as a decimal integer, and must fit the six digits of its field:
+// cutting it, or letting a minus sign in, would put another posting's number in the file or break the line.
+std::string TDadosExportacao::NumeroLancamento(std::string_view numlanc) {
+    const bool temSinal = !numlanc.empty() && (numlanc[0] == '-' || numlanc[0] == '+');
+    const bool negativo = temSinal && numlanc[0] == '-';
+    if (numlanc.size() == (temSinal ? 1u : 0u))
+        NaoInteiro(numlanc);
+    std::int64_t valor = 0;
+    for (std::size_t i = temSinal ? 1 : 0; i < numlanc.size(); ++i) {
+        if (numlanc[i] < '0' || numlanc[i] > '9')
+            NaoInteiro(numlanc);
+        if (valor <= MaiorLancamento)
+            valor = valor * 10 + (numlanc[i] - '0');
+    }
+    if (valor > MaiorLancamento || (negativo && valor != 0))
+        throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) +
+                     TextoAnsi(": o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). "
+                               "Nenhum arquivo foi gravado."));
+    return FormatarZeros(valor, 6);
 }
 
 std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora& DataInicial,

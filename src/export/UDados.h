@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class TConexao;
 class TQuery;
@@ -52,6 +53,9 @@ public:
     static bool ListaGruposValida(const std::string& lista);
 
     // NomeArquivo is a name: one that holds a folder separator, or is "." or "..", is refused.
+    // The posting number's six digits; a number that is no decimal integer, or that does not fit, fails.
+    static std::string NumeroLancamento(std::string_view numlanc);
+
     static TResultadoExportacao GerarArquivo(const std::filesystem::path& Diretorio,
                                              const std::filesystem::path& NomeArquivo, bool DataLancamento,
                                              const TDataHora& DataInicial, const TDataHora& DataFinal, int Empresa,

@@ -122,3 +122,21 @@ TDataHora Agora() {
 void DefinirRelogio(std::function<TDataHora()> relogio) {
     Relogio() = std::move(relogio);
 }
+
+std::optional<TDataHora> TDataHora::DoTextoIso(std::string_view texto) {
+    if (texto.size() != 10 || texto[4] != '-' || texto[7] != '-')
+        return std::nullopt;
+    const auto numero = [&texto](std::size_t inicio, std::size_t tamanho) {
+        int valor = 0;
+        for (std::size_t i = inicio; i < inicio + tamanho; ++i) {
+            if (texto[i] < '0' || texto[i] > '9')
+                return -1;
+            valor = valor * 10 + (texto[i] - '0');
+        }
+        return valor;
+    };
+    const TDataHora data = TDataHora::Data(numero(0, 4), numero(5, 2), numero(8, 2));
+    if (!data.DataValida())
+        return std::nullopt;
+    return data;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@ struct TDataHora {
     // Reads "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS[.ffffff]" or "HH:MM:SS"; a zero date gives Zero().
     // Fails with EFalha on anything else.
     static TDataHora DoTextoMysql(std::string_view texto);
+
+    // "AAAA-MM-DD" naming a real calendar day, as a user types it on the command line; anything else gives
+    // no date.
+    static std::optional<TDataHora> DoTextoIso(std::string_view texto);
 
     bool DataValida() const;
     // "2024-03-05", as every MySQL and MariaDB server reads it.

@@ -1,0 +1,29 @@
+// The server's values as text: date-time, amount, integer and posting number.
+#include "Fuzz.h"
+
+#include "UDados.h"
+#include "UDataHora.h"
+#include "UErro.h"
+#include "UTexto.h"
+#include "UValorFixo.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
+    const std::string_view texto = Texto(dados, tamanho);
+    try {
+        const TDataHora data = TDataHora::DoTextoMysql(texto);
+        data.TextoExibicao();
+    } catch (const EFalha&) {
+    }
+    try {
+        const TValorFixo valor = TValorFixo::DoTexto(texto);
+        valor.CentavosArredondados();
+        Exigir(TValorFixo::DoTexto(valor.Texto()) == valor);
+    } catch (const EFalha&) {
+    }
+    ConverterInteiro(texto);
+    try {
+        Exigir(TDadosExportacao::NumeroLancamento(texto).size() == 6);
+    } catch (const EFalha&) {
+    }
+    return 0;
+}
