@@ -3,6 +3,8 @@
 PACOTES="qt6-base-dev libmariadb-dev mariadb-server mariadb-client libgtest-dev libcli11-dev cmake ninja-build g++
 pkg-config xvfb xauth xdotool imagemagick fonts-dejavu-core valgrind"
 
+# Qt's own texts in Portuguese, and fonts of Arial's widths for the windows.
+PACOTES="$PACOTES qt6-translations-l10n fonts-liberation2"
 # The sanitizer and fuzz builds.
 PACOTES="$PACOTES clang libclang-rt-14-dev"
 

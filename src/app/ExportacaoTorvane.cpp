@@ -1,8 +1,10 @@
+#include "UAplicacao.h"
 #include "UInicializacao.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication aplicacao(argc, argv);
+    PrepararAplicacao(aplicacao);
     return Iniciar(aplicacao);
 }

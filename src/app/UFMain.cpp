@@ -24,6 +24,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,23 +72,32 @@ QPushButton* Botao(QWidget* dono, const char* nome, const char* texto, int x, in
     return botao;
 }
 
-// Ends an export on every path out of it: the gauge goes away and "Gerar (F3)" comes back.
-class TFimExportacao {
+// One export from start to end. "Gerar (F3)" is disabled meanwhile, but it keeps the clerk's focus: Qt
+// would hand the focus of a disabled button to the next one, "Fechar (Esc)", and a second Enter would then
+// be a close request. So the focus waits on the gauge, where keys click nothing, and on every path out the
+// gauge goes away and the focus comes back to the control that had it.
+class TExportacaoEmCurso {
 public:
-    TFimExportacao(QFrame* painel, QPushButton* gerar, QWidget* foco) : FPainel(painel), FGerar(gerar), FFoco(foco) {}
-    ~TFimExportacao() {
-        FPainel->hide();
-        FGerar->setEnabled(true);
+    TExportacaoEmCurso(QFrame* painel, QProgressBar* medidor, QPushButton* gerar)
+        : FPainel(painel), FGerar(gerar), FFoco(gerar->window()->focusWidget()) {
+        FPainel->show();
         if (FFoco == FGerar)
-            FGerar->setFocus();
+            medidor->setFocus();
+        FGerar->setEnabled(false);
     }
-    TFimExportacao(const TFimExportacao&) = delete;
-    TFimExportacao& operator=(const TFimExportacao&) = delete;
+    ~TExportacaoEmCurso() {
+        FGerar->setEnabled(true);
+        if (FFoco)
+            FFoco->setFocus();
+        FPainel->hide();
+    }
+    TExportacaoEmCurso(const TExportacaoEmCurso&) = delete;
+    TExportacaoEmCurso& operator=(const TExportacaoEmCurso&) = delete;
 
 private:
     QFrame* FPainel;
     QPushButton* FGerar;
-    QWidget* FFoco;
+    QPointer<QWidget> FFoco;
 };
 
 } // namespace
@@ -413,9 +423,7 @@ bool TFMain::ValidarCampos() {
 void TFMain::GerarExportacao() {
     const auto nomeArquivo = CaminhoDeUtf8(CompletarNomeArquivo(EditNomeArquivo->text().toStdString()));
 
-    const TFimExportacao fim(pnlProgress, btnGerar, focusWidget());
-    btnGerar->setEnabled(false);
-    pnlProgress->show();
+    const TExportacaoEmCurso emCurso(pnlProgress, oProgress, btnGerar);
     TDadosExportacao::GerarArquivo(CaminhoDeQString(EditDiretorio->text()), nomeArquivo, rdDataLancamento->isChecked(),
                                    ParaDataHora(EditDe->date()), ParaDataHora(EditAte->date()), EditEmpresa->Valor(),
                                    EditCodTorvane->Valor(), cbPerfis->currentIndex());

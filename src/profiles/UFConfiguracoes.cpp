@@ -7,6 +7,7 @@
 #include "UFConfiguracoesEdicao.h"
 #include "UFalhas.h"
 #include "UFiltroGenerico2.h"
+#include "UGrade.h"
 #include "UPastaConfiguracao.h"
 #include "UTexto.h"
 #include "UTextoQt.h"
@@ -98,16 +99,10 @@ TFConfiguracoes::TFConfiguracoes(QWidget* dono) : TDialogo(dono) {
     auto* cabecalho = new QHBoxLayout(pnlCabecalho);
     cabecalho->addWidget(Label5);
 
-    GridProdutos = new QTableView(this);
+    GridProdutos = new TGrade(this);
     GridProdutos->setObjectName(QStringLiteral("GridProdutos"));
     FModelo = new TModeloPerfis(cdsPerfis, this);
     GridProdutos->setModel(FModelo);
-    GridProdutos->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridProdutos->setSelectionBehavior(QAbstractItemView::SelectRows);
-    GridProdutos->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridProdutos->horizontalHeader()->setStretchLastSection(true);
-    GridProdutos->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background-color: rgb(0, 64, 128); color: white; }"));
     GridProdutos->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     GridProdutos->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     GridProdutos->verticalHeader()->setFixedWidth(18);

@@ -4,6 +4,7 @@
 #include "UDados.h"
 #include "UErro.h"
 #include "UFalhas.h"
+#include "UGrade.h"
 #include "UQuery.h"
 #include "UTexto.h"
 #include "UTextoQt.h"
@@ -140,7 +141,8 @@ public:
         const bool selecionada = celula.state.testFlag(QStyle::State_Selected);
         const QColor texto =
             gradeFocada && selecionada ? QColor(Qt::white) : celula.palette.color(QPalette::WindowText);
-        celula.state &= ~QStyle::State_Selected;
+        // Plain salmon, current cell or not: the style's focus frame would tint it.
+        celula.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
         celula.backgroundBrush = CorMarcado;
         celula.palette.setColor(QPalette::Text, texto);
         const QStyle* estilo = celula.widget ? celula.widget->style() : QApplication::style();
@@ -163,17 +165,11 @@ TFFiltroGenerico2::TFFiltroGenerico2(QWidget* dono, const std::string& CampoChav
     EditPesquisa->setObjectName(QStringLiteral("EditPesquisa"));
     lblPesquisa->setBuddy(EditPesquisa);
 
-    oGrid = new QTableView(this);
+    oGrid = new TGrade(this);
     oGrid->setObjectName(QStringLiteral("oGrid"));
-    oGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    oGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    oGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     oGrid->setShowGrid(true);
     oGrid->verticalHeader()->hide();
     oGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    oGrid->horizontalHeader()->setStretchLastSection(true);
-    oGrid->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background-color: rgb(0, 64, 128); color: white; }"));
     oGrid->setItemDelegate(new TDesenhoMarcado(oGrid));
 
     btnOK = new QPushButton(QStringLiteral("&OK"), this);

@@ -3,6 +3,7 @@
 #include "TestDb.h"
 
 #include "UArquivos.h"
+#include "UCaixaMensagem.h"
 #include "UCp1252.h"
 #include "UDados.h"
 #include "UDataHora.h"
@@ -12,7 +13,9 @@
 #include "UPastaPrograma.h"
 #include "UValoresExportacao.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QFileDialog>
@@ -20,10 +23,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <filesystem>
@@ -185,6 +190,12 @@ TEST_F(TTesteJanela, Show_WithoutSettingsFile_ShowsConnectionBranchAndDefaults) 
     EXPECT_EQ(Controle<QComboBox>("cbPerfis").currentText(), QStringLiteral("Todos os Grupos"));
     EXPECT_FALSE(Controle<QFrame>("pnlProgress").isVisible());
     EXPECT_FALSE(Controle<QLabel>("imgLogo").pixmap().isNull()) << "the logo is compiled in";
+    // Drawn in Arial or a font of Arial's widths, the caption shows whole.
+    const auto& legenda = Controle<QLabel>("lblCaption");
+    EXPECT_LE(QFontMetrics(legenda.font()).horizontalAdvance(legenda.text()), legenda.width());
+    EXPECT_TRUE(QFontInfo(legenda.font()).family() == QStringLiteral("Arial") ||
+                QFontInfo(legenda.font()).family() == QStringLiteral("Liberation Sans"))
+        << QFontInfo(legenda.font()).family().toStdString();
     EXPECT_EQ(Foco(), QStringLiteral("EditDiretorio"));
     EXPECT_FALSE(ConfiguracoesGravadas()) << "showing the window writes nothing";
 }
@@ -436,6 +447,23 @@ TEST_F(TTesteJanela, Close_WhileExportRuns_WaitsForTheExportAndItsSettings) {
 
 // --- Keys and edits ---------------------------------------------------------------------------------------------
 
+TEST_F(TTesteJanela, Keys_EnterTwiceOnGerar_ExportsOnceAndKeepsTheWindowAndTheFocus) {
+    Abrir();
+    PreencherValidos();
+    Controle<QPushButton>("btnGerar").setFocus();
+    bool durante = false;
+    // The second Enter goes to whatever holds the focus while the export lets events run.
+    QTimer::singleShot(0, FJanela.get(), [&] {
+        durante = !Controle<QPushButton>("btnGerar").isEnabled();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(Gerar("btnGerar", Qt::Key_Return), TTextos{Sucesso});
+    EXPECT_TRUE(durante) << "the second Enter came during the export";
+    QApplication::processEvents();
+    EXPECT_TRUE(FJanela->isVisible());
+    EXPECT_EQ(Foco(), QStringLiteral("btnGerar"));
+}
+
 TEST_F(TTesteJanela, Keys_F3FromAnyControlGenerates_EscClosesAtOnceWithoutWritingSettings) {
     Abrir();
     for (const char* nome : {"EditDiretorio", "EditEmpresa", "cmbEmpresa", "cbPerfis", "EditDe", "btnFechar"}) {
@@ -599,3 +627,20 @@ TEST_F(TTesteJanela, Profiles_ListedFromFile_AndRebuiltAfterTheProfileWindowWith
 }
 
 } // namespace
+
+TEST(TTesteTextosDoQt, QuestionBox_StandardButtonsSpeakPortuguese) {
+    TCaixaMensagem real;
+    QStringList botoes;
+    QTimer::singleShot(0, [&] {
+        auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(caixa, nullptr);
+        for (const QAbstractButton* botao : caixa->buttons())
+            botoes << botao->text().remove(QLatin1Char('&'));
+        caixa->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(real.Mostrar(nullptr, "Continuar?", TextoAnsi("Confirmação"), TIconeMensagem::Pergunta,
+                           TBotoesMensagem::SimNao, false),
+              TRespostaMensagem::Nao);
+    botoes.sort();
+    EXPECT_EQ(botoes, (QStringList{QStringLiteral("Não"), QStringLiteral("Sim")}));
+}

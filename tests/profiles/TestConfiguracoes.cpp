@@ -7,8 +7,10 @@
 #include "UFConfiguracoesEdicao.h"
 #include "UTextoQt.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 #include <filesystem>
 #include <functional>
@@ -330,3 +332,20 @@ TEST_F(TesteConfiguracoes, Vincular_SemPerfilListaInvalidaOuConsultaQueNaoAbre_A
 }
 
 } // namespace
+
+TEST_F(TesteConfiguracoes, Teclado_TabSaiDaGradeSemMudarOPerfilAtual) {
+    auto janela = Abrir(L0 + "\r\n" + P("Um") + "\r\n" + P("Dois") + "\r\n" + P("Tres") + "\r\n");
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    auto& grade = Grade(*janela);
+    grade.setFocus();
+    QTest::keyClick(&grade, Qt::Key_Down);
+    ASSERT_EQ(LinhaAtual(*janela), 1);
+    for (const auto& [modificador, destino] :
+         {std::pair{Qt::NoModifier, "btnVincular"}, std::pair{Qt::ShiftModifier, "btnFechar"}}) {
+        grade.setFocus();
+        QTest::keyClick(&grade, Qt::Key_Tab, modificador);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(destino));
+        EXPECT_EQ(LinhaAtual(*janela), 1) << "the next Excluir or Vincular acts on the profile chosen";
+    }
+}

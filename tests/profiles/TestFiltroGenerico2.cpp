@@ -4,6 +4,8 @@
 #include "UErro.h"
 #include "UTextoQt.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -243,6 +245,15 @@ TEST_F(TesteFiltroGenerico2, Desenho_MarcadasEmSalmaoETextoBrancoSoNaLinhaAtualC
 
     QImage imagem = grade.viewport()->grab().toImage();
     EXPECT_EQ(fundo(imagem, 1), salmao) << "marked, current";
+    // The current cell edge to edge: no focus frame tints the salmon.
+    const QRect atual = grade.visualRect(grade.currentIndex());
+    for (const QPoint ponto :
+         {atual.topLeft() + QPoint(1, 1), atual.topRight() + QPoint(-2, 1), atual.bottomLeft() + QPoint(1, -2)})
+        EXPECT_EQ(imagem.pixelColor(ponto), salmao) << ponto.x() << "," << ponto.y();
+    // The title bar is the plain colour, with no gradient of the style over it.
+    const QImage titulos = grade.horizontalHeader()->grab().toImage();
+    for (const QPoint ponto : {QPoint(2, 2), QPoint(titulos.width() - 4, titulos.height() - 2)})
+        EXPECT_EQ(titulos.pixelColor(ponto), QColor(0, 64, 128)) << ponto.x() << "," << ponto.y();
     EXPECT_EQ(fundo(imagem, 2), salmao) << "marked";
     EXPECT_NE(fundo(imagem, 0), salmao) << "not marked";
     EXPECT_NE(fundo(imagem, 3), salmao) << "not marked";
@@ -257,3 +268,27 @@ TEST_F(TesteFiltroGenerico2, Desenho_MarcadasEmSalmaoETextoBrancoSoNaLinhaAtualC
 }
 
 } // namespace
+
+TEST_F(TesteFiltroGenerico2, Teclado_TabSaiDaGradeSemMudarALinha_AsSetasMovemALinha) {
+    auto dialogo = Abrir("(40,12)");
+    dialogo->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialogo.get()));
+    auto& grade = Controle<QTableView>(*dialogo, "oGrid");
+    IrPara(*dialogo, 1);
+    for (const auto& [modificador, destino] :
+         {std::pair{Qt::NoModifier, "btnOK"}, std::pair{Qt::ShiftModifier, "EditPesquisa"}}) {
+        grade.setFocus();
+        ASSERT_TRUE(Esperar([&] { return grade.hasFocus(); }));
+        QTest::keyClick(&grade, Qt::Key_Tab, modificador);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(destino));
+        EXPECT_EQ(LinhaAtual(*dialogo), 1) << "Tab leaves the current row alone";
+    }
+    grade.setFocus();
+    const int ultima = grade.model()->rowCount() - 1;
+    for (const auto& [tecla, linha] :
+         {std::pair{Qt::Key_Down, 2}, std::pair{Qt::Key_Up, 1}, std::pair{Qt::Key_End, ultima},
+          std::pair{Qt::Key_Home, 0}, std::pair{Qt::Key_PageDown, ultima}}) {
+        QTest::keyClick(&grade, tecla);
+        EXPECT_EQ(LinhaAtual(*dialogo), linha) << tecla;
+    }
+}

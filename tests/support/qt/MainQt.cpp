@@ -1,3 +1,5 @@
+#include "UAplicacao.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacao(argc, argv);
+    PrepararAplicacao(aplicacao);
     // Only the start-up test runs the event loop; a window closed elsewhere must not end it beforehand.
     aplicacao.setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
