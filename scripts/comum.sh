@@ -5,6 +5,8 @@ pkg-config xvfb xauth xdotool imagemagick fonts-dejavu-core valgrind"
 
 # Qt's own texts in Portuguese, and fonts of Arial's widths for the windows.
 PACOTES="$PACOTES qt6-translations-l10n fonts-liberation2"
+# Checks of the installed menu entry and metadata.
+PACOTES="$PACOTES desktop-file-utils appstream"
 # The sanitizer and fuzz builds.
 PACOTES="$PACOTES clang libclang-rt-14-dev"
 

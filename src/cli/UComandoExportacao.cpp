@@ -78,7 +78,8 @@ std::string OndeFicamAsConfiguracoes() {
                CaminhoUtf8(PastaPrograma()) + ".";
     return "Configurações: sistema_qor.ini (conexão) é lido de " +
            ListaPastas({PastaConfiguracaoUsuario(), PastaConfiguracaoSistema()}) +
-           ", nesta ordem; ExportacaoKOTR.ini e PerfilTorvane.txt ficam em " + CaminhoUtf8(PastaConfiguracaoUsuario()) +
+           ", nesta ordem;\nExportacaoKOTR.ini e PerfilTorvane.txt ficam em " +
+           CaminhoUtf8(PastaConfiguracaoUsuario()) +
            ".\nUm sistema_qor.ini na pasta do programa faz o programa guardar tudo nela.";
 }
 

@@ -223,10 +223,29 @@ TEST_F(TesteComandoExportacao, NamesAndFoldersBeyondCodePage1252_AreTheFileSyste
     EXPECT_EQ(execucao.Saida, CaminhoUtf8(destino) + "/relatório_ł.txt\t1\t1234.50\n");
 }
 
-TEST_F(TesteComandoExportacao, Installed_SettingsComeFromTheUsersFolderAndNothingIsWrittenBesideTheProgram) {
+TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSettingsInTheUsersFolder) {
     InserirExemplo();
-    const auto bin = FPasta->Sistema() / "usr" / "bin";
-    InstalarEm(bin, false);
+    const auto raiz = FPasta->Sistema() / "raiz";
+    const std::string instalar = "DESTDIR=" + Aspas(raiz.string()) + " " + Aspas(TORVANE_CMAKE) + " --install " +
+                                 Aspas(TORVANE_BUILD_DIR) + " --prefix /usr >/dev/null";
+    ASSERT_EQ(std::system(instalar.c_str()), 0);
+    std::vector<std::string> arvore = {"usr/bin/torvane-export", "usr/share/man/man1/torvane-export.1.gz",
+                                       "usr/share/doc/exportacao-torvane/README.md",
+                                       "usr/share/doc/exportacao-torvane/copyright"};
+#ifdef TORVANE_COM_JANELAS
+    const std::string entrada = "usr/share/applications/br.com.torvane.exportacao.desktop";
+    const std::string metadados = "usr/share/metainfo/br.com.torvane.exportacao.metainfo.xml";
+    arvore.insert(arvore.end(), {"usr/bin/ExportacaoTorvane", "usr/share/man/man1/ExportacaoTorvane.1.gz", entrada,
+                                 metadados, "usr/share/icons/hicolor/scalable/apps/br.com.torvane.exportacao.svg"});
+    EXPECT_EQ(std::system(("desktop-file-validate " + Aspas((raiz / entrada).string())).c_str()), 0);
+    EXPECT_EQ(std::system(("appstreamcli validate --no-net >/dev/null " + Aspas((raiz / metadados).string())).c_str()),
+              0);
+#endif
+    for (const auto& arquivo : arvore)
+        EXPECT_TRUE(std::filesystem::is_regular_file(raiz / arquivo)) << arquivo;
+
+    // No settings beside the installed program: they come from the user's folder.
+    FPrograma = raiz / "usr" / "bin" / "torvane-export";
     const auto usuario = FPasta->Sistema() / "config" / "exportacao-torvane";
     std::filesystem::create_directories(usuario);
     std::filesystem::copy_file(FPasta->Sistema() / "sistema_qor.ini", usuario / "sistema_qor.ini");
@@ -235,11 +254,12 @@ TEST_F(TesteComandoExportacao, Installed_SettingsComeFromTheUsersFolderAndNothin
     // No server on the default socket either: a run without settings must fail to connect.
     FAmbiente = "XDG_CONFIG_HOME=" + Aspas((FPasta->Sistema() / "config").string()) +
                 " MYSQL_UNIX_PORT=" + Aspas((FPasta->Sistema() / "nenhum.sock").string()) + " ";
+    const auto conteudoBin = NomesNaPasta(raiz / "usr" / "bin");
 
     const auto execucao = Rodar({"--arquivo", "x", "--de", "2024-03-01", "--ate", "2024-03-31"});
     EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
     EXPECT_EQ(LerBinario(FDestino / "x.txt"), LinhaExemplo);
-    EXPECT_EQ(NomesNaPasta(bin), std::vector<std::string>{"torvane-export"});
+    EXPECT_EQ(NomesNaPasta(raiz / "usr" / "bin"), conteudoBin) << "nothing is written beside an installed program";
     EXPECT_NE(Rodar({"--help"}).Saida.find(usuario.string()), std::string::npos) << "--help tells where";
 
     std::filesystem::remove(usuario / "sistema_qor.ini");
