@@ -1,7 +1,8 @@
 #include "USinais.h"
 
+#include <algorithm>
 #include <csignal>
-#include <cstring>
+#include <iterator>
 
 #ifdef _WIN32
 #include <cstdio>
