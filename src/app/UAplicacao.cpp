@@ -6,14 +6,19 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <utility>
+
 void PrepararAplicacao(QApplication& aplicacao) {
     const QLocale portugues(QLocale::Portuguese, QLocale::Brazil);
     QLocale::setDefault(portugues);
     auto* traducao = new QTranslator(&aplicacao);
-    // Where Qt is installed (Debian's qt6-translations-l10n), or beside a copy of the program with its own Qt.
-    for (const QString& pasta : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                 QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
-        if (traducao->load(portugues, QStringLiteral("qtbase"), QStringLiteral("_"), pasta)) {
+    // Qt's own catalogue where Qt is installed (Debian's qt6-translations-l10n), or the single one that Qt's
+    // deployment tool puts beside a copy of the program that carries its own Qt.
+    const std::pair<QString, QString> catalogos[] = {
+        {QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)},
+        {QStringLiteral("qt"), QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}};
+    for (const auto& [nome, pasta] : catalogos) {
+        if (traducao->load(portugues, nome, QStringLiteral("_"), pasta)) {
             QCoreApplication::installTranslator(traducao);
             break;
         }
