@@ -25,17 +25,9 @@ void PrepararTerminal() {
 #endif
 }
 
-std::string ArgumentoInterno(const char* argumento) {
-#ifdef _WIN32
-    // The arguments come in the system's ANSI code page, which is code page 1252 where this program runs.
-    return argumento;
-#else
-    return Utf8ParaCp1252(argumento);
-#endif
-}
-
 std::string ArgumentoUtf8(const char* argumento) {
 #ifdef _WIN32
+    // The arguments come in the system's ANSI code page, which is code page 1252 where this program runs.
     return Cp1252ParaUtf8(argumento);
 #else
     return argumento;

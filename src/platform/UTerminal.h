@@ -9,8 +9,6 @@
 bool ErroPadraoEhTerminal();
 // Makes the console show UTF-8 text where it does not by default.
 void PrepararTerminal();
-// A command-line argument as code page 1252 text: it arrives in the terminal's encoding.
-std::string ArgumentoInterno(const char* argumento);
 // A command-line argument as UTF-8 text, for names and paths, which never pass through code page 1252.
 std::string ArgumentoUtf8(const char* argumento);
 // A text of the program (code page 1252) in the terminal's encoding.

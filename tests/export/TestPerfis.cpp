@@ -27,7 +27,7 @@ protected:
 } // namespace
 
 TEST_F(TestePerfis, GruposDoPerfil_ReadsTheListAfterTheDescriptionAfreshEachTime) {
-    EXPECT_EQ(TDadosExportacao::ArquivoPerfis(), FPasta.Caminho() + SeparadorPasta() + "PerfilTorvane.txt");
+    EXPECT_EQ(TDadosExportacao::ArquivoPerfis(), FPasta.Sistema() / "PerfilTorvane.txt");
     struct TCaso {
         std::string conteudo;
         int linha;
