@@ -146,10 +146,11 @@ std::string ProblemaPerfil(int perfil) {
     if (perfil == 0)
         return {};
     const auto arquivo = TDadosExportacao::ArquivoPerfis();
-    if (perfil > 0 && ArquivoExiste(arquivo) && static_cast<std::size_t>(perfil) < LerLinhas(arquivo).size())
+    const bool existe = ArquivoExiste(arquivo);
+    if (perfil > 0 && existe && static_cast<std::size_t>(perfil) < LerLinhas(arquivo).size())
         return {};
     return "O perfil " + std::to_string(perfil) + " não existe no arquivo de perfis " + CaminhoUtf8(arquivo) +
-           (ArquivoExiste(arquivo) ? "" : " (o arquivo não existe)") +
+           (existe ? "" : " (o arquivo não existe)") +
            ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.";
 }
 

@@ -77,12 +77,16 @@ std::filesystem::path ArquivoConexao(const std::filesystem::path& nome) {
     return pastas.front() / nome;
 }
 
+std::filesystem::path PastaDados() {
+    return InstalacaoPortatil() ? PastaPrograma() : PastaConfiguracaoUsuario();
+}
+
 std::filesystem::path ArquivoDados(const std::filesystem::path& nome) {
-    return (InstalacaoPortatil() ? PastaPrograma() : PastaConfiguracaoUsuario()) / nome;
+    return PastaDados() / nome;
 }
 
 void PrepararPastaDados() {
-    const auto pasta = ArquivoDados("x").parent_path();
+    const auto pasta = PastaDados();
     std::error_code erro;
     if (std::filesystem::is_directory(pasta, erro))
         return;

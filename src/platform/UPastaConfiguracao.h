@@ -22,9 +22,11 @@ std::vector<std::filesystem::path> PastasConexao();
 // of them when none does.
 std::filesystem::path ArquivoConexao(const std::filesystem::path& nome);
 
-// A file that the program reads and writes (the window's values, the profiles).
+// The folder of the files that the program reads and writes (the window's values, the profiles), and one
+// of them.
+std::filesystem::path PastaDados();
 std::filesystem::path ArquivoDados(const std::filesystem::path& nome);
-// Makes the folder of ArquivoDados when it is missing; fails with its path and the system's reason.
+// Makes PastaDados when it is missing; fails with its path and the system's reason.
 void PrepararPastaDados();
 
 // Tests point the user's and the system's folders elsewhere; empty paths go back to the real ones.

@@ -34,6 +34,15 @@ protected:
         return dialogo;
     }
 
+    // Shown and active, with the grid on the given row.
+    std::unique_ptr<TFFiltroGenerico2> AbrirNaLinha(const std::string& chaves, int linha) {
+        auto dialogo = Abrir(chaves);
+        dialogo->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialogo.get()));
+        IrPara(*dialogo, linha);
+        return dialogo;
+    }
+
     std::string FChaves;
     std::string FDescricoes = "anterior";
 };
@@ -218,11 +227,8 @@ TEST_F(TesteFiltroGenerico2, Construtor_ConsultaQueNaoAbre_FalhaSemMostrarNemMud
 }
 
 TEST_F(TesteFiltroGenerico2, Desenho_MarcadasEmSalmaoETextoBrancoSoNaLinhaAtualComFoco) {
-    auto dialogo = Abrir("(40,12)");
-    dialogo->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialogo.get()));
+    auto dialogo = AbrirNaLinha("(40,12)", 1);
     auto& grade = Controle<QTableView>(*dialogo, "oGrid");
-    IrPara(*dialogo, 1);
     grade.setFocus();
     ASSERT_TRUE(Esperar([&] { return grade.hasFocus(); }));
 
@@ -267,14 +273,9 @@ TEST_F(TesteFiltroGenerico2, Desenho_MarcadasEmSalmaoETextoBrancoSoNaLinhaAtualC
     EXPECT_EQ(brancosNoTexto(imagem, 1), 0) << "without the focus the current row's text is window text";
 }
 
-} // namespace
-
 TEST_F(TesteFiltroGenerico2, Teclado_TabSaiDaGradeSemMudarALinha_AsSetasMovemALinha) {
-    auto dialogo = Abrir("(40,12)");
-    dialogo->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialogo.get()));
+    auto dialogo = AbrirNaLinha("(40,12)", 1);
     auto& grade = Controle<QTableView>(*dialogo, "oGrid");
-    IrPara(*dialogo, 1);
     for (const auto& [modificador, destino] :
          {std::pair{Qt::NoModifier, "btnOK"}, std::pair{Qt::ShiftModifier, "EditPesquisa"}}) {
         grade.setFocus();
@@ -292,3 +293,5 @@ TEST_F(TesteFiltroGenerico2, Teclado_TabSaiDaGradeSemMudarALinha_AsSetasMovemALi
         EXPECT_EQ(LinhaAtual(*dialogo), linha) << tecla;
     }
 }
+
+} // namespace
