@@ -1,8 +1,8 @@
 // Prints the receivables query exactly as the export sends it, so that the benchmark can run the same
 // text through the database's own command-line client.
-#include "UDados.h"
-#include "UDataHora.h"
-#include "UErro.h"
+#include "export/UDados.h"
+#include "platform/UDataHora.h"
+#include "platform/UErro.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,5 +1,5 @@
-#include "UAplicacao.h"
-#include "UInicializacao.h"
+#include "qtbase/UAplicacao.h"
+#include "app/UInicializacao.h"
 
 #include <QApplication>
 

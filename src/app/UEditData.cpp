@@ -1,6 +1,6 @@
-#include "UEditData.h"
+#include "app/UEditData.h"
 
-#include "UDataHora.h"
+#include "platform/UDataHora.h"
 
 #include <QAction>
 #include <QCalendarWidget>

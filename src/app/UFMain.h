@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UInterfacesQt.h"
+#include "qtbase/UInterfacesQt.h"
 
 #include <QWidget>
 

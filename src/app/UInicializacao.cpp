@@ -1,9 +1,9 @@
-#include "UInicializacao.h"
+#include "app/UInicializacao.h"
 
-#include "UCaixaMensagem.h"
-#include "UCp1252.h"
-#include "UDados.h"
-#include "UFMain.h"
+#include "qtbase/UCaixaMensagem.h"
+#include "platform/UCp1252.h"
+#include "export/UDados.h"
+#include "app/UFMain.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
-#include "UModeloQuery.h"
+#include "app/UModeloQuery.h"
 
-#include "UQuery.h"
-#include "UTextoQt.h"
+#include "dao/UQuery.h"
+#include "qtbase/UTextoQt.h"
 
 #include <exception>
 #include <utility>

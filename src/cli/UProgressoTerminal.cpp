@@ -1,4 +1,4 @@
-#include "UProgressoTerminal.h"
+#include "cli/UProgressoTerminal.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
-#include "UComandoExportacao.h"
-#include "USinais.h"
-#include "UTerminal.h"
+#include "cli/UComandoExportacao.h"
+#include "platform/USinais.h"
+#include "platform/UTerminal.h"
 
 #include <iostream>
 

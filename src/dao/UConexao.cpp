@@ -1,6 +1,6 @@
-#include "UConexao.h"
+#include "dao/UConexao.h"
 
-#include "UErro.h"
+#include "platform/UErro.h"
 
 #include <mysql.h>
 

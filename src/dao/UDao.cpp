@@ -1,11 +1,11 @@
-#include "UDao.h"
+#include "dao/UDao.h"
 
-#include "UConexao.h"
-#include "UErro.h"
-#include "UIni.h"
-#include "UPastaConfiguracao.h"
-#include "UQuery.h"
-#include "UTexto.h"
+#include "dao/UConexao.h"
+#include "platform/UErro.h"
+#include "platform/UIni.h"
+#include "platform/UPastaConfiguracao.h"
+#include "dao/UQuery.h"
+#include "platform/UTexto.h"
 
 #include <random>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UVariante.h"
+#include "dao/UVariante.h"
 
 #include <filesystem>
 #include <memory>

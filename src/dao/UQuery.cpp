@@ -1,8 +1,8 @@
-#include "UQuery.h"
+#include "dao/UQuery.h"
 
-#include "UConexao.h"
-#include "UErro.h"
-#include "UTexto.h"
+#include "dao/UConexao.h"
+#include "platform/UErro.h"
+#include "platform/UTexto.h"
 
 #include <mysql.h>
 

@@ -1,7 +1,7 @@
-#include "UValorFixo.h"
+#include "dao/UValorFixo.h"
 
-#include "UErro.h"
-#include "UTexto.h"
+#include "platform/UErro.h"
+#include "platform/UTexto.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "UVariante.h"
+#include "dao/UVariante.h"
 
 #include <locale>
 #include <sstream>

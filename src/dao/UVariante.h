@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UDataHora.h"
-#include "UValorFixo.h"
+#include "platform/UDataHora.h"
+#include "dao/UValorFixo.h"
 
 #include <cstdint>
 #include <string>

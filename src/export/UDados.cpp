@@ -1,15 +1,15 @@
-#include "UDados.h"
+#include "export/UDados.h"
 
-#include "UArquivos.h"
-#include "UConexao.h"
-#include "UCp1252.h"
-#include "UDao.h"
-#include "UErro.h"
-#include "UIni.h"
-#include "UPastaConfiguracao.h"
-#include "UQuery.h"
-#include "UTexto.h"
-#include "UValoresExportacao.h"
+#include "platform/UArquivos.h"
+#include "dao/UConexao.h"
+#include "platform/UCp1252.h"
+#include "dao/UDao.h"
+#include "platform/UErro.h"
+#include "platform/UIni.h"
+#include "platform/UPastaConfiguracao.h"
+#include "dao/UQuery.h"
+#include "platform/UTexto.h"
+#include "export/UValoresExportacao.h"
 
 #include <cstdint>
 #include <optional>

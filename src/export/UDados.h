@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UDataHora.h"
-#include "UInterfaces.h"
+#include "platform/UDataHora.h"
+#include "export/UInterfaces.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,10 +1,10 @@
-#include "UValoresExportacao.h"
+#include "export/UValoresExportacao.h"
 
-#include "UArquivos.h"
-#include "UCp1252.h"
-#include "UIni.h"
-#include "UPastaConfiguracao.h"
-#include "UTexto.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/UIni.h"
+#include "platform/UPastaConfiguracao.h"
+#include "platform/UTexto.h"
 
 namespace {
 const std::string Secao = "QOR";

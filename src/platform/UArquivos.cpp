@@ -1,8 +1,8 @@
-#include "UArquivos.h"
+#include "platform/UArquivos.h"
 
-#include "UCp1252.h"
-#include "UErro.h"
-#include "USinais.h"
+#include "platform/UCp1252.h"
+#include "platform/UErro.h"
+#include "platform/USinais.h"
 
 #include <cerrno>
 #include <random>

@@ -1,4 +1,4 @@
-#include "UCp1252.h"
+#include "platform/UCp1252.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "UDataHora.h"
+#include "platform/UDataHora.h"
 
-#include "UErro.h"
-#include "UTexto.h"
+#include "platform/UErro.h"
+#include "platform/UTexto.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,7 +1,7 @@
-#include "UIni.h"
+#include "platform/UIni.h"
 
-#include "UArquivos.h"
-#include "UTexto.h"
+#include "platform/UArquivos.h"
+#include "platform/UTexto.h"
 
 #include <optional>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "UPastaConfiguracao.h"
+#include "platform/UPastaConfiguracao.h"
 
-#include "UArquivos.h"
-#include "UCp1252.h"
-#include "UErro.h"
-#include "UPastaPrograma.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/UErro.h"
+#include "platform/UPastaPrograma.h"
 
 #include <cstdlib>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "UPastaPrograma.h"
+#include "platform/UPastaPrograma.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "USinais.h"
+#include "platform/USinais.h"
 
 #include <algorithm>
 #include <csignal>

@@ -1,6 +1,6 @@
-#include "UTerminal.h"
+#include "platform/UTerminal.h"
 
-#include "UCp1252.h"
+#include "platform/UCp1252.h"
 
 #include <cstdio>
 

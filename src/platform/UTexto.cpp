@@ -1,6 +1,6 @@
-#include "UTexto.h"
+#include "platform/UTexto.h"
 
-#include "UErro.h"
+#include "platform/UErro.h"
 
 #include <climits>
 #include <cstdint>

@@ -1,16 +1,16 @@
-#include "UFConfiguracoes.h"
+#include "profiles/UFConfiguracoes.h"
 
-#include "UArquivos.h"
-#include "UCaixaMensagem.h"
-#include "UCp1252.h"
-#include "UDados.h"
-#include "UFConfiguracoesEdicao.h"
-#include "UFalhas.h"
-#include "UFiltroGenerico2.h"
-#include "UGrade.h"
-#include "UPastaConfiguracao.h"
-#include "UTexto.h"
-#include "UTextoQt.h"
+#include "platform/UArquivos.h"
+#include "qtbase/UCaixaMensagem.h"
+#include "platform/UCp1252.h"
+#include "export/UDados.h"
+#include "profiles/UFConfiguracoesEdicao.h"
+#include "qtbase/UFalhas.h"
+#include "profiles/UFiltroGenerico2.h"
+#include "qtbase/UGrade.h"
+#include "platform/UPastaConfiguracao.h"
+#include "platform/UTexto.h"
+#include "qtbase/UTextoQt.h"
 
 #include <QAbstractTableModel>
 #include <QFrame>

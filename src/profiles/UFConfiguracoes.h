@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UDialogo.h"
+#include "qtbase/UDialogo.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "UFConfiguracoesEdicao.h"
+#include "profiles/UFConfiguracoesEdicao.h"
 
-#include "UDados.h"
-#include "UTextoQt.h"
+#include "export/UDados.h"
+#include "qtbase/UTextoQt.h"
 
 #include <QGridLayout>
 #include <QLabel>

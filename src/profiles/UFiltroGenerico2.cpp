@@ -1,13 +1,13 @@
-#include "UFiltroGenerico2.h"
+#include "profiles/UFiltroGenerico2.h"
 
-#include "UCp1252.h"
-#include "UDados.h"
-#include "UErro.h"
-#include "UFalhas.h"
-#include "UGrade.h"
-#include "UQuery.h"
-#include "UTexto.h"
-#include "UTextoQt.h"
+#include "platform/UCp1252.h"
+#include "export/UDados.h"
+#include "platform/UErro.h"
+#include "qtbase/UFalhas.h"
+#include "qtbase/UGrade.h"
+#include "dao/UQuery.h"
+#include "platform/UTexto.h"
+#include "qtbase/UTextoQt.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

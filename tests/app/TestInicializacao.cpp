@@ -1,12 +1,12 @@
-#include "CaixaFalsa.h"
-#include "JanelasTeste.h"
-#include "TestDb.h"
+#include "support/qt/CaixaFalsa.h"
+#include "support/qt/JanelasTeste.h"
+#include "support/TestDb.h"
 
-#include "UCp1252.h"
-#include "UDados.h"
-#include "UDao.h"
-#include "UFMain.h"
-#include "UInicializacao.h"
+#include "platform/UCp1252.h"
+#include "export/UDados.h"
+#include "dao/UDao.h"
+#include "app/UFMain.h"
+#include "app/UInicializacao.h"
 
 #include <QLabel>
 

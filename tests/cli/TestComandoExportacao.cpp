@@ -1,8 +1,8 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UArquivos.h"
-#include "UDataHora.h"
-#include "UTexto.h"
+#include "platform/UArquivos.h"
+#include "platform/UDataHora.h"
+#include "platform/UTexto.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "UDao.h"
-#include "UErro.h"
-#include "UTexto.h"
+#include "dao/UDao.h"
+#include "platform/UErro.h"
+#include "platform/UTexto.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UDao.h"
-#include "UPastaPrograma.h"
+#include "dao/UDao.h"
+#include "platform/UPastaPrograma.h"
 
 #include <gtest/gtest.h>
 

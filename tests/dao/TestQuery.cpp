@@ -1,7 +1,7 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UDao.h"
-#include "UQuery.h"
+#include "dao/UDao.h"
+#include "dao/UQuery.h"
 
 #include <mysql.h>
 

@@ -1,7 +1,7 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UValorFixo.h"
-#include "UVariante.h"
+#include "dao/UValorFixo.h"
+#include "dao/UVariante.h"
 
 #include <gtest/gtest.h>
 

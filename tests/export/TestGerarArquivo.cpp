@@ -1,9 +1,9 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UArquivos.h"
-#include "UCp1252.h"
-#include "UDados.h"
-#include "UPastaPrograma.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "export/UDados.h"
+#include "platform/UPastaPrograma.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UCp1252.h"
-#include "UDados.h"
-#include "UPastaPrograma.h"
+#include "platform/UCp1252.h"
+#include "export/UDados.h"
+#include "platform/UPastaPrograma.h"
 
 #include <filesystem>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UDados.h"
-#include "UDao.h"
-#include "UIni.h"
-#include "UQuery.h"
+#include "export/UDados.h"
+#include "dao/UDao.h"
+#include "platform/UIni.h"
+#include "dao/UQuery.h"
 
 #include <set>
 #include <utility>

@@ -1,8 +1,8 @@
 // Code page 1252 and UTF-8 both ways, and paths kept in a settings file.
 #include "Fuzz.h"
 
-#include "UArquivos.h"
-#include "UCp1252.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     const std::string_view texto = Texto(dados, tamanho);

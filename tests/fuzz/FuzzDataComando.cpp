@@ -1,8 +1,8 @@
 // What the command line brings: the period's dates and the numbers.
 #include "Fuzz.h"
 
-#include "UDataHora.h"
-#include "UTexto.h"
+#include "platform/UDataHora.h"
+#include "platform/UTexto.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     const std::string_view texto = Texto(dados, tamanho);

@@ -1,8 +1,8 @@
 // The settings-file reader and writer over any file contents.
 #include "Fuzz.h"
 
-#include "UArquivos.h"
-#include "UIni.h"
+#include "platform/UArquivos.h"
+#include "platform/UIni.h"
 
 #include <fstream>
 

@@ -1,11 +1,11 @@
 // The profile file, as the export and the windows read it.
 #include "Fuzz.h"
 
-#include "UArquivos.h"
-#include "UDados.h"
-#include "UErro.h"
-#include "UPastaConfiguracao.h"
-#include "UPastaPrograma.h"
+#include "platform/UArquivos.h"
+#include "export/UDados.h"
+#include "platform/UErro.h"
+#include "platform/UPastaConfiguracao.h"
+#include "platform/UPastaPrograma.h"
 
 #include <fstream>
 

@@ -1,8 +1,8 @@
 // The stored password's unscrambling, over any stored text.
 #include "Fuzz.h"
 
-#include "UDao.h"
-#include "UErro.h"
+#include "dao/UDao.h"
+#include "platform/UErro.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     const std::string texto(Texto(dados, tamanho));

@@ -1,10 +1,10 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UArquivos.h"
-#include "UCp1252.h"
-#include "UErro.h"
-#include "UPastaPrograma.h"
-#include "USinais.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/UErro.h"
+#include "platform/UPastaPrograma.h"
+#include "platform/USinais.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UCp1252.h"
+#include "platform/UCp1252.h"
 
 #include <gtest/gtest.h>
 

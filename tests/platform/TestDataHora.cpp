@@ -1,6 +1,6 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UDataHora.h"
+#include "platform/UDataHora.h"
 
 #include <gtest/gtest.h>
 

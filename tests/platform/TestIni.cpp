@@ -1,6 +1,6 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UIni.h"
+#include "platform/UIni.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "UTexto.h"
+#include "platform/UTexto.h"
 
 #include <gtest/gtest.h>
 

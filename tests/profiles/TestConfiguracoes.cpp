@@ -1,11 +1,11 @@
-#include "CaixaFalsa.h"
-#include "TesteGrupos.h"
+#include "support/qt/CaixaFalsa.h"
+#include "support/TesteGrupos.h"
 
-#include "UArquivos.h"
-#include "UDados.h"
-#include "UFConfiguracoes.h"
-#include "UFConfiguracoesEdicao.h"
-#include "UTextoQt.h"
+#include "platform/UArquivos.h"
+#include "export/UDados.h"
+#include "profiles/UFConfiguracoes.h"
+#include "profiles/UFConfiguracoesEdicao.h"
+#include "qtbase/UTextoQt.h"
 
 #include <QApplication>
 #include <QLabel>

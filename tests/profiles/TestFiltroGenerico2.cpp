@@ -1,8 +1,8 @@
-#include "TesteGrupos.h"
+#include "support/TesteGrupos.h"
 
-#include "UDados.h"
-#include "UErro.h"
-#include "UTextoQt.h"
+#include "export/UDados.h"
+#include "platform/UErro.h"
+#include "qtbase/UTextoQt.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,12 +1,12 @@
-#include "TestDb.h"
+#include "support/TestDb.h"
 
-#include "UArquivos.h"
-#include "UCp1252.h"
-#include "UDados.h"
-#include "UDao.h"
-#include "UErro.h"
-#include "UPastaConfiguracao.h"
-#include "UPastaPrograma.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "export/UDados.h"
+#include "dao/UDao.h"
+#include "platform/UErro.h"
+#include "platform/UPastaConfiguracao.h"
+#include "platform/UPastaPrograma.h"
 
 #include <mysql.h>
 

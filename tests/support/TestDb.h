@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UConexao.h"
-#include "UErro.h"
+#include "dao/UConexao.h"
+#include "platform/UErro.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "CaixaFalsa.h"
+#include "support/qt/CaixaFalsa.h"
 
-#include "UCp1252.h"
-#include "UFalhas.h"
+#include "platform/UCp1252.h"
+#include "qtbase/UFalhas.h"
 
 TRespostaMensagem TCaixaFalsa::Mostrar(QWidget*, const std::string& texto, const std::string& titulo,
                                        TIconeMensagem icone, TBotoesMensagem botoes, bool naoPadrao) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UCaixaMensagem.h"
+#include "qtbase/UCaixaMensagem.h"
 
 #include <deque>
 #include <functional>

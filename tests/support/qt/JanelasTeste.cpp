@@ -1,4 +1,4 @@
-#include "JanelasTeste.h"
+#include "support/qt/JanelasTeste.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UInterfaces.h"
+#include "export/UInterfaces.h"
 
 #include <QElapsedTimer>
 

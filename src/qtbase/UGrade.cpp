@@ -1,4 +1,4 @@
-#include "UGrade.h"
+#include "qtbase/UGrade.h"
 
 #include <QHeaderView>
 

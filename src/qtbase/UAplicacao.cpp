@@ -1,4 +1,4 @@
-#include "UAplicacao.h"
+#include "qtbase/UAplicacao.h"
 
 #include <QApplication>
 #include <QFont>

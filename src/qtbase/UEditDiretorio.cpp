@@ -1,6 +1,6 @@
-#include "UEditDiretorio.h"
+#include "qtbase/UEditDiretorio.h"
 
-#include "UPastaPrograma.h"
+#include "platform/UPastaPrograma.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "UDialogo.h"
+#include "qtbase/UDialogo.h"
 
-#include "UFalhas.h"
+#include "qtbase/UFalhas.h"
 
 #include <QKeyEvent>
 #include <QScreen>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "JanelasTeste.h"
-#include "TestDb.h"
+#include "support/qt/JanelasTeste.h"
+#include "support/TestDb.h"
 
-#include "UCp1252.h"
-#include "UFiltroGenerico2.h"
-#include "UQuery.h"
+#include "platform/UCp1252.h"
+#include "profiles/UFiltroGenerico2.h"
+#include "dao/UQuery.h"
 
 #include <QTableView>
 

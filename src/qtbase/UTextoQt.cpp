@@ -1,7 +1,7 @@
-#include "UTextoQt.h"
+#include "qtbase/UTextoQt.h"
 
-#include "UArquivos.h"
-#include "UCp1252.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
 
 QString ParaQString(const std::string& texto) {
     return QString::fromStdString(Cp1252ParaUtf8(texto));

@@ -1,6 +1,6 @@
-#include "UInterfacesQt.h"
+#include "qtbase/UInterfacesQt.h"
 
-#include "UCaixaMensagem.h"
+#include "qtbase/UCaixaMensagem.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>

@@ -1,8 +1,8 @@
-#include "UFalhas.h"
+#include "qtbase/UFalhas.h"
 
-#include "UCaixaMensagem.h"
-#include "UCp1252.h"
-#include "UTexto.h"
+#include "qtbase/UCaixaMensagem.h"
+#include "platform/UCp1252.h"
+#include "platform/UTexto.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

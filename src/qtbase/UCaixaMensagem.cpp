@@ -1,6 +1,6 @@
-#include "UCaixaMensagem.h"
+#include "qtbase/UCaixaMensagem.h"
 
-#include "UTextoQt.h"
+#include "qtbase/UTextoQt.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "UEditNumero.h"
+#include "qtbase/UEditNumero.h"
 
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
