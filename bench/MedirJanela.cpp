@@ -4,9 +4,9 @@
 // and Torvane number, presses F3 and measures the export to its end. The message boxes are answered with
 // OK and their texts kept; anything but the success box makes it fail.
 // Prints "<seconds from launch to window shown> <seconds from F3 to the end of the export>".
-#include "qtbase/UCaixaMensagem.h"
-#include "platform/UCp1252.h"
 #include "app/UInicializacao.h"
+#include "platform/UCp1252.h"
+#include "qtbase/UCaixaMensagem.h"
 
 #include <QApplication>
 #include <QPushButton>

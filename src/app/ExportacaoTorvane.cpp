@@ -1,5 +1,5 @@
-#include "qtbase/UAplicacao.h"
 #include "app/UInicializacao.h"
+#include "qtbase/UAplicacao.h"
 
 #include <QApplication>
 

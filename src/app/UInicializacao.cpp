@@ -1,9 +1,9 @@
 #include "app/UInicializacao.h"
 
-#include "qtbase/UCaixaMensagem.h"
-#include "platform/UCp1252.h"
-#include "export/UDados.h"
 #include "app/UFMain.h"
+#include "export/UDados.h"
+#include "platform/UCp1252.h"
+#include "qtbase/UCaixaMensagem.h"
 
 #include <QApplication>
 

@@ -1,17 +1,17 @@
 #include "cli/UComandoExportacao.h"
 
+#include "cli/UProgressoTerminal.h"
+#include "dao/UDao.h"
+#include "export/UDados.h"
+#include "export/UValoresExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
-#include "export/UDados.h"
-#include "dao/UDao.h"
 #include "platform/UDataHora.h"
 #include "platform/UErro.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"
-#include "cli/UProgressoTerminal.h"
 #include "platform/UTerminal.h"
 #include "platform/UTexto.h"
-#include "export/UValoresExportacao.h"
 
 #include <CLI/CLI.hpp>
 

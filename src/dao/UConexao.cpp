@@ -17,8 +17,7 @@ TConexao::TConexao(const std::string& host, const std::string& database, const s
     mysql_options(FHandle.get(), MYSQL_SET_CHARSET_NAME, "latin1");
     // The client never asks for credentials: it has no prompt to turn off.
     if (!mysql_real_connect(FHandle.get(), host.empty() ? nullptr : host.c_str(), usuario.c_str(), senha.c_str(),
-                            database.empty() ? nullptr : database.c_str(), static_cast<unsigned>(porta), nullptr,
-                            0))
+                            database.empty() ? nullptr : database.c_str(), static_cast<unsigned>(porta), nullptr, 0))
         // The handle is closed by its owner on the way out.
         throw EFalha(mysql_error(FHandle.get()));
 }

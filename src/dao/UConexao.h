@@ -10,8 +10,8 @@ struct st_mysql;
 class TConexao {
 public:
     // Opens at once; fails with EFalha carrying the client's own error text, leaving nothing allocated.
-    TConexao(const std::string& host, const std::string& database, const std::string& usuario,
-             const std::string& senha, int porta);
+    TConexao(const std::string& host, const std::string& database, const std::string& usuario, const std::string& senha,
+             int porta);
     ~TConexao();
     TConexao(const TConexao&) = delete;
     TConexao& operator=(const TConexao&) = delete;

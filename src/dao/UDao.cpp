@@ -1,10 +1,10 @@
 #include "dao/UDao.h"
 
 #include "dao/UConexao.h"
+#include "dao/UQuery.h"
 #include "platform/UErro.h"
 #include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
-#include "dao/UQuery.h"
 #include "platform/UTexto.h"
 
 #include <random>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/UDataHora.h"
 #include "dao/UValorFixo.h"
 #include "dao/UVariante.h"
+#include "platform/UDataHora.h"
 
 #include <cstddef>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/UDataHora.h"
 #include "dao/UValorFixo.h"
+#include "platform/UDataHora.h"
 
 #include <cstdint>
 #include <string>

@@ -1,15 +1,15 @@
 #include "export/UDados.h"
 
-#include "platform/UArquivos.h"
 #include "dao/UConexao.h"
-#include "platform/UCp1252.h"
 #include "dao/UDao.h"
+#include "dao/UQuery.h"
+#include "export/UValoresExportacao.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
-#include "dao/UQuery.h"
 #include "platform/UTexto.h"
-#include "export/UValoresExportacao.h"
 
 #include <cstdint>
 #include <optional>

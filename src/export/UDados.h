@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/UDataHora.h"
 #include "export/UInterfaces.h"
+#include "platform/UDataHora.h"
 
 #include <cstdint>
 #include <filesystem>

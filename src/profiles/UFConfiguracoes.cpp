@@ -1,15 +1,15 @@
 #include "profiles/UFConfiguracoes.h"
 
-#include "platform/UArquivos.h"
-#include "qtbase/UCaixaMensagem.h"
-#include "platform/UCp1252.h"
 #include "export/UDados.h"
-#include "profiles/UFConfiguracoesEdicao.h"
-#include "qtbase/UFalhas.h"
-#include "profiles/UFiltroGenerico2.h"
-#include "qtbase/UGrade.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UTexto.h"
+#include "profiles/UFConfiguracoesEdicao.h"
+#include "profiles/UFiltroGenerico2.h"
+#include "qtbase/UCaixaMensagem.h"
+#include "qtbase/UFalhas.h"
+#include "qtbase/UGrade.h"
 #include "qtbase/UTextoQt.h"
 
 #include <QAbstractTableModel>

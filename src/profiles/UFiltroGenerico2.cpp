@@ -1,12 +1,12 @@
 #include "profiles/UFiltroGenerico2.h"
 
-#include "platform/UCp1252.h"
+#include "dao/UQuery.h"
 #include "export/UDados.h"
+#include "platform/UCp1252.h"
 #include "platform/UErro.h"
+#include "platform/UTexto.h"
 #include "qtbase/UFalhas.h"
 #include "qtbase/UGrade.h"
-#include "dao/UQuery.h"
-#include "platform/UTexto.h"
 #include "qtbase/UTextoQt.h"
 
 #include <QAbstractTableModel>

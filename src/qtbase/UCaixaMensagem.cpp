@@ -16,10 +16,18 @@ TRespostaMensagem TCaixaMensagem::Mostrar(QWidget* dono, const std::string& text
     // Line ends in the texts are CR LF; Qt wants LF alone.
     caixa.setText(ParaQString(texto).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (icone) {
-    case TIconeMensagem::Informacao: caixa.setIcon(QMessageBox::Information); break;
-    case TIconeMensagem::Exclamacao: caixa.setIcon(QMessageBox::Warning); break;
-    case TIconeMensagem::Parada: caixa.setIcon(QMessageBox::Critical); break;
-    case TIconeMensagem::Pergunta: caixa.setIcon(QMessageBox::Question); break;
+    case TIconeMensagem::Informacao:
+        caixa.setIcon(QMessageBox::Information);
+        break;
+    case TIconeMensagem::Exclamacao:
+        caixa.setIcon(QMessageBox::Warning);
+        break;
+    case TIconeMensagem::Parada:
+        caixa.setIcon(QMessageBox::Critical);
+        break;
+    case TIconeMensagem::Pergunta:
+        caixa.setIcon(QMessageBox::Question);
+        break;
     }
     if (botoes == TBotoesMensagem::Ok) {
         caixa.setStandardButtons(QMessageBox::Ok);

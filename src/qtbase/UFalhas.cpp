@@ -1,8 +1,8 @@
 #include "qtbase/UFalhas.h"
 
-#include "qtbase/UCaixaMensagem.h"
 #include "platform/UCp1252.h"
 #include "platform/UTexto.h"
+#include "qtbase/UCaixaMensagem.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

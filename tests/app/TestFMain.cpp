@@ -1,17 +1,17 @@
+#include "support/TestDb.h"
 #include "support/qt/CaixaFalsa.h"
 #include "support/qt/JanelasTeste.h"
-#include "support/TestDb.h"
 
-#include "platform/UArquivos.h"
-#include "qtbase/UCaixaMensagem.h"
-#include "platform/UCp1252.h"
-#include "export/UDados.h"
-#include "platform/UDataHora.h"
 #include "app/UEditData.h"
-#include "profiles/UFConfiguracoes.h"
 #include "app/UFMain.h"
-#include "platform/UPastaPrograma.h"
+#include "export/UDados.h"
 #include "export/UValoresExportacao.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/UDataHora.h"
+#include "platform/UPastaPrograma.h"
+#include "profiles/UFConfiguracoes.h"
+#include "qtbase/UCaixaMensagem.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,12 +1,12 @@
+#include "support/TestDb.h"
 #include "support/qt/CaixaFalsa.h"
 #include "support/qt/JanelasTeste.h"
-#include "support/TestDb.h"
 
-#include "platform/UCp1252.h"
-#include "export/UDados.h"
-#include "dao/UDao.h"
 #include "app/UFMain.h"
 #include "app/UInicializacao.h"
+#include "dao/UDao.h"
+#include "export/UDados.h"
+#include "platform/UCp1252.h"
 
 #include <QLabel>
 

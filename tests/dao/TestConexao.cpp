@@ -2,8 +2,8 @@
 
 #include "dao/UConexao.h"
 #include "dao/UDao.h"
-#include "platform/UIni.h"
 #include "dao/UQuery.h"
+#include "platform/UIni.h"
 
 #include <mysql.h>
 

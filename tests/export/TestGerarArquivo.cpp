@@ -1,8 +1,8 @@
 #include "support/TestDb.h"
 
+#include "export/UDados.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
-#include "export/UDados.h"
 #include "platform/UPastaPrograma.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "support/TestDb.h"
 
-#include "platform/UCp1252.h"
 #include "export/UDados.h"
+#include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "support/TestDb.h"
 
-#include "export/UDados.h"
 #include "dao/UDao.h"
-#include "platform/UIni.h"
 #include "dao/UQuery.h"
+#include "export/UDados.h"
+#include "platform/UIni.h"
 
 #include <set>
 #include <utility>

@@ -1,13 +1,13 @@
 #include "support/TestDb.h"
 
+#include "dao/UDao.h"
+#include "export/UDados.h"
+#include "export/UValoresExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
-#include "export/UDados.h"
-#include "dao/UDao.h"
 #include "platform/UErro.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"
-#include "export/UValoresExportacao.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // The profile file, as the export and the windows read it.
 #include "Fuzz.h"
 
-#include "platform/UArquivos.h"
 #include "export/UDados.h"
+#include "platform/UArquivos.h"
 #include "platform/UErro.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"

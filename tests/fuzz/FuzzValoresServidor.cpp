@@ -1,11 +1,11 @@
 // The server's values as text: date-time, amount, integer and posting number.
 #include "Fuzz.h"
 
+#include "dao/UValorFixo.h"
 #include "export/UDados.h"
 #include "platform/UDataHora.h"
 #include "platform/UErro.h"
 #include "platform/UTexto.h"
-#include "dao/UValorFixo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     const std::string_view texto = Texto(dados, tamanho);

@@ -1,8 +1,8 @@
-#include "support/qt/CaixaFalsa.h"
 #include "support/TesteGrupos.h"
+#include "support/qt/CaixaFalsa.h"
 
-#include "platform/UArquivos.h"
 #include "export/UDados.h"
+#include "platform/UArquivos.h"
 #include "profiles/UFConfiguracoes.h"
 #include "profiles/UFConfiguracoesEdicao.h"
 #include "qtbase/UTextoQt.h"

@@ -1,9 +1,9 @@
 #include "support/TestDb.h"
 
+#include "dao/UDao.h"
+#include "export/UDados.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
-#include "export/UDados.h"
-#include "dao/UDao.h"
 #include "platform/UErro.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"

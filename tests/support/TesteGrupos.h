@@ -1,11 +1,11 @@
 #pragma once
 
-#include "support/qt/JanelasTeste.h"
 #include "support/TestDb.h"
+#include "support/qt/JanelasTeste.h"
 
+#include "dao/UQuery.h"
 #include "platform/UCp1252.h"
 #include "profiles/UFiltroGenerico2.h"
-#include "dao/UQuery.h"
 
 #include <QTableView>
 
