@@ -9,6 +9,8 @@ PACOTES="$PACOTES qt6-translations-l10n fonts-liberation2"
 PACOTES="$PACOTES desktop-file-utils appstream"
 # The sanitizer and fuzz builds.
 PACOTES="$PACOTES clang libclang-rt-14-dev"
+# Every source file keeps the repository's .clang-format.
+PACOTES="$PACOTES clang-format"
 
 como_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -68,6 +70,12 @@ fuzzing() {
         rm -rf "$trabalho"
     done
     [ "$falhas" -eq 0 ]
+}
+
+# Fails naming the files that differ from the repository's .clang-format.
+verificar_formato() {
+    echo "== Source format (.clang-format)"
+    (cd "$RAIZ" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror)
 }
 
 porta_livre() {
