@@ -7,16 +7,18 @@
 #include <mysql.h>
 
 #include <charconv>
+#include <climits>
 
 namespace {
 
 // The server writes numbers in the C locale's form, whatever locale the program runs under.
-std::int64_t InteiroDoServidor(std::string_view texto) {
-    std::int64_t valor = 0;
-    const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
-    if (erro != std::errc() || fim != texto.data() + texto.size())
-        throw EFalha("'" + std::string(texto) + "' is not a valid integer value");
-    return valor;
+// Integers are plain decimal: a column that holds anything else is no integer.
+std::int64_t InteiroDoServidor(std::string_view texto, std::int64_t minimo = INT64_MIN,
+                               std::int64_t maximo = INT64_MAX) {
+    const TNumeroLido numero = LerDecimal(texto, minimo, maximo);
+    if (numero.Leitura != TLeituraNumero::Valido)
+        throw EFalha(TextoNaoInteiro(texto));
+    return numero.Valor;
 }
 
 double RealDoServidor(std::string_view texto) {
@@ -195,7 +197,7 @@ std::string TCampo::Texto() const {
 
 int TCampo::Inteiro() const {
     const auto valor = FQuery.ValorBruto(FIndice);
-    return valor ? ConverterInteiroOuFalhar(*valor) : 0;
+    return valor ? static_cast<int>(InteiroDoServidor(*valor, INT_MIN, INT_MAX)) : 0;
 }
 
 TDataHora TCampo::DataHora() const {

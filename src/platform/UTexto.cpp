@@ -133,35 +133,59 @@ std::optional<int> ConverterInteiro(std::string_view texto) {
     return static_cast<int>(valor);
 }
 
-std::optional<int> InteiroDecimal(std::string_view texto) {
+TNumeroLido LerDecimal(std::string_view texto, std::int64_t minimo, std::int64_t maximo) {
     const bool negativo = !texto.empty() && texto.front() == '-';
     if (!texto.empty() && (texto.front() == '-' || texto.front() == '+'))
         texto.remove_prefix(1);
     if (texto.empty())
-        return std::nullopt;
-    std::int64_t valor = 0;
+        return {};
+    // In unsigned 64 bits, so that the smallest 64-bit value keeps its digits; past that, too large anyway.
+    std::uint64_t absoluto = 0;
+    bool grandeDemais = false;
     for (const char c : texto) {
         if (c < '0' || c > '9')
-            return std::nullopt;
-        valor = valor * 10 + (c - '0');
-        if (valor > static_cast<std::int64_t>(INT_MAX) + 1)
-            return std::nullopt;
+            return {};
+        if (absoluto > (UINT64_MAX - 9) / 10)
+            grandeDemais = true;
+        else
+            absoluto = absoluto * 10 + static_cast<unsigned>(c - '0');
     }
-    valor = negativo ? -valor : valor;
-    if (valor > INT_MAX)
+    const TNumeroLido foraDoIntervalo{TLeituraNumero::ForaDoIntervalo, 0};
+    if (grandeDemais)
+        return foraDoIntervalo;
+    if (negativo) {
+        const std::uint64_t limite = minimo < 0 ? 0ULL - static_cast<std::uint64_t>(minimo) : 0;
+        if (absoluto > limite)
+            return foraDoIntervalo;
+        return {TLeituraNumero::Valido, static_cast<std::int64_t>(0ULL - absoluto)};
+    }
+    if (maximo < 0 || absoluto > static_cast<std::uint64_t>(maximo) || static_cast<std::int64_t>(absoluto) < minimo)
+        return foraDoIntervalo;
+    return {TLeituraNumero::Valido, static_cast<std::int64_t>(absoluto)};
+}
+
+std::optional<int> InteiroDecimal(std::string_view texto) {
+    const TNumeroLido numero = LerDecimal(texto, INT_MIN, INT_MAX);
+    if (numero.Leitura != TLeituraNumero::Valido)
         return std::nullopt;
-    return static_cast<int>(valor);
+    return static_cast<int>(numero.Valor);
 }
 
 int ConverterInteiroPadrao(std::string_view texto, int padrao) {
     return ConverterInteiro(texto).value_or(padrao);
 }
 
-int ConverterInteiroOuFalhar(std::string_view texto) {
-    const auto valor = ConverterInteiro(texto);
-    if (!valor)
-        throw EFalha("'" + std::string(texto) + "' is not a valid integer value");
-    return *valor;
+std::string TextoNaoInteiro(std::string_view texto) {
+    return "'" + std::string(texto) + "' is not a valid integer value";
+}
+
+std::string TextoNumeroRecusado(std::string_view texto, std::int64_t minimo, std::int64_t maximo) {
+    const std::string numero = "\"" + std::string(texto) + "\"";
+    if (LerDecimal(texto, INT64_MIN, INT64_MAX).Leitura == TLeituraNumero::NaoNumero)
+        return numero + " não é um número inteiro decimal";
+    if (!texto.empty() && texto.front() == '-')
+        return numero + " é pequeno demais: o menor valor aceito é " + std::to_string(minimo);
+    return numero + " é grande demais: o maior valor aceito é " + std::to_string(maximo);
 }
 
 std::string FormatarZeros(long long valor, int digitos) {

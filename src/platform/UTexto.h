@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,17 +17,30 @@ bool ComecaSemCaixa(std::string_view texto, std::string_view prefixo);
 // The value of one hexadecimal digit, either case; -1 for any other character.
 int ValorHex(char c);
 
-// Whole-text integer conversion: leading blanks, an optional sign, then decimal digits or a hexadecimal
-// number after "$", "x", "X", "0x" or "0X". Anything else, or a value outside 32 bits, gives no value.
+// Whole numbers: one reader for each kind of number, and the texts of a number that cannot be read.
+
+// A settings value, read as Windows reads a private profile's integer (and as the selection dialog reads
+// its search text): leading blanks, an optional sign, then decimal digits or a hexadecimal number after "$",
+// "x", "X", "0x" or "0X". Anything else, or a value outside 32 bits, gives no value.
 std::optional<int> ConverterInteiro(std::string_view texto);
 int ConverterInteiroPadrao(std::string_view texto, int padrao);
 
-// A plain decimal integer, as a user writes one: an optional sign and decimal digits only, leading zeros
-// included ("011" is 11). Anything else, or a value outside 32 bits, gives no value.
+// A number a person writes or the server sends: an optional sign and decimal digits only, leading zeros
+// included ("011" is 11, never 9), nothing before or after them.
+enum class TLeituraNumero { Valido, NaoNumero, ForaDoIntervalo };
+struct TNumeroLido {
+    TLeituraNumero Leitura = TLeituraNumero::NaoNumero;
+    std::int64_t Valor = 0; // when Valido
+};
+TNumeroLido LerDecimal(std::string_view texto, std::int64_t minimo, std::int64_t maximo);
+// LerDecimal within 32 bits.
 std::optional<int> InteiroDecimal(std::string_view texto);
 
-// "'%s' is not a valid integer value" when the text is not a whole number.
-int ConverterInteiroOuFalhar(std::string_view texto);
+// "'%s' is not a valid integer value": a stored or fetched value that is no whole number.
+std::string TextoNaoInteiro(std::string_view texto);
+// Why a number a person gave cannot be taken: it is no decimal integer, or too large or too small for what
+// takes it, with the limit (UTF-8, like what the person typed).
+std::string TextoNumeroRecusado(std::string_view texto, std::int64_t minimo, std::int64_t maximo);
 
 // Decimal digits with at least `digitos` digits, filled with zeros on the left; a minus sign goes first.
 std::string FormatarZeros(long long valor, int digitos);

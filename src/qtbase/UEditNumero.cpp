@@ -1,5 +1,7 @@
 #include "qtbase/UEditNumero.h"
 
+#include "platform/UTexto.h"
+
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
@@ -11,9 +13,7 @@ TEditNumero::TEditNumero(int maximoDigitos, QWidget* dono) : QLineEdit(dono) {
 }
 
 int TEditNumero::Valor() const {
-    bool numero = false;
-    const int valor = text().trimmed().toInt(&numero);
-    return numero ? valor : 0;
+    return InteiroDecimal(text().trimmed().toStdString()).value_or(0);
 }
 
 void TEditNumero::SetValor(int valor) {

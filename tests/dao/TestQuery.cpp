@@ -98,6 +98,17 @@ TEST_F(TesteQuery, Campo_TextAndIntegerByNameWithNull) {
     query->Proximo();
     EXPECT_EQ(TextoDaFalha([&] { (void)query->Campo("chapa").Inteiro(); }), "'1a' is not a valid integer value");
 
+    // The server's integers are plain decimal, as the variant of an integer column reads them: neither the
+    // settings files' hexadecimal forms nor blanks, nor a value beyond 32 bits.
+    for (const std::string texto : {"0x1F", "$1F", " 12", "2147483648"}) {
+        query = Abrir("select '" + texto + "' as n");
+        EXPECT_EQ(TextoDaFalha([&] { (void)query->Campo("n").Inteiro(); }),
+                  "'" + texto + "' is not a valid integer value");
+    }
+    query = Abrir("select '-2147483648' as n, '+7' as m");
+    EXPECT_EQ(query->Campo("n").Inteiro(), -2147483648LL);
+    EXPECT_EQ(query->Campo("m").Inteiro(), 7);
+
     query = Abrir("select concat('a', char(0), 'b') as t, '' as vazio union all select 'xyz', NULL");
     EXPECT_EQ(query->Campo("t").Texto(), std::string("a\0b", 3));
     EXPECT_FALSE(query->Campo("vazio").Nulo());

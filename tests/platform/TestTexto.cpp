@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -41,3 +44,47 @@ TEST(TesteTexto, FormatarZeros_FillsOnTheLeft) {
 }
 
 } // namespace
+
+TEST(TesteTexto, LerDecimal_ReadsOnlyPlainDecimalWithinTheRangeAsked) {
+    struct TCaso {
+        std::string texto;
+        std::int64_t minimo, maximo;
+        TLeituraNumero leitura;
+        std::int64_t valor;
+    };
+    constexpr auto Valido = TLeituraNumero::Valido;
+    constexpr auto NaoNumero = TLeituraNumero::NaoNumero;
+    constexpr auto Fora = TLeituraNumero::ForaDoIntervalo;
+    for (const auto& caso : std::vector<TCaso>{
+             {"011", INT_MIN, INT_MAX, Valido, 11},
+             {"-0", 0, 9, Valido, 0},
+             {"+7", INT_MIN, INT_MAX, Valido, 7},
+             {"-2147483648", INT_MIN, INT_MAX, Valido, INT_MIN},
+             {"-9223372036854775808", INT64_MIN, INT64_MAX, Valido, INT64_MIN},
+             {"9223372036854775807", INT64_MIN, INT64_MAX, Valido, INT64_MAX},
+             {"", INT_MIN, INT_MAX, NaoNumero, 0},
+             {"-", INT_MIN, INT_MAX, NaoNumero, 0},
+             {" 1", INT_MIN, INT_MAX, NaoNumero, 0},
+             {"1 ", INT_MIN, INT_MAX, NaoNumero, 0},
+             {"0x10", INT_MIN, INT_MAX, NaoNumero, 0},
+             {"$10", INT_MIN, INT_MAX, NaoNumero, 0},
+             {"2147483648", INT_MIN, INT_MAX, Fora, 0},
+             {"-2147483649", INT_MIN, INT_MAX, Fora, 0},
+             {"9223372036854775808", INT64_MIN, INT64_MAX, Fora, 0},
+             {"99999999999999999999999", INT64_MIN, INT64_MAX, Fora, 0},
+             {"-5", 0, 999999, Fora, 0},
+             {"1000000", 0, 999999, Fora, 0},
+         }) {
+        SCOPED_TRACE(caso.texto);
+        const TNumeroLido lido = LerDecimal(caso.texto, caso.minimo, caso.maximo);
+        EXPECT_EQ(lido.Leitura, caso.leitura);
+        if (caso.leitura == Valido) {
+            EXPECT_EQ(lido.Valor, caso.valor);
+        }
+    }
+    EXPECT_EQ(TextoNumeroRecusado("09x", INT_MIN, INT_MAX), "\"09x\" não é um número inteiro decimal");
+    EXPECT_EQ(TextoNumeroRecusado("99999999999", INT_MIN, INT_MAX),
+              "\"99999999999\" é grande demais: o maior valor aceito é 2147483647");
+    EXPECT_EQ(TextoNumeroRecusado("-99999999999", INT_MIN, INT_MAX),
+              "\"-99999999999\" é pequeno demais: o menor valor aceito é -2147483648");
+}
