@@ -14,10 +14,10 @@ int Iniciar(QApplication& aplicacao) {
         TDadosExportacao::AbrirConexao();
     } catch (const std::exception& erro) {
         // The client's text goes on exactly as it came: no full stop is added here.
-        TCaixaMensagem::Atual().Mostrar(nullptr,
-                                        TextoAnsi("Erro ao conectar com o banco de dados.") + "\r\n" +
-                                            TextoAnsi("Descrição do Erro: ") + erro.what(),
-                                        "Falha", TIconeMensagem::Exclamacao, TBotoesMensagem::Ok, false);
+        MostrarAviso(nullptr,
+                     TextoAnsi("Erro ao conectar com o banco de dados.") + "\r\n" + TextoAnsi("Descrição do Erro: ") +
+                         erro.what(),
+                     "Falha");
         return 0;
     }
     TFMain janela;

@@ -23,3 +23,11 @@ public:
     // Puts another box in place; nullptr gives back the real one.
     static void Definir(TCaixaMensagem* caixa);
 };
+
+// The program's four kinds of box over the current one; an empty title gives the usual caption ("Atenção",
+// "Informação", "Erro", "Confirmação").
+void MostrarAviso(QWidget* dono, const std::string& texto, const std::string& titulo = {});
+void MostrarInformacao(QWidget* dono, const std::string& texto, const std::string& titulo = {});
+void MostrarErro(QWidget* dono, const std::string& texto, const std::string& titulo = {});
+// True only when the answer is Yes; `naoPadrao` makes No the default button.
+bool Perguntar(QWidget* dono, const std::string& texto, const std::string& titulo = {}, bool naoPadrao = false);

@@ -34,8 +34,7 @@ std::string TextoFalhaPadrao(const std::string& mensagem) {
 }
 
 void MostrarFalhaPadrao(QWidget* dono, const std::string& mensagem) {
-    TCaixaMensagem::Atual().Mostrar(dono, TextoFalhaPadrao(mensagem), TituloAplicacao(), TIconeMensagem::Parada,
-                                    TBotoesMensagem::Ok, false);
+    MostrarErro(dono, TextoFalhaPadrao(mensagem), TituloAplicacao());
 }
 
 void ExecutarTratando(QWidget* dono, const std::function<void()>& acao) {

@@ -32,7 +32,7 @@ void TProgressoQt::Mostrar() {
 }
 
 void TInformacaoQt::Informar(const std::string& texto, const std::string& titulo) {
-    TCaixaMensagem::Atual().Mostrar(FDono, texto, titulo, TIconeMensagem::Informacao, TBotoesMensagem::Ok, false);
+    MostrarInformacao(FDono, texto, titulo);
 }
 
 void TEventosQt::ProcessarEventos() {
