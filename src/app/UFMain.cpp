@@ -4,8 +4,10 @@
 #include "app/UModeloQuery.h"
 #include "dao/UConexao.h"
 #include "dao/UQuery.h"
+#include "export/UArquivoPerfis.h"
 #include "export/UDados.h"
 #include "export/UValoresExportacao.h"
+#include "export/UVerificacaoExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
@@ -359,74 +361,86 @@ void TFMain::cmbEmpresaClick(int linha) {
         EditEmpresa->SetValor(dsEmpresa->ChaveDaLinha(linha));
 }
 
+TPedidoExportacao TFMain::Pedido() const {
+    TPedidoExportacao pedido;
+    pedido.Diretorio = CaminhoDeQString(EditDiretorio->text());
+    pedido.NomeArquivo = EditNomeArquivo->text().toStdString();
+    pedido.DataLancamento = rdDataLancamento->isChecked();
+    // A date field holds no date while its text is not a real day.
+    if (EditDe->date().isValid())
+        pedido.DataInicial = ParaDataHora(EditDe->date());
+    if (EditAte->date().isValid())
+        pedido.DataFinal = ParaDataHora(EditAte->date());
+    pedido.Empresa = EditEmpresa->Valor();
+    pedido.CodTorvane = EditCodTorvane->Valor();
+    pedido.Perfil = cbPerfis->currentIndex();
+    return pedido;
+}
+
 bool TFMain::ValidarCampos() {
-    if (Aparar(DeQString(EditDiretorio->text())).empty()) {
-        Mensagem(TextoAnsi("Selecione o diretório onde será gerado o arquivo."));
-        EditDiretorio->setFocus();
-        return false;
-    }
-
-    const auto pasta = CaminhoDeUtf8(IncluirSeparador(EditDiretorio->text().toStdString()));
-    if (!DiretorioExiste(pasta)) {
-        if (!Confirmacao(TextoAnsi("O Diretório \"") + CaminhoMensagem(pasta) +
-                         TextoAnsi("\" não existe, deseja criá-lo?"))) {
-            Mensagem(TextoAnsi("Operação cancelada pelo usuário."));
+    auto problema = VerificarExportacao(Pedido());
+    if (problema && problema->PastaInexistente) {
+        if (!CriarPastaPedida())
             return false;
-        }
-        if (!CriarDiretorio(pasta)) {
-            Mensagem(TextoAnsi("Não foi possível criar o diretório \"") + CaminhoMensagem(pasta) + "\".");
-            return false;
-        }
+        problema = VerificarExportacao(Pedido());
     }
+    if (!problema)
+        return true;
+    Mensagem(problema->Texto);
+    FocarCampo(problema->Campo);
+    return false;
+}
 
-    // A date field holds no date while its text is not a real day; the whole text is selected, so the date
-    // typed next replaces it.
-    if (!EditDe->date().isValid()) {
-        Mensagem(TextoAnsi("Período inicial inválido."));
-        EditDe->setFocus();
-        EditDe->selectAll();
+bool TFMain::CriarPastaPedida() {
+    const auto pasta = PastaExportacao(CaminhoDeQString(EditDiretorio->text()));
+    if (!Confirmacao(TextoAnsi("O Diretório \"") + CaminhoMensagem(pasta) +
+                     TextoAnsi("\" não existe, deseja criá-lo?"))) {
+        Mensagem(TextoAnsi("Operação cancelada pelo usuário."));
         return false;
     }
-    if (!EditAte->date().isValid()) {
-        Mensagem(TextoAnsi("Período final inválido."));
-        EditAte->setFocus();
-        EditAte->selectAll();
-        return false;
-    }
-
-    if (EditEmpresa->Valor() <= 0) {
-        Mensagem(TextoAnsi("Informe o número da empresa"));
-        cmbEmpresa->setFocus();
-        return false;
-    }
-
-    if (Aparar(DeQString(EditNomeArquivo->text())).empty()) {
-        Mensagem(TextoAnsi("Informe o nome do arquivo."));
-        EditNomeArquivo->setFocus();
-        return false;
-    }
-    if (const std::string problema = ProblemaNomeArquivo(EditNomeArquivo->text().toStdString()); !problema.empty()) {
-        Mensagem(problema);
-        EditNomeArquivo->setFocus();
-        return false;
-    }
-
-    // The file holds the number in two digits.
-    if (EditCodTorvane->Valor() <= 0 || EditCodTorvane->Valor() > 99) {
-        Mensagem(TextoAnsi("Informe o número da empresa na Torvane"));
-        EditCodTorvane->setFocus();
+    if (!CriarDiretorio(pasta)) {
+        Mensagem(TextoAnsi("Não foi possível criar o diretório \"") + CaminhoMensagem(pasta) + "\".");
         return false;
     }
     return true;
 }
 
+void TFMain::FocarCampo(TCampoExportacao campo) {
+    switch (campo) {
+    case TCampoExportacao::Diretorio:
+        EditDiretorio->setFocus();
+        break;
+    // The whole text is selected, so the date typed next replaces it.
+    case TCampoExportacao::DataInicial:
+        EditDe->setFocus();
+        EditDe->selectAll();
+        break;
+    case TCampoExportacao::DataFinal:
+        EditAte->setFocus();
+        EditAte->selectAll();
+        break;
+    case TCampoExportacao::Empresa:
+        cmbEmpresa->setFocus();
+        break;
+    case TCampoExportacao::NomeArquivo:
+        EditNomeArquivo->setFocus();
+        break;
+    case TCampoExportacao::CodTorvane:
+        EditCodTorvane->setFocus();
+        break;
+    case TCampoExportacao::Perfil:
+        cbPerfis->setFocus();
+        break;
+    }
+}
+
 void TFMain::GerarExportacao() {
-    const auto nomeArquivo = CaminhoDeUtf8(CompletarNomeArquivo(EditNomeArquivo->text().toStdString()));
+    const TPedidoExportacao pedido = Pedido();
+    const auto nomeArquivo = CaminhoDeUtf8(CompletarNomeArquivo(pedido.NomeArquivo));
 
     const TExportacaoEmCurso emCurso(pnlProgress, oProgress, btnGerar);
-    TDadosExportacao::GerarArquivo(CaminhoDeQString(EditDiretorio->text()), nomeArquivo, rdDataLancamento->isChecked(),
-                                   ParaDataHora(EditDe->date()), ParaDataHora(EditAte->date()), EditEmpresa->Valor(),
-                                   EditCodTorvane->Valor(), cbPerfis->currentIndex());
+    TDadosExportacao::GerarArquivo(pedido.Diretorio, nomeArquivo, pedido.DataLancamento, *pedido.DataInicial,
+                                   *pedido.DataFinal, pedido.Empresa, pedido.CodTorvane, pedido.Perfil);
 }
 
 void TFMain::LerConfiguracoes() {
@@ -451,41 +465,24 @@ void TFMain::GravarConfiguracoes() {
 
 void TFMain::CarregarPerfis() {
     cbPerfis->clear();
-    const auto arquivo = TDadosExportacao::ArquivoPerfis();
-    if (ArquivoExiste(arquivo)) {
-        const auto largura = static_cast<std::size_t>(TDadosExportacao::TamanhoDescricaoPerfil());
-        for (const std::string& linha : LerLinhas(arquivo))
-            cbPerfis->addItem(ParaQString(linha.substr(0, largura)));
-    }
-    if (cbPerfis->count() == 0)
-        cbPerfis->addItem(QStringLiteral("Todos os Grupos"));
+    for (const std::string& descricao : TArquivoPerfis::Descricoes())
+        cbPerfis->addItem(ParaQString(descricao));
 }
 
 void TFMain::Mensagem(const std::string& texto, TTipoMensagem tipo, const std::string& titulo) {
-    std::string tituloUsado = titulo;
-    TIconeMensagem icone = TIconeMensagem::Exclamacao;
     switch (tipo) {
     case TTipoMensagem::Aviso:
-        if (tituloUsado.empty())
-            tituloUsado = TextoAnsi("Atenção");
-        icone = TIconeMensagem::Exclamacao;
+        MostrarAviso(this, texto, titulo);
         break;
     case TTipoMensagem::Erro:
-        if (tituloUsado.empty())
-            tituloUsado = "Erro";
-        icone = TIconeMensagem::Parada;
+        MostrarErro(this, texto, titulo);
         break;
     case TTipoMensagem::Informacao:
-        if (tituloUsado.empty())
-            tituloUsado = TextoAnsi("Informação");
-        icone = TIconeMensagem::Informacao;
+        MostrarInformacao(this, texto, titulo);
         break;
     }
-    TCaixaMensagem::Atual().Mostrar(this, texto, tituloUsado, icone, TBotoesMensagem::Ok, false);
 }
 
 bool TFMain::Confirmacao(const std::string& texto, const std::string& titulo, bool naoPadrao) {
-    const std::string tituloUsado = titulo.empty() ? TextoAnsi("Confirmação") : titulo;
-    return TCaixaMensagem::Atual().Mostrar(this, texto, tituloUsado, TIconeMensagem::Pergunta, TBotoesMensagem::SimNao,
-                                           naoPadrao) == TRespostaMensagem::Sim;
+    return Perguntar(this, texto, titulo, naoPadrao);
 }

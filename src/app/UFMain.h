@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/UVerificacaoExportacao.h"
 #include "qtbase/UInterfacesQt.h"
 
 #include <QWidget>
@@ -56,7 +57,11 @@ private:
 
     // One generation, guarded so that a second one cannot start while it runs.
     void Gerar();
+    TPedidoExportacao Pedido() const;
     bool ValidarCampos();
+    // Asks whether to create the missing folder, and creates it.
+    bool CriarPastaPedida();
+    void FocarCampo(TCampoExportacao campo);
     void GerarExportacao();
     void LerConfiguracoes();
     void GravarConfiguracoes();

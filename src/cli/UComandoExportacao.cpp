@@ -4,6 +4,7 @@
 #include "dao/UDao.h"
 #include "export/UDados.h"
 #include "export/UValoresExportacao.h"
+#include "export/UVerificacaoExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UDataHora.h"
@@ -15,6 +16,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,18 +39,6 @@ struct TOpcoes {
     CLI::Option* OpcaoAte = nullptr;
     CLI::Option* OpcaoEmpresa = nullptr;
     CLI::Option* OpcaoCodTorvane = nullptr;
-};
-
-// The values of one export, as the main window would pass them.
-struct TExportacao {
-    std::filesystem::path Diretorio;
-    std::string NomeArquivo; // UTF-8, as typed
-    bool DataLancamento = true;
-    std::optional<TDataHora> De;
-    std::optional<TDataHora> Ate;
-    int Empresa = 0;
-    int CodTorvane = 0;
-    int Perfil = 0;
 };
 
 class TInformacaoTerminal : public IInformacao {
@@ -87,7 +77,7 @@ std::string OndeFicamAsConfiguracoes() {
 CLI::Validator Decimal() {
     return CLI::Validator(
         [](const std::string& texto) {
-            return InteiroDecimal(texto) ? std::string() : "\"" + texto + "\" não é um número inteiro decimal";
+            return InteiroDecimal(texto) ? std::string() : TextoNumeroRecusado(texto, INT_MIN, INT_MAX);
         },
         "");
 }
@@ -126,56 +116,33 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
                OndeFicamAsConfiguracoes());
 }
 
-TExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
-    TExportacao exportacao;
+TPedidoExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
+    TPedidoExportacao exportacao;
     exportacao.Diretorio =
         opcoes.OpcaoDiretorio->count() ? CaminhoDeUtf8(ArgumentoUtf8(opcoes.Diretorio.c_str())) : salvos.Diretorio;
     exportacao.NomeArquivo = ArgumentoUtf8(opcoes.Arquivo.c_str());
     exportacao.DataLancamento = opcoes.OpcaoData->count() ? opcoes.Data == "lancamento" : salvos.TipoData == 0;
     const TPeriodo periodo = MesAnterior(Agora());
-    exportacao.De = opcoes.OpcaoDe->count() ? TDataHora::DoTextoIso(opcoes.De) : periodo.Inicio;
-    exportacao.Ate = opcoes.OpcaoAte->count() ? TDataHora::DoTextoIso(opcoes.Ate) : periodo.Fim;
+    exportacao.DataInicial = opcoes.OpcaoDe->count() ? TDataHora::DoTextoIso(opcoes.De) : periodo.Inicio;
+    exportacao.DataFinal = opcoes.OpcaoAte->count() ? TDataHora::DoTextoIso(opcoes.Ate) : periodo.Fim;
     exportacao.Empresa = opcoes.OpcaoEmpresa->count() ? Numero(opcoes.Empresa) : salvos.Empresa;
     exportacao.CodTorvane = opcoes.OpcaoCodTorvane->count() ? Numero(opcoes.CodTorvane) : salvos.CodTorvane;
     exportacao.Perfil = Numero(opcoes.Perfil);
     return exportacao;
 }
 
-// A profile asked for that does not exist would export every group: the user asked for a filter.
-std::string ProblemaPerfil(int perfil) {
-    if (perfil == 0)
-        return {};
-    const auto arquivo = TDadosExportacao::ArquivoPerfis();
-    const bool existe = ArquivoExiste(arquivo);
-    if (perfil > 0 && existe && static_cast<std::size_t>(perfil) < LerLinhas(arquivo).size())
-        return {};
-    return "O perfil " + std::to_string(perfil) + " não existe no arquivo de perfis " + CaminhoUtf8(arquivo) +
-           (existe ? "" : " (o arquivo não existe)") +
-           ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.";
-}
-
 // The main window's checks, in its order and with its texts, in the terminal's encoding; empty when all
 // pass. A missing folder is not created here: a scheduled run has nobody to ask.
-std::string Validar(const TExportacao& e) {
-    if (Aparar(CaminhoMensagem(e.Diretorio)).empty())
-        return "Selecione o diretório onde será gerado o arquivo.";
-    const std::string pasta = IncluirSeparador(CaminhoUtf8(e.Diretorio));
-    if (!DiretorioExiste(CaminhoDeUtf8(pasta)))
-        return "O Diretório \"" + pasta + "\" não existe.";
-    if (!e.De)
-        return "Período inicial inválido. Informe a data como AAAA-MM-DD.";
-    if (!e.Ate)
-        return "Período final inválido. Informe a data como AAAA-MM-DD.";
-    if (e.Empresa <= 0)
-        return "Informe o número da empresa";
-    if (Aparar(Utf8ParaCp1252(e.NomeArquivo)).empty())
-        return "Informe o nome do arquivo.";
-    if (const std::string problema = ProblemaNomeArquivo(e.NomeArquivo); !problema.empty())
-        return TextoTerminal(problema);
-    // The file holds two digits for it.
-    if (e.CodTorvane <= 0 || e.CodTorvane > 99)
-        return "Informe o número da empresa na Torvane";
-    return ProblemaPerfil(e.Perfil);
+std::string Validar(const TPedidoExportacao& e) {
+    auto problema = VerificarExportacao(e);
+    if (!problema)
+        problema = VerificarPerfil(e.Perfil);
+    if (!problema)
+        return {};
+    std::string texto = TextoTerminal(problema->Texto);
+    if (problema->Campo == TCampoExportacao::DataInicial || problema->Campo == TCampoExportacao::DataFinal)
+        texto += " Informe a data como AAAA-MM-DD.";
+    return texto;
 }
 
 std::string Reais(std::int64_t centavos) {
@@ -218,7 +185,7 @@ bool Conectar(std::ostream& erro) {
     }
 }
 
-int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
+int Exportar(const TPedidoExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
     if (!Conectar(erro))
         return TComandoExportacao::Falhou;
     TResultadoExportacao resultado;
@@ -227,7 +194,8 @@ int Exportar(const TExportacao& e, std::ostream& saida, std::ostream& erro, bool
         // The server may take a while before the first row: say so until the bar appears.
         frente.Progresso().Anunciar("Consultando o banco de dados...");
         resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CaminhoDeUtf8(CompletarNomeArquivo(e.NomeArquivo)),
-                                                   e.DataLancamento, *e.De, *e.Ate, e.Empresa, e.CodTorvane, e.Perfil);
+                                                   e.DataLancamento, *e.DataInicial, *e.DataFinal, e.Empresa,
+                                                   e.CodTorvane, e.Perfil);
     }
     if (!resultado.Gerado)
         return TComandoExportacao::NadaEncontrado;
@@ -261,7 +229,7 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
         return UsoIncorreto;
     }
     try {
-        const TExportacao exportacao = Montar(opcoes, TValoresExportacao::Ler());
+        const TPedidoExportacao exportacao = Montar(opcoes, TValoresExportacao::Ler());
         const std::string problema = Validar(exportacao);
         if (!problema.empty()) {
             erro << problema << '\n';

@@ -11,7 +11,6 @@
 
 namespace {
 
-const std::filesystem::path ArquivoIniPadrao = "sistema_qor.ini";
 const std::string SenhaPadraoArmazenada = "7C19E05B3A62D8F40B15";
 const std::string SenhaReserva = "581937wex";
 const std::string ChaveSenha = "KAV";
@@ -104,7 +103,7 @@ std::string DescriptografarSenha(const std::string& texto, const std::string& ch
 
 std::filesystem::path TDao::CaminhoArquivoIni(const std::filesystem::path& nomeArquivo) {
     if (nomeArquivo.empty())
-        return ArquivoConexao(ArquivoIniPadrao);
+        return ArquivoConexao(NomeArquivoConexao);
     if (TemPasta(nomeArquivo))
         return nomeArquivo;
     return ArquivoConexao(nomeArquivo);

@@ -1,5 +1,8 @@
 #include "export/UDados.h"
 
+#include "export/UArquivoPerfis.h"
+#include "export/ULinhaExportacao.h"
+
 #include "dao/UConexao.h"
 #include "dao/UDao.h"
 #include "dao/UQuery.h"
@@ -11,9 +14,11 @@
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UTexto.h"
 
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -34,52 +39,108 @@ void Informar(const std::string& texto) {
         InformacaoRegistrada->Informar(texto, TextoAnsi("Informação"));
 }
 
-constexpr std::int64_t MaiorLancamento = 999'999;            // 6 digits
-constexpr std::int64_t MaiorValorCentavos = 999'999'999'999; // 12 digits
+// A posting that cannot go into the file: the message that names it alone, and its line in a list.
+struct TRecusa {
+    std::string Mensagem;
+    std::string Item;
+};
 
-[[noreturn]] void NaoInteiro(std::string_view texto) {
-    throw EFalha("'" + std::string(texto) + "' is not a valid integer value");
-}
+class ELancamentoRecusado : public EFalha {
+public:
+    explicit ELancamentoRecusado(TRecusa recusa) : EFalha(recusa.Mensagem), Recusa(std::move(recusa)) {}
+    TRecusa Recusa;
+};
 
-[[noreturn]] void ValorNaoCabe(std::string_view numlanc, std::string_view valor) {
-    throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) + TextoAnsi(": o valor ") + std::string(valor) +
-                 TextoAnsi(" não cabe no campo de 12 dígitos do valor em centavos. Nenhum arquivo foi gravado."));
+[[noreturn]] void Recusar(std::string_view numlanc, const std::string& motivo) {
+    const std::string item = TextoAnsi("Lançamento ") + std::string(numlanc) + ": " + motivo;
+    throw ELancamentoRecusado({item + TextoAnsi(". Nenhum arquivo foi gravado."), item});
 }
 
 // The amount in whole cents; more than 12 digits would be cut to another amount, so it is refused.
 std::int64_t Centavos(std::string_view numlanc, std::optional<std::string_view> texto) {
     if (!texto)
         return 0;
-    std::int64_t centavos = 0;
+    std::int64_t centavos = -1;
     try {
         centavos = TValorFixo::DoTexto(*texto).CentavosArredondados();
     } catch (const EFalha&) {
-        ValorNaoCabe(numlanc, *texto);
     }
     if (centavos < 0 || centavos > MaiorValorCentavos)
-        ValorNaoCabe(numlanc, *texto);
+        Recusar(numlanc, TextoAnsi("o valor ") + std::string(*texto) +
+                             TextoAnsi(" não cabe no campo de 12 dígitos do valor em centavos"));
     return centavos;
 }
 
-// A line end, tab or zero byte inside a field would break the posting's one line of 80 bytes: every
-// control character becomes a blank.
-std::string SemControles(std::string_view campo) {
-    std::string texto(campo);
-    for (char& c : texto)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    return texto;
-}
-
-// A stored date that is no date stops the export naming the posting, as every other refusal does.
+// A stored date that is no date names the posting, as every other refusal does.
 TDataHora DataDoLancamento(const TQuery& query, int campo, std::string_view numlanc) {
     try {
         return query.Campo(campo).DataHora();
     } catch (const EFalha& falha) {
-        throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) + ": " + falha.what() +
-                     TextoAnsi(". Nenhum arquivo foi gravado."));
+        Recusar(numlanc, falha.what());
     }
 }
+
+// The posting number's six digits; the number itself is what is wrong when it is no decimal integer, so
+// then the conversion's own message names it.
+std::int64_t NumeroDoLancamento(std::string_view numlanc) {
+    const TNumeroLido numero = LerDecimal(numlanc, INT64_MIN, INT64_MAX);
+    if (numero.Leitura == TLeituraNumero::NaoNumero) {
+        const std::string mensagem = TextoNaoInteiro(numlanc);
+        throw ELancamentoRecusado({mensagem, TextoAnsi("Lançamento ") + std::string(numlanc) + ": " + mensagem});
+    }
+    // Cutting it, or letting a minus sign in, would put another posting's number in the file.
+    if (numero.Leitura == TLeituraNumero::ForaDoIntervalo || numero.Valor < 0 || numero.Valor > MaiorNumeroLancamento)
+        Recusar(numlanc, TextoAnsi("o número do lançamento não cabe no campo de 6 dígitos (0 a 999999)"));
+    return numero.Valor;
+}
+
+// Where the fields of a posting stand in the receivables query.
+struct TCamposLancamento {
+    explicit TCamposLancamento(const TQuery& query)
+        : Numlanc(query.IndiceCampo("numlanc")), Datahora(query.IndiceCampo("datahora")),
+          Nome(query.IndiceCampo("nome")), Chapa(query.IndiceCampo("chapa")), Valor(query.IndiceCampo("valor")) {}
+    int Numlanc, Datahora, Nome, Chapa, Valor;
+};
+
+TLancamento LerLancamento(const TQuery& query, const TCamposLancamento& campos) {
+    const auto texto = [&query](int campo) { return query.ValorBruto(campo).value_or(std::string_view()); };
+    const std::string_view numlanc = texto(campos.Numlanc);
+    TLancamento lancamento;
+    lancamento.Data = DataDoLancamento(query, campos.Datahora, numlanc);
+    lancamento.Numero = NumeroDoLancamento(numlanc);
+    lancamento.Centavos = Centavos(numlanc, query.ValorBruto(campos.Valor));
+    lancamento.Nome = texto(campos.Nome);
+    lancamento.Chapa = texto(campos.Chapa);
+    return lancamento;
+}
+
+// Every posting that cannot go into the file, found in one pass: the first one's own message, then the
+// others, as many as a person reads.
+class TRecusas {
+public:
+    void Incluir(TRecusa recusa) {
+        if (FRecusas.size() <= MaisNomeados)
+            FRecusas.push_back(std::move(recusa));
+        ++FTotal;
+    }
+    bool Vazia() const { return FTotal == 0; }
+    std::string Texto() const {
+        std::string texto = FRecusas.front().Mensagem;
+        if (FTotal < 2)
+            return texto;
+        texto += TextoAnsi("\nOutros lançamentos que não podem ir para o arquivo:");
+        for (std::size_t i = 1; i < FRecusas.size(); ++i)
+            texto += "\n" + FRecusas[i].Item;
+        if (FTotal > FRecusas.size())
+            texto += TextoAnsi("\ne mais ") + std::to_string(FTotal - FRecusas.size()) + TextoAnsi(" lançamentos");
+        return texto;
+    }
+
+private:
+    static constexpr std::size_t MaisNomeados = 20;
+    std::vector<TRecusa> FRecusas;
+    std::size_t FTotal = 0;
+};
 
 std::string TextoPerfil(int perfil, const std::string& grupos) {
     return TextoAnsi("O perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo de perfis (") +
@@ -151,63 +212,15 @@ void TDadosExportacao::SetEventos(IEventos* eventos) {
 }
 
 std::filesystem::path TDadosExportacao::ArquivoPerfis() {
-    return ArquivoDados("PerfilTorvane.txt");
+    return TArquivoPerfis::Caminho();
 }
 
 std::string TDadosExportacao::GruposDoPerfil(int perfil) {
-    if (perfil <= 0)
-        return {};
-    const auto arquivo = ArquivoPerfis();
-    if (!ArquivoExiste(arquivo))
-        return {};
-    const auto linhas = LerLinhas(arquivo);
-    if (static_cast<std::size_t>(perfil) >= linhas.size())
-        throw EFalha("List index out of bounds (" + std::to_string(perfil) + ")");
-    const std::string& linha = linhas[static_cast<std::size_t>(perfil)];
-    const auto largura = static_cast<std::size_t>(TamanhoDescricaoPerfil());
-    if (linha.size() <= largura)
-        return {};
-    return Aparar(std::string_view(linha).substr(largura));
+    return TArquivoPerfis::Grupos(perfil);
 }
 
-bool TDadosExportacao::ListaGruposValida(const std::string& lista) {
-    if (lista.empty())
-        return true;
-    if (lista.size() < 3 || lista.front() != '(' || lista.back() != ')')
-        return false;
-    bool digitoAntes = false;
-    for (std::size_t i = 1; i + 1 < lista.size(); ++i) {
-        const char c = lista[i];
-        if (c >= '0' && c <= '9') {
-            digitoAntes = true;
-        } else if (c == ',' && digitoAntes) {
-            digitoAntes = false;
-        } else {
-            return false;
-        }
-    }
-    return digitoAntes;
-}
-
-// The posting number is read whole, as a decimal integer, and must fit the six digits of its field:
-// cutting it, or letting a minus sign in, would put another posting's number in the file or break the line.
-std::string TDadosExportacao::NumeroLancamento(std::string_view numlanc) {
-    const bool temSinal = !numlanc.empty() && (numlanc[0] == '-' || numlanc[0] == '+');
-    const bool negativo = temSinal && numlanc[0] == '-';
-    if (numlanc.size() == (temSinal ? 1u : 0u))
-        NaoInteiro(numlanc);
-    std::int64_t valor = 0;
-    for (std::size_t i = temSinal ? 1 : 0; i < numlanc.size(); ++i) {
-        if (numlanc[i] < '0' || numlanc[i] > '9')
-            NaoInteiro(numlanc);
-        if (valor <= MaiorLancamento)
-            valor = valor * 10 + (numlanc[i] - '0');
-    }
-    if (valor > MaiorLancamento || (negativo && valor != 0))
-        throw EFalha(TextoAnsi("Lançamento ") + std::string(numlanc) +
-                     TextoAnsi(": o número do lançamento não cabe no campo de 6 dígitos (0 a 999999). "
-                               "Nenhum arquivo foi gravado."));
-    return FormatarZeros(valor, 6);
+std::int64_t TDadosExportacao::NumeroLancamento(std::string_view numlanc) {
+    return NumeroDoLancamento(numlanc);
 }
 
 std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora& DataInicial,
@@ -263,7 +276,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     if (Perfil > 0) {
         grupos = GruposDoPerfil(Perfil);
         // The list goes into the SQL text as it is: a hand-edited file must not change the query.
-        if (!ListaGruposValida(grupos))
+        if (!TArquivoPerfis::ListaGruposValida(grupos))
             throw EFalha(TextoPerfil(Perfil, grupos));
     }
 
@@ -282,48 +295,34 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     // Lines go to a temporary file as they are made; the target is replaced only once all are on disk.
     TArquivoSeguro arquivo(resultado.Caminho);
 
-    const int campoNumlanc = query.IndiceCampo("numlanc");
-    const int campoDatahora = query.IndiceCampo("datahora");
-    const int campoNome = query.IndiceCampo("nome");
-    const int campoChapa = query.IndiceCampo("chapa");
-    const int campoValor = query.IndiceCampo("valor");
-    const std::string empresaTorvane = FormatarZeros(CodTorvane, 2);
-    const auto texto = [&query](int campo) { return query.ValorBruto(campo).value_or(std::string_view()); };
-
     if (ProgressoRegistrado) {
         ProgressoRegistrado->SetMaximo(static_cast<int>(query.QuantidadeRegistros()));
         ProgressoRegistrado->SetPosicao(0);
     }
-    std::string linha;
+    // After a posting that cannot go into the file, the rest are still read, so that one run names them all;
+    // nothing more is written.
+    const TCamposLancamento campos(query);
+    TRecusas recusas;
     query.Primeiro();
     while (!query.FimDosDados()) {
-        const std::string_view numlanc = texto(campoNumlanc);
-        const TDataHora data = DataDoLancamento(query, campoDatahora, numlanc);
-        const std::string nome = SemControles(texto(campoNome).substr(0, 40));
-
-        linha.clear();
-        linha += empresaTorvane;
-        linha += CompletarEsquerda(SemControles(texto(campoChapa).substr(0, 10)), 10, '0');
-        linha += nome;
-        linha.append(40 - nome.size(), ' ');
-        linha += FormatarZeros(data.Dia, 2);
-        linha += FormatarZeros(data.Mes, 2);
-        linha += FormatarZeros(data.Ano, 4);
-        linha += NumeroLancamento(numlanc);
-        linha += "01";
-        const std::int64_t centavos = Centavos(numlanc, query.ValorBruto(campoValor));
-        linha += FormatarZeros(centavos, 12);
-        linha += "\r\n";
-        arquivo.Escrever(linha);
-        ++resultado.Linhas;
-        resultado.TotalCentavos += centavos;
-
+        try {
+            const TLancamento lancamento = LerLancamento(query, campos);
+            if (recusas.Vazia()) {
+                arquivo.Escrever(LinhaExportacao(lancamento, CodTorvane));
+                ++resultado.Linhas;
+                resultado.TotalCentavos += lancamento.Centavos;
+            }
+        } catch (const ELancamentoRecusado& recusado) {
+            recusas.Incluir(recusado.Recusa);
+        }
         query.Proximo();
         if (ProgressoRegistrado)
             ProgressoRegistrado->Passo();
         if (EventosRegistrados)
             EventosRegistrados->ProcessarEventos();
     }
+    if (!recusas.Vazia())
+        throw EFalha(recusas.Texto());
     arquivo.Confirmar();
     resultado.Gerado = true;
     Informar("Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso."));

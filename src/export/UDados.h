@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/UArquivoPerfis.h"
 #include "export/UInterfaces.h"
 #include "platform/UDataHora.h"
 
@@ -47,14 +48,15 @@ public:
 
     // The profile file.
     static std::filesystem::path ArquivoPerfis();
-    static int TamanhoDescricaoPerfil() { return 60; }
+    static int TamanhoDescricaoPerfil() { return TArquivoPerfis::TamanhoDescricao; }
     static std::string GruposDoPerfil(int perfil);
-    // Whether a group list may go into SQL: empty, or "(" decimal keys separated by "," ")".
-    static bool ListaGruposValida(const std::string& lista);
 
-    // NomeArquivo is a name: one that holds a folder separator, or is "." or "..", is refused.
-    // The posting number's six digits; a number that is no decimal integer, or that does not fit, fails.
-    static std::string NumeroLancamento(std::string_view numlanc);
+    // The posting number, read whole as a decimal integer; one that is none, or that does not fit the six
+    // digits of its field, fails naming the posting.
+    static std::int64_t NumeroLancamento(std::string_view numlanc);
+
+    // NomeArquivo is a name: one that holds a folder separator, or is "." or "..", is refused. A posting that
+    // cannot go into the file fails the export, naming every such posting, and no file is written.
 
     static TResultadoExportacao GerarArquivo(const std::filesystem::path& Diretorio,
                                              const std::filesystem::path& NomeArquivo, bool DataLancamento,

@@ -11,7 +11,7 @@ const std::string Secao = "QOR";
 }
 
 std::filesystem::path TValoresExportacao::ArquivoConfiguracoes() {
-    return ArquivoDados("ExportacaoKOTR.ini");
+    return ArquivoDados(NomeArquivoValores);
 }
 
 TValoresExportacao TValoresExportacao::Ler() {

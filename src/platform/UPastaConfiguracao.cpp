@@ -14,7 +14,6 @@
 
 namespace {
 
-const std::filesystem::path ArquivoConexaoPadrao = "sistema_qor.ini";
 const std::filesystem::path NomePasta = "exportacao-torvane";
 
 struct TPastasDefinidas {
@@ -42,7 +41,7 @@ bool InstalacaoPortatil() {
 #ifdef _WIN32
     return true;
 #else
-    return ArquivoExiste(PastaPrograma() / ArquivoConexaoPadrao);
+    return ArquivoExiste(PastaPrograma() / NomeArquivoConexao);
 #endif
 }
 

@@ -10,6 +10,11 @@
 // window's values and the profiles in the user's folder, made on the first write. On Windows every copy of
 // the program is portable.
 
+// The program's files, by name.
+inline const std::filesystem::path NomeArquivoConexao = "sistema_qor.ini";
+inline const std::filesystem::path NomeArquivoValores = "ExportacaoKOTR.ini";
+inline const std::filesystem::path NomeArquivoPerfis = "PerfilTorvane.txt";
+
 bool InstalacaoPortatil();
 // $XDG_CONFIG_HOME/exportacao-torvane, or ~/.config/exportacao-torvane.
 std::filesystem::path PastaConfiguracaoUsuario();

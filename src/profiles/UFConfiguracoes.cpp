@@ -217,17 +217,13 @@ void TFConfiguracoes::btnIncluirClick() {
 void TFConfiguracoes::btnExcluirClick() {
     if (cdsPerfis.empty())
         return;
-    if (TCaixaMensagem::Atual().Mostrar(this, "Confirma excluir o perfil?", TextoAnsi("Confirmação"),
-                                        TIconeMensagem::Pergunta, TBotoesMensagem::SimNao,
-                                        false) == TRespostaMensagem::Sim)
+    if (Perguntar(this, "Confirma excluir o perfil?"))
         ExcluirPerfil();
 }
 
 void TFConfiguracoes::btnVincularClick() {
     if (cdsPerfis.empty()) {
-        TCaixaMensagem::Atual().Mostrar(this, TextoAnsi("Informe ao menos um perfil antes de vincular grupos."),
-                                        TextoAnsi("Informação"), TIconeMensagem::Informacao, TBotoesMensagem::Ok,
-                                        false);
+        MostrarInformacao(this, TextoAnsi("Informe ao menos um perfil antes de vincular grupos."));
         return;
     }
     const int linha = LinhaAtual();
@@ -236,14 +232,11 @@ void TFConfiguracoes::btnVincularClick() {
     const TPerfil& perfil = cdsPerfis[static_cast<std::size_t>(linha)];
     // The same reading as the export's: blanks around the list do not count.
     std::string Chaves = Aparar(perfil.grupos_vinculados);
-    if (!TDadosExportacao::ListaGruposValida(Chaves)) {
+    if (!TArquivoPerfis::ListaGruposValida(Chaves)) {
         // Only a file edited by hand holds such a list; it must not go into the dialog's SQL.
-        TCaixaMensagem::Atual().Mostrar(
-            this,
-            TextoAnsi("A lista de grupos vinculados ao perfil \"") + Aparar(perfil.descricao_perfil) +
-                TextoAnsi("\" não é uma lista válida de códigos de grupo, como (12,15,40): ") +
-                perfil.grupos_vinculados + TextoAnsi("\r\nExclua o perfil e inclua-o de novo."),
-            TextoAnsi("Atenção"), TIconeMensagem::Exclamacao, TBotoesMensagem::Ok, false);
+        MostrarAviso(this, TextoAnsi("A lista de grupos vinculados ao perfil \"") + Aparar(perfil.descricao_perfil) +
+                               TextoAnsi("\" não é uma lista válida de códigos de grupo, como (12,15,40): ") +
+                               perfil.grupos_vinculados + TextoAnsi("\r\nExclua o perfil e inclua-o de novo."));
         return;
     }
     std::string Descricoes;
@@ -254,34 +247,12 @@ void TFConfiguracoes::btnVincularClick() {
 }
 
 void TFConfiguracoes::CarregarPerfis() {
-    const auto arquivo = TDadosExportacao::ArquivoPerfis();
-    if (!ArquivoExiste(arquivo))
-        return;
-    const auto linhas = LerLinhas(arquivo);
-    const auto largura = static_cast<std::size_t>(TDadosExportacao::TamanhoDescricaoPerfil());
-    // Line 0 is the all-groups entry, whatever it holds.
-    for (std::size_t i = 1; i < linhas.size(); ++i) {
-        const std::string& linha = linhas[i];
-        TPerfil perfil;
-        perfil.descricao_perfil = linha.substr(0, largura);
-        if (linha.size() > largura)
-            perfil.grupos_vinculados = linha.substr(largura);
+    for (TPerfil& perfil : TArquivoPerfis::Ler())
         FModelo->Incluir(std::move(perfil));
-    }
 }
 
 void TFConfiguracoes::GravarPerfis() {
-    const int largura = TDadosExportacao::TamanhoDescricaoPerfil();
-    const auto preencher = [largura](const std::string& texto) {
-        return texto + TDadosExportacao::RepetirCaractere(' ', largura - static_cast<int>(texto.size()));
-    };
-    std::vector<std::string> linhas;
-    linhas.reserve(cdsPerfis.size() + 1);
-    linhas.push_back(preencher("Todos os Grupos"));
-    for (const TPerfil& perfil : cdsPerfis)
-        linhas.push_back(preencher(perfil.descricao_perfil) + perfil.grupos_vinculados);
-    PrepararPastaDados();
-    GravarLinhas(TDadosExportacao::ArquivoPerfis(), linhas);
+    TArquivoPerfis::Gravar(cdsPerfis);
 }
 
 void TFConfiguracoes::IncluirPerfil() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/UArquivoPerfis.h"
 #include "qtbase/UDialogo.h"
 
 #include <string>
@@ -11,13 +12,6 @@ class QLabel;
 class QPushButton;
 class QTableView;
 class TModeloPerfis;
-
-// One profile: a description and the list of product groups linked to it, as kept in the profile file.
-struct TPerfil {
-    std::string descricao_perfil;
-    // Empty (no limit) or an SQL value list of group keys such as (12,15,40); no length limit.
-    std::string grupos_vinculados;
-};
 
 // The profile configuration window: the user keeps the list of profiles and links product groups to them.
 // Opened modally by the main window; it rewrites the profile file whole when it closes.

@@ -209,7 +209,7 @@ TFFiltroGenerico2::TFFiltroGenerico2(QWidget* dono, const std::string& CampoChav
     lblPesquisa->setText(ParaQString(Entidade + TextoAnsi(" (Código/Descrição)")));
 
     // The keys go into the SQL text as they are: only a list of whole numbers may.
-    if (!TDadosExportacao::ListaGruposValida(Chaves))
+    if (!TArquivoPerfis::ListaGruposValida(Chaves))
         throw EFalha(TextoAnsi("A lista de códigos \"") + Chaves +
                      TextoAnsi("\" não é uma lista válida, como (12,15,40)."));
     TConexao* conexao = TDadosExportacao::GetConexao();

@@ -363,6 +363,10 @@ TEST_F(TesteComandoExportacao, BadCommandLine_ExitsTwoAndHelpExitsZero) {
         }
         EXPECT_EQ(execucao.Saida, "");
     }
+    // A decimal number too large is said to be so, with the largest value the option takes.
+    EXPECT_EQ(Rodar({"--arquivo", "x", "--cod-torvane", "99999999999"})
+                  .Erro.rfind("--cod-torvane: \"99999999999\" é grande demais: o maior valor aceito é 2147483647\n", 0),
+              0u);
     const auto ajuda = Rodar({"--help"});
     EXPECT_EQ(ajuda.Status, 0);
     for (const char* opcao :

@@ -4,6 +4,7 @@
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
+#include "platform/UTexto.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -285,21 +286,20 @@ TEST_F(TesteGerarArquivo, GerarArquivo_RowThatCannotBeWritten_StopsNamingItAndLe
     };
     struct TCaso {
         std::string numlanc, valortotal, mensagem;
-        int feitas; // rows before it in the server's order, stepped on the gauge before the failure
     };
     const auto casos = std::vector<TCaso>{
-        {"'12A'", "1.00", "'12A' is not a valid integer value", 1},
-        {"''", "1.00", "'' is not a valid integer value", 0},
-        {"NULL", "1.00", "'' is not a valid integer value", 0},
-        {"'-'", "1.00", "'-' is not a valid integer value", 0},
-        {"' 12'", "1.00", "' 12' is not a valid integer value", 0},
-        {"'$1A'", "1.00", "'$1A' is not a valid integer value", 0},
-        {"'1.5'", "1.00", "'1.5' is not a valid integer value", 1},
-        {"'1234567'", "1.00", numero("1234567"), 1},
-        {"'-42'", "1.00", numero("-42"), 0},
-        {"'99999999999999999999'", "1.00", numero("99999999999999999999"), 1},
-        {"'55'", "10000000000.00", valor("55", "10000000000.000"), 1},
-        {"'56'", "9999999999.995", valor("56", "9999999999.995"), 1},
+        {"'12A'", "1.00", "'12A' is not a valid integer value"},
+        {"''", "1.00", "'' is not a valid integer value"},
+        {"NULL", "1.00", "'' is not a valid integer value"},
+        {"'-'", "1.00", "'-' is not a valid integer value"},
+        {"' 12'", "1.00", "' 12' is not a valid integer value"},
+        {"'$1A'", "1.00", "'$1A' is not a valid integer value"},
+        {"'1.5'", "1.00", "'1.5' is not a valid integer value"},
+        {"'1234567'", "1.00", numero("1234567")},
+        {"'-42'", "1.00", numero("-42")},
+        {"'99999999999999999999'", "1.00", numero("99999999999999999999")},
+        {"'55'", "10000000000.00", valor("55", "10000000000.000")},
+        {"'56'", "9999999999.995", valor("56", "9999999999.995")},
     };
     Executar(Conexao(), "ALTER TABLE receber MODIFY valortotal DECIMAL(20,3)");
     GravarBinario(Saida(), "antigo\r\n");
@@ -313,9 +313,9 @@ TEST_F(TesteGerarArquivo, GerarArquivo_RowThatCannotBeWritten_StopsNamingItAndLe
 
         EXPECT_EQ(LerSaida(), "antigo\r\n");
         EXPECT_EQ(Arquivos(), std::vector<std::string>{"saida.txt"});
-        std::vector<std::string> esperado = {"max 2", "pos 0", "passo", "eventos"};
-        esperado.resize(2 + 2 * caso.feitas);
-        EXPECT_EQ(FFrente.Chamadas, esperado);
+        // The rows after it are still read, to name every posting that cannot go into the file.
+        EXPECT_EQ(FFrente.Chamadas,
+                  (std::vector<std::string>{"max 2", "pos 0", "passo", "eventos", "passo", "eventos"}));
     }
     // A stored day that cannot exist, on the due-date basis.
     Executar(Conexao(), "SET SESSION sql_mode = 'ALLOW_INVALID_DATES'; DELETE FROM receber");
@@ -329,6 +329,40 @@ TEST_F(TesteGerarArquivo, GerarArquivo_RowThatCannotBeWritten_StopsNamingItAndLe
     std::filesystem::remove(Saida());
     EXPECT_EQ(TextoDaFalha([&] { Gerar(); }), casos.back().mensagem);
     EXPECT_TRUE(Arquivos().empty());
+}
+
+TEST_F(TesteGerarArquivo, GerarArquivo_SeveralUnfitPostings_AreAllNamedInOneRun) {
+    // Grouped by numlanc as text, so the server gives them in this order: a good posting first, then one of
+    // each kind of unfit posting, then more than a message names. On the due-date basis, so that a stored
+    // posting date that cannot exist is among them.
+    Executar(Conexao(), "SET SESSION sql_mode = 'ALLOW_INVALID_DATES'");
+    const std::string marco = "'2024-03-10 00:00:00'";
+    std::vector<TReceber> linhas = {{.numlanc = "'10'", .vencimento = marco},
+                                    {.numlanc = "'11'", .datahora = "'2024-02-30 10:00:00'", .vencimento = marco},
+                                    {.numlanc = "'12345678'", .vencimento = marco},
+                                    {.numlanc = "'13'", .vencimento = marco, .valortotal = "99999999999.00"},
+                                    {.numlanc = "'14X'", .vencimento = marco}};
+    for (int i = 0; i < 20; ++i)
+        linhas.push_back({.numlanc = "'2" + FormatarZeros(i, 2) + "X'", .vencimento = marco});
+    Executar(Conexao(), "ALTER TABLE receber MODIFY valortotal DECIMAL(20,2)");
+    Inserir(linhas);
+    GravarBinario(Saida(), "antigo\r\n");
+
+    std::string esperado =
+        TextoAnsi("Lançamento 11: '2024-02-30 10:00:00' is not a valid date and time. Nenhum "
+                  "arquivo foi gravado.\nOutros lançamentos que não podem ir para o arquivo:"
+                  "\nLançamento 12345678: o número do lançamento não cabe no campo de 6 dígitos "
+                  "(0 a 999999)\nLançamento 13: o valor 99999999999.00 não cabe no campo de 12 "
+                  "dígitos do valor em centavos\nLançamento 14X: '14X' is not a valid integer value");
+    for (int i = 0; i < 17; ++i)
+        esperado += TextoAnsi("\nLançamento 2") + FormatarZeros(i, 2) + "X: '2" + FormatarZeros(i, 2) +
+                    "X' is not a valid integer value";
+    esperado += TextoAnsi("\ne mais 3 lançamentos");
+    EXPECT_EQ(TextoDaFalha([&] { Gerar(false); }), esperado);
+    EXPECT_EQ(LerSaida(), "antigo\r\n");
+    EXPECT_EQ(Arquivos(), std::vector<std::string>{"saida.txt"});
+    // Every row was read and stepped on the gauge.
+    EXPECT_EQ(std::count(FFrente.Chamadas.begin(), FFrente.Chamadas.end(), "passo"), 25);
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBeforeAnyQuery) {

@@ -68,11 +68,11 @@ TEST_F(TestePerfis, GruposDoPerfil_LineZeroOrBelowOrNoFile_GivesEmptyAndLinePast
 
 TEST_F(TestePerfis, ListaGruposValida_AcceptsOnlyDecimalKeyLists) {
     for (const std::string lista : {"", "(1)", "(12,15,40)", "(007)", "(2147483648)"})
-        EXPECT_TRUE(TDadosExportacao::ListaGruposValida(lista)) << lista;
+        EXPECT_TRUE(TArquivoPerfis::ListaGruposValida(lista)) << lista;
     for (const std::string lista : {"()",      "(",      ")",       "(1",         "1)",
                                     "1,2",     "(1,)",   "(,1)",    "(1,,2)",     "( 1)",
                                     "(1 )",    "(1, 2)", "(-1)",    "(+1)",       "(1.5)",
                                     "(a)",     "(1)(2)", "(1),(2)", "(1) or 1=1", "(1);drop table receber",
                                     "(1)\r\n", " (1)",   "(0x1F)",  "(1)--"})
-        EXPECT_FALSE(TDadosExportacao::ListaGruposValida(lista)) << lista;
+        EXPECT_FALSE(TArquivoPerfis::ListaGruposValida(lista)) << lista;
 }

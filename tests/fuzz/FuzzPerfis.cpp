@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
         try {
             const std::string grupos = TDadosExportacao::GruposDoPerfil(perfil);
             // Only a list of decimal keys may reach the SQL text.
-            if (TDadosExportacao::ListaGruposValida(grupos))
+            if (TArquivoPerfis::ListaGruposValida(grupos))
                 Exigir(grupos.find_first_not_of("0123456789,()") == std::string::npos);
         } catch (const EFalha&) {
         }

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     }
     ConverterInteiro(texto);
     try {
-        Exigir(TDadosExportacao::NumeroLancamento(texto).size() == 6);
+        const auto numero = TDadosExportacao::NumeroLancamento(texto);
+        Exigir(numero >= 0 && numero <= 999999);
     } catch (const EFalha&) {
     }
     return 0;

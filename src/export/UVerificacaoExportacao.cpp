@@ -1,0 +1,55 @@
+#include "export/UVerificacaoExportacao.h"
+
+#include "export/UArquivoPerfis.h"
+#include "export/ULinhaExportacao.h"
+#include "export/UValoresExportacao.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/UPastaPrograma.h"
+#include "platform/UTexto.h"
+
+namespace {
+
+TProblemaExportacao Problema(TCampoExportacao campo, const char* texto) {
+    return {campo, TextoAnsi(texto)};
+}
+
+} // namespace
+
+std::optional<TProblemaExportacao> VerificarPerfil(int perfil) {
+    if (perfil == 0 || TArquivoPerfis::TemPerfil(perfil))
+        return std::nullopt;
+    const auto arquivo = TArquivoPerfis::Caminho();
+    return TProblemaExportacao{TCampoExportacao::Perfil,
+                               TextoAnsi("O perfil ") + std::to_string(perfil) +
+                                   TextoAnsi(" não existe no arquivo de perfis ") + CaminhoMensagem(arquivo) +
+                                   (ArquivoExiste(arquivo) ? "" : TextoAnsi(" (o arquivo não existe)")) +
+                                   TextoAnsi(". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.")};
+}
+
+std::filesystem::path PastaExportacao(const std::filesystem::path& diretorio) {
+    return CaminhoDeUtf8(IncluirSeparador(CaminhoUtf8(diretorio)));
+}
+
+std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& pedido) {
+    using enum TCampoExportacao;
+    if (Aparar(CaminhoMensagem(pedido.Diretorio)).empty())
+        return Problema(Diretorio, "Selecione o diretório onde será gerado o arquivo.");
+    if (const auto pasta = PastaExportacao(pedido.Diretorio); !DiretorioExiste(pasta))
+        return TProblemaExportacao{
+            Diretorio, TextoAnsi("O Diretório \"") + CaminhoMensagem(pasta) + TextoAnsi("\" não existe."), true};
+    if (!pedido.DataInicial)
+        return Problema(DataInicial, "Período inicial inválido.");
+    if (!pedido.DataFinal)
+        return Problema(DataFinal, "Período final inválido.");
+    if (pedido.Empresa <= 0)
+        return Problema(Empresa, "Informe o número da empresa");
+    if (Aparar(Utf8ParaCp1252(pedido.NomeArquivo)).empty())
+        return Problema(NomeArquivo, "Informe o nome do arquivo.");
+    if (std::string problema = ProblemaNomeArquivo(pedido.NomeArquivo); !problema.empty())
+        return TProblemaExportacao{NomeArquivo, std::move(problema)};
+    // The file holds the number in two digits.
+    if (pedido.CodTorvane <= 0 || pedido.CodTorvane > MaiorCodTorvane)
+        return Problema(CodTorvane, "Informe o número da empresa na Torvane");
+    return std::nullopt;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/UDataHora.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// The values of one export, as a front end gathers them.
+struct TPedidoExportacao {
+    std::filesystem::path Diretorio;
+    std::string NomeArquivo; // UTF-8, as typed, before ".txt" is added
+    bool DataLancamento = true;
+    std::optional<TDataHora> DataInicial; // none: the text given is no real day
+    std::optional<TDataHora> DataFinal;
+    int Empresa = 0;
+    int CodTorvane = 0;
+    int Perfil = 0;
+};
+
+enum class TCampoExportacao { Diretorio, DataInicial, DataFinal, Empresa, NomeArquivo, CodTorvane, Perfil };
+
+struct TProblemaExportacao {
+    TCampoExportacao Campo;
+    std::string Texto; // code page 1252
+    // The folder is given but missing: a person may be offered to create it; a scheduled run stops.
+    bool PastaInexistente = false;
+};
+
+// The checks of an export's values, in the main window's order: the first that fails, or none. The profile
+// is not among them: the window offers only the profiles of the file.
+std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& pedido);
+// A profile line given by number must be in the profile file: one that is not would export every group,
+// where a filter was asked for. 0 is every group.
+std::optional<TProblemaExportacao> VerificarPerfil(int perfil);
+
+// The folder as the checks name it: ending in a separator.
+std::filesystem::path PastaExportacao(const std::filesystem::path& diretorio);
