@@ -173,13 +173,15 @@ void GravarLinhas(const std::filesystem::path& caminho, const std::vector<std::s
 
 TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::move(caminho)) {
     std::error_code erro;
-    const auto estado = std::filesystem::status(FCaminho, erro);
+    // The name itself, not what a link at it points to: the rename at the end replaces the name.
+    const auto estado = std::filesystem::symlink_status(FCaminho, erro);
     if (std::filesystem::is_directory(estado))
         FalhaCriar(FCaminho, TextoErroSistema(EISDIR));
-    // Opening a pipe would wait for ever for its reader, and a device is nobody's export file.
+    // Opening a pipe would wait for ever for its reader, a device is nobody's export file, and a link would
+    // be replaced by a file that takes the linked file's mode.
     if (std::filesystem::exists(estado) && !std::filesystem::is_regular_file(estado))
-        FalhaCriar(FCaminho, TextoAnsi("Não é um arquivo comum (é um pipe, um dispositivo ou um socket), e só "
-                                       "um arquivo comum é substituído."));
+        FalhaCriar(FCaminho, TextoAnsi("Não é um arquivo comum (é um link, um pipe, um dispositivo ou um socket), e "
+                                       "só um arquivo comum é substituído."));
     if (std::filesystem::exists(estado)) {
         // A file we could not open for writing ourselves is not replaced behind its owner's back.
         std::FILE* existente = AbrirArquivo(FCaminho, "ab");

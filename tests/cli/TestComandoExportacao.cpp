@@ -200,6 +200,12 @@ TEST_F(TesteComandoExportacao, NothingFoundOrFailure_ExitsThreeOrOneAndLeavesExi
     EXPECT_EQ(rodar(3), "Nenhum registro encontrado para a seleção.\n");
     Inserir("12A", "'2024-03-05 14:22:00'", "NULL", "1.00");
     EXPECT_EQ(rodar(1), "'12A' is not a valid integer value\n");
+    // A link at the file's name is no file to replace: the link and the linked file stay as they are.
+    const auto ligado = FPasta->Sistema() / "ligado.txt";
+    std::filesystem::rename(FDestino / "dados.txt", ligado);
+    std::filesystem::create_symlink(ligado, FDestino / "dados.txt");
+    EXPECT_NE(rodar(1).find("Não é um arquivo comum"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_symlink(FDestino / "dados.txt"));
     GravarBinario(FPasta->Sistema() / "sistema_qor.ini",
                   "[ip]\r\nlocal=127.0.0.1\r\ndatabase=" + NomeBanco() +
                       "\r\nusuario=ninguem\r\nPorta=" + std::to_string(Servidor().Porta) + "\r\n");

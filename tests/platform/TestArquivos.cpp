@@ -170,14 +170,22 @@ TEST_F(TesteArquivos, ArquivoSeguro_KeepsModeAndOwnerOfTheFileReplaced_Temporary
 TEST_F(TesteArquivos, ArquivoSeguro_TargetThatIsNoRegularFile_IsRefusedAtOnceWithoutOpeningIt) {
     const auto fila = FPasta.Sistema() / "fila.txt";
     ASSERT_EQ(::mkfifo(fila.c_str(), 0600), 0);
-    for (const std::filesystem::path& alvo : {fila, std::filesystem::path("/dev/null")}) {
+    // A link to an executable file elsewhere: neither the link nor the linked file may change.
+    const auto ligado = FPasta.Sistema() / "ligado.sh";
+    GravarBinario(ligado, "#!/bin/sh\n");
+    std::filesystem::permissions(ligado, std::filesystem::perms(0755));
+    const auto link = FPasta.Sistema() / "link.txt";
+    std::filesystem::create_symlink(ligado, link);
+    for (const std::filesystem::path& alvo : {fila, std::filesystem::path("/dev/null"), link}) {
         SCOPED_TRACE(alvo);
         EXPECT_EQ(TextoDaFalha([&] { TArquivoSeguro arquivo(alvo); }),
                   "Cannot create file \"" + alvo.string() +
-                      TextoAnsi("\". Não é um arquivo comum (é um pipe, um dispositivo ou um socket), e só um arquivo "
-                                "comum é substituído."));
+                      TextoAnsi("\". Não é um arquivo comum (é um link, um pipe, um dispositivo ou um socket), e só um "
+                                "arquivo comum é substituído."));
     }
-    EXPECT_EQ(Nomes(), std::vector<std::string>{"fila.txt"});
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"fila.txt", "ligado.sh", "link.txt"}));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(LerBinario(ligado), "#!/bin/sh\n");
 }
 
 TEST_F(TesteArquivos, ArquivoSeguro_StoppedByASignal_RemovesTheTemporaryFileAndEndsByThatSignal) {
