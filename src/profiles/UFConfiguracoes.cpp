@@ -176,13 +176,7 @@ bool TFConfiguracoes::FormKeyDown(QObject* alvo, int tecla) {
         btnFecharClick();
         return true;
     }
-    if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
-        if (auto* botao = qobject_cast<QPushButton*>(alvo)) {
-            botao->click();
-            return true;
-        }
-    }
-    return false;
+    return TeclaEnter(tecla) && ClicarBotaoFocado(alvo);
 }
 
 void TFConfiguracoes::done(int resultado) {

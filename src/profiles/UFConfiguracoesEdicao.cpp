@@ -54,22 +54,15 @@ std::string TFConfigurarPerfilEdicao::Descricao() const {
 }
 
 bool TFConfigurarPerfilEdicao::FormKeyDown(QObject* alvo, int tecla) {
-    switch (tecla) {
-    case Qt::Key_F3:
+    if (tecla == Qt::Key_F3)
         btnOkClick();
-        return true;
-    case Qt::Key_Escape:
+    else if (tecla == Qt::Key_Escape)
         btnCancelarClick();
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // A focused button presses itself; anywhere else Enter does nothing.
-        if (auto* botao = qobject_cast<QPushButton*>(alvo))
-            botao->click();
-        return true;
-    default:
+    else if (TeclaEnter(tecla))
+        ClicarBotaoFocado(alvo); // anywhere else Enter does nothing
+    else
         return false;
-    }
+    return true;
 }
 
 void TFConfigurarPerfilEdicao::btnOkClick() {

@@ -274,9 +274,7 @@ bool TFFiltroGenerico2::FormKeyDown(QObject* alvo, int tecla) {
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (auto* botao = qobject_cast<QPushButton*>(alvo))
-            botao->click();
-        else
+        if (!ClicarBotaoFocado(alvo))
             btnOKClick();
         return true;
     case Qt::Key_F5:

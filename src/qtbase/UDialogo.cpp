@@ -3,6 +3,7 @@
 #include "qtbase/UFalhas.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 
 TDialogo::TDialogo(QWidget* dono) : QDialog(dono) {
@@ -13,6 +14,17 @@ TDialogo::TDialogo(QWidget* dono) : QDialog(dono) {
 void TDialogo::PreverTeclado() {
     for (QWidget* controle : findChildren<QWidget*>())
         controle->installEventFilter(this);
+}
+
+bool TDialogo::TeclaEnter(int tecla) {
+    return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
+}
+
+bool TDialogo::ClicarBotaoFocado(QObject* alvo) {
+    auto* botao = qobject_cast<QPushButton*>(alvo);
+    if (botao)
+        botao->click();
+    return botao != nullptr;
 }
 
 bool TDialogo::TratarTecla(QObject* alvo, int tecla) {

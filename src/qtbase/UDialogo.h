@@ -15,6 +15,11 @@ protected:
     // True when the key was handled and the control must not see it. `alvo` is the control that has it.
     virtual bool FormKeyDown(QObject* alvo, int tecla) = 0;
 
+    // Either Enter key.
+    static bool TeclaEnter(int tecla);
+    // Enter on a focused button presses it; true when `alvo` was one.
+    static bool ClicarBotaoFocado(QObject* alvo);
+
     bool eventFilter(QObject* alvo, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
