@@ -368,7 +368,7 @@ TEST_F(TTesteJanela, Gerar_FileNameRule_CompletesWithTxtOnlyWhereNeeded) {
 }
 
 TEST_F(TTesteJanela, Gerar_PassesEveryValueOfTheWindowToTheExport_StoresThemAlsoWhenNothingIsFound) {
-    GravarPerfis(P("Todos os Grupos") + "\r\n" + P("Bebidas") + "(1)\r\n" + P("Doces") + "(2)\r\n");
+    GravarPerfis(ArquivoDePerfis({P("Bebidas") + "(1)", P("Doces") + "(2)"}));
     // Each case: the company, due date or posting date, the profile, the receivables exported (none: nothing found,
     // and no file). Company 3 is deleted, so not in the lookup; the check takes it all the same.
     const std::vector<std::tuple<int, bool, int, TTextos>> casos = {
@@ -610,7 +610,7 @@ TEST_F(TTesteJanela, Edits_TypingLimited_CompanyNumberAndLookupLinkedBothWays) {
 // --- Profiles ---------------------------------------------------------------------------------------------------
 
 TEST_F(TTesteJanela, Profiles_ListedFromFile_AndRebuiltAfterTheProfileWindowWithItemZeroSelected) {
-    GravarPerfis(P("Todos os Grupos") + "\r\n" + P(TextoAnsi("Acessórios")) + "(1)\r\n");
+    GravarPerfis(ArquivoDePerfis({P(TextoAnsi("Acessórios")) + "(1)"}));
     Abrir();
     QComboBox& perfis = Controle<QComboBox>("cbPerfis");
     ASSERT_EQ(perfis.count(), 2);
@@ -618,7 +618,7 @@ TEST_F(TTesteJanela, Profiles_ListedFromFile_AndRebuiltAfterTheProfileWindowWith
     EXPECT_EQ(perfis.itemText(1), QStringLiteral("Acessórios") + QString(50, ' '));
     perfis.setCurrentIndex(1);
 
-    GravarPerfis(P("Todos os Grupos") + "\r\n" + P("Bebidas") + "(1)\r\n" + P("Doces") + "(2)\r\n");
+    GravarPerfis(ArquivoDePerfis({P("Bebidas") + "(1)", P("Doces") + "(2)"}));
     const TAoAbrir<TFConfiguracoes> fechar([](TFConfiguracoes& janela) { janela.reject(); });
     Controle<QPushButton>("btnConfiguracoes").click();
     EXPECT_TRUE(fechar.Executou());

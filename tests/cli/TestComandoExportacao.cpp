@@ -159,8 +159,7 @@ TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysU
     // Options given win over the file; the profile is only ever an option.
     ini = "[QOR]\r\nDiretorio=/nao/existe\r\nEmpresa=5\r\nCodTorvane=9\r\nTipoData=1\r\n";
     GravarBinario(Ini(), ini);
-    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt",
-                  "Todos os Grupos" + std::string(45, ' ') + "\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
     auto argumentos = Completo();
     argumentos.insert(argumentos.end(), {"--perfil", "1"});
     EXPECT_EQ(Rodar(argumentos).Status, 0);
@@ -314,8 +313,7 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
 
 TEST_F(TesteComandoExportacao, Numbers_AreDecimalWithLeadingZeros_AndAProfileMustExist) {
     InserirExemplo();
-    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt",
-                  "Todos os Grupos" + std::string(45, ' ') + "\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
     auto argumentos = Completo();
     argumentos[11] = "0001";
     argumentos[13] = "010";

@@ -47,8 +47,6 @@ public:
 };
 
 const std::string Informacao = "Informa\xE7\xE3o: ";
-const std::string Todos = "Todos os Grupos" + std::string(45, ' ') + "\r\n";
-const std::string Descricao60(60, ' ');
 
 class TesteGerarArquivo : public TTesteBanco {
 protected:
@@ -183,8 +181,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_ByDueDate_ChoosesByDueDateAndWritesThePos
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_Profile_LimitsTheGroupsAndTheAmounts) {
-    GravarPerfis(Todos + "Bebidas e doces" + std::string(45, ' ') + " (10,20) \r\nSem grupos" + std::string(50, ' ') +
-                 "\r\nCurto\r\n");
+    GravarPerfis(ArquivoDePerfis({P("Bebidas e doces") + " (10,20) ", P("Sem grupos"), "Curto"}));
     Inserir({{.numlanc = "'300'", .valortotal = "1.00", .produto = 1},
              {.numlanc = "'300'", .valortotal = "2.00", .produto = 2},
              {.numlanc = "'300'", .valortotal = "4.00", .produto = 3},
@@ -332,7 +329,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_RowThatCannotBeWritten_StopsNamingItAndLe
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBeforeAnyQuery) {
-    GravarPerfis(Todos + Descricao60 + "(1) or 1=1\r\n" + Descricao60 + "(1,2\r\n");
+    GravarPerfis(ArquivoDePerfis({P("") + "(1) or 1=1", P("") + "(1,2"}));
     Inserir({{}});
     // Without a connection any query would fail with another message.
     TDadosExportacao::DefinirConexao(nullptr);

@@ -148,7 +148,7 @@ TEST_F(TestePastasConfiguracao, Installed_ValuesAndProfilesGoToTheUsersFolderMad
     EXPECT_TRUE(ArquivoExiste(Usuario() / "ExportacaoKOTR.ini"));
     EXPECT_EQ(TValoresExportacao::Ler().Diretorio, valores.Diretorio);
     EXPECT_EQ(TValoresExportacao::Ler().Empresa, 4);
-    GravarBinario(TDadosExportacao::ArquivoPerfis(), "Todos\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    GravarBinario(TDadosExportacao::ArquivoPerfis(), "Todos\r\n" + P("Bebidas") + "(10)\r\n");
     EXPECT_EQ(TDadosExportacao::ArquivoPerfis(), Usuario() / "PerfilTorvane.txt");
     EXPECT_EQ(TDadosExportacao::GruposDoPerfil(1), "(10)");
     EXPECT_TRUE(NomesNaPasta(Programa()).empty()) << "nothing is ever written beside an installed program";

@@ -98,6 +98,17 @@ std::string MotivoSistema(std::errc erro) {
     return Utf8ParaCp1252(std::generic_category().message(static_cast<int>(erro)));
 }
 
+std::string P(const std::string& descricao) {
+    return descricao + std::string(60 - descricao.size(), ' ');
+}
+
+std::string ArquivoDePerfis(const std::vector<std::string>& linhas) {
+    std::string arquivo = P("Todos os Grupos") + "\r\n";
+    for (const auto& linha : linhas)
+        arquivo += linha + "\r\n";
+    return arquivo;
+}
+
 void TTesteBanco::SetUp() {
     FPasta = std::make_unique<TPastaTemporaria>();
     UsarPastaDoTeste(*FPasta);

@@ -52,6 +52,11 @@ std::vector<std::string> NomesNaPasta(const std::filesystem::path& pasta);
 // The system's reason for an error, in the code page the program's messages use.
 std::string MotivoSistema(std::errc erro);
 
+// A profile description as the profile file holds it: padded with blanks to 60 bytes.
+std::string P(const std::string& descricao);
+// A profile file: line 0 "Todos os Grupos", then these lines, each ending in CR LF.
+std::string ArquivoDePerfis(const std::vector<std::string>& linhas);
+
 // The cases of a table-driven test, each written as `T(...)`.
 template <typename T, typename... A> std::vector<T> Casos(A&&... casos) {
     return {T(std::forward<A>(casos))...};
