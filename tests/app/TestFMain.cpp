@@ -73,7 +73,7 @@ protected:
         DefinirRelogio([] { return TDataHora{2024, 3, 31, 10, 0, 0}; });
         GravarSistemaQorIni("[FilialMatriz]\r\nCodFisica=1\r\n");
         Executar(Conexao(), TextoAnsi(DadosBasicos));
-        FSaida = FPasta->Caminho() + "saida";
+        FSaida = FPasta.Caminho() + "saida";
         std::filesystem::create_directory(CaminhoDeUtf8(FSaida));
     }
 
@@ -246,8 +246,8 @@ TEST_F(TTesteJanela, Show_FailingStep_ShowsFailureSkipsLaterStepsAndLeavesWindow
 
 TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus) {
     using R = TRespostaMensagem;
-    const std::string nova = FPasta->Caminho() + "nova";
-    const std::string falta = FPasta->Caminho() + "falta/nova";
+    const std::string nova = FPasta.Caminho() + "nova";
+    const std::string falta = FPasta.Caminho() + "falta/nova";
     const std::string empresa = Aviso + "Informe o número da empresa";
     const std::string nome = Aviso + "Informe o nome do arquivo.";
     const std::string torvane = Aviso + "Informe o número da empresa na Torvane";
@@ -295,7 +295,7 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
 
 TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIsWritten) {
     std::filesystem::create_directory(CaminhoDeUtf8(Saida("x.txt")));
-    GravarBinario(FPasta->Sistema() / "alvo.conf", "intacto");
+    GravarBinario(FPasta.Sistema() / "alvo.conf", "intacto");
     Abrir();
     for (const char* nome : {"x.txt/../../alvo.conf", "/tmp/dados", ".", ".."}) {
         SCOPED_TRACE(nome);
@@ -308,7 +308,7 @@ TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIs
                           "em \"Diretório de Geração do Arquivo\"."});
         EXPECT_EQ(Foco(), QStringLiteral("EditNomeArquivo"));
     }
-    EXPECT_EQ(LerBinario(FPasta->Sistema() / "alvo.conf"), "intacto");
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "alvo.conf"), "intacto");
     EXPECT_EQ(NomesNaPasta(CaminhoDeUtf8(FSaida)), std::vector<std::string>{"x.txt"});
     EXPECT_FALSE(ConfiguracoesGravadas());
 }
@@ -331,8 +331,8 @@ TEST_F(TTesteJanela, Gerar_FolderAndNameBeyondCodePage1252_AreTheFileSystemsAndS
 }
 
 TEST_F(TTesteJanela, ValidarCampos_FolderCreatedOnYes_TakesTheExportAndStaysWhenALaterCheckFails) {
-    const std::string nova = FPasta->Caminho() + "nova";
-    const std::string outra = FPasta->Caminho() + "outra";
+    const std::string nova = FPasta.Caminho() + "nova";
+    const std::string outra = FPasta.Caminho() + "outra";
     Abrir();
     FCaixa.Respostas = {TRespostaMensagem::Sim};
     PreencherValidos();

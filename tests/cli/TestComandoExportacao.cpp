@@ -56,11 +56,11 @@ protected:
                             "INSERT INTO filial VALUES (1, 'LOJA CENTRO', '12345678000190', 'N');"
                             "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20);"
                             "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N')");
-        FPrograma = FPasta->Sistema() / "torvane-export";
+        FPrograma = FPasta.Sistema() / "torvane-export";
         std::filesystem::copy_file(TORVANE_EXPORT_BIN, FPrograma);
         std::filesystem::permissions(FPrograma, std::filesystem::perms::owner_all);
         GravarSistemaQorIni();
-        FDestino = FPasta->Sistema() / "saida";
+        FDestino = FPasta.Sistema() / "saida";
         std::filesystem::create_directory(FDestino);
     }
 
@@ -101,7 +101,7 @@ protected:
     }
 
     std::filesystem::path Ini() const {
-        return FPasta->Sistema() / "ExportacaoKOTR.ini";
+        return FPasta.Sistema() / "ExportacaoKOTR.ini";
     }
 
     // Copies the command and the settings file pointing at the test database into the folder, which
@@ -110,7 +110,7 @@ protected:
         std::filesystem::create_directories(pasta);
         std::filesystem::copy_file(FPrograma, pasta / "torvane-export");
         if (comConfiguracao)
-            std::filesystem::copy_file(FPasta->Sistema() / "sistema_qor.ini", pasta / "sistema_qor.ini");
+            std::filesystem::copy_file(FPasta.Sistema() / "sistema_qor.ini", pasta / "sistema_qor.ini");
         FPrograma = pasta / "torvane-export";
     }
 
@@ -159,7 +159,7 @@ TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysU
     // Options given win over the file; the profile is only ever an option.
     ini = "[QOR]\r\nDiretorio=/nao/existe\r\nEmpresa=5\r\nCodTorvane=9\r\nTipoData=1\r\n";
     GravarBinario(Ini(), ini);
-    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
+    GravarBinario(FPasta.Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
     auto argumentos = Completo();
     argumentos.insert(argumentos.end(), {"--perfil", "1"});
     EXPECT_EQ(Rodar(argumentos).Status, 0);
@@ -199,7 +199,7 @@ TEST_F(TesteComandoExportacao, NothingFoundOrFailure_ExitsThreeOrOneAndLeavesExi
     EXPECT_EQ(rodar(3), "Nenhum registro encontrado para a seleção.\n");
     Inserir("12A", "'2024-03-05 14:22:00'", "NULL", "1.00");
     EXPECT_EQ(rodar(1), "'12A' is not a valid integer value\n");
-    GravarBinario(FPasta->Sistema() / "sistema_qor.ini",
+    GravarBinario(FPasta.Sistema() / "sistema_qor.ini",
                   "[ip]\r\nlocal=127.0.0.1\r\ndatabase=" + NomeBanco() +
                       "\r\nusuario=ninguem\r\nPorta=" + std::to_string(Servidor().Porta) + "\r\n");
     const std::string negado = rodar(1);
@@ -209,7 +209,7 @@ TEST_F(TesteComandoExportacao, NothingFoundOrFailure_ExitsThreeOrOneAndLeavesExi
 TEST_F(TesteComandoExportacao, NamesAndFoldersBeyondCodePage1252_AreTheFileSystems) {
     InserirExemplo();
     // A program folder of such a name still finds its own settings.
-    InstalarEm(FPasta->Sistema() / CaminhoDeUtf8("użyt"), true);
+    InstalarEm(FPasta.Sistema() / CaminhoDeUtf8("użyt"), true);
     const auto destino = FDestino / CaminhoDeUtf8("saída_ł");
     std::filesystem::create_directory(destino);
     auto argumentos = Completo("relatório_ł");
@@ -224,7 +224,7 @@ TEST_F(TesteComandoExportacao, NamesAndFoldersBeyondCodePage1252_AreTheFileSyste
 
 TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSettingsInTheUsersFolder) {
     InserirExemplo();
-    const auto raiz = FPasta->Sistema() / "raiz";
+    const auto raiz = FPasta.Sistema() / "raiz";
     const std::string instalar = "DESTDIR=" + Aspas(raiz.string()) + " " + Aspas(TORVANE_CMAKE) + " --install " +
                                  Aspas(TORVANE_BUILD_DIR) + " --prefix /usr >/dev/null";
     ASSERT_EQ(std::system(instalar.c_str()), 0);
@@ -245,14 +245,14 @@ TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSett
 
     // No settings beside the installed program: they come from the user's folder.
     FPrograma = raiz / "usr" / "bin" / "torvane-export";
-    const auto usuario = FPasta->Sistema() / "config" / "exportacao-torvane";
+    const auto usuario = FPasta.Sistema() / "config" / "exportacao-torvane";
     std::filesystem::create_directories(usuario);
-    std::filesystem::copy_file(FPasta->Sistema() / "sistema_qor.ini", usuario / "sistema_qor.ini");
+    std::filesystem::copy_file(FPasta.Sistema() / "sistema_qor.ini", usuario / "sistema_qor.ini");
     GravarBinario(usuario / "ExportacaoKOTR.ini",
                   "[QOR]\r\nDiretorio=" + FDestino.string() + "\r\nEmpresa=1\r\nCodTorvane=7\r\n");
     // No server on the default socket either: a run without settings must fail to connect.
-    FAmbiente = "XDG_CONFIG_HOME=" + Aspas((FPasta->Sistema() / "config").string()) +
-                " MYSQL_UNIX_PORT=" + Aspas((FPasta->Sistema() / "nenhum.sock").string()) + " ";
+    FAmbiente = "XDG_CONFIG_HOME=" + Aspas((FPasta.Sistema() / "config").string()) +
+                " MYSQL_UNIX_PORT=" + Aspas((FPasta.Sistema() / "nenhum.sock").string()) + " ";
     const auto conteudoBin = NomesNaPasta(raiz / "usr" / "bin");
 
     const auto execucao = Rodar({"--arquivo", "x", "--de", "2024-03-01", "--ate", "2024-03-31"});
@@ -298,7 +298,7 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
         EXPECT_EQ(execucao.Status, 2);
         std::string esperado = caso[2];
         if (const auto lugar = esperado.find("{perfis}"); lugar != std::string::npos)
-            esperado.replace(lugar, 8, (FPasta->Sistema() / "PerfilTorvane.txt").string());
+            esperado.replace(lugar, 8, (FPasta.Sistema() / "PerfilTorvane.txt").string());
         EXPECT_EQ(execucao.Erro, esperado + "\n");
         EXPECT_EQ(execucao.Saida, "");
     }
@@ -313,7 +313,7 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
 
 TEST_F(TesteComandoExportacao, Numbers_AreDecimalWithLeadingZeros_AndAProfileMustExist) {
     InserirExemplo();
-    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
+    GravarBinario(FPasta.Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
     auto argumentos = Completo();
     argumentos[11] = "0001";
     argumentos[13] = "010";
@@ -326,7 +326,7 @@ TEST_F(TesteComandoExportacao, Numbers_AreDecimalWithLeadingZeros_AndAProfileMus
     const auto semPerfil = Rodar(argumentos);
     EXPECT_EQ(semPerfil.Status, 2);
     EXPECT_EQ(semPerfil.Erro, "O perfil 2 não existe no arquivo de perfis " +
-                                  (FPasta->Sistema() / "PerfilTorvane.txt").string() +
+                                  (FPasta.Sistema() / "PerfilTorvane.txt").string() +
                                   ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.\n");
 }
 

@@ -77,14 +77,14 @@ protected:
     TResultadoExportacao Gerar(bool dataLancamento = true, int perfil = 0, int codTorvane = 7,
                                TDataHora de = TDataHora::Data(2024, 3, 1), const std::string& pasta = {},
                                const std::string& nome = "saida.txt") {
-        return TDadosExportacao::GerarArquivo(pasta.empty() ? FPasta->Caminho() : pasta, nome, dataLancamento, de,
+        return TDadosExportacao::GerarArquivo(pasta.empty() ? FPasta.Caminho() : pasta, nome, dataLancamento, de,
                                               TDataHora::Data(2024, 3, 31), 1, codTorvane, perfil);
     }
 
-    std::filesystem::path Saida() const { return FPasta->Sistema() / "saida.txt"; }
+    std::filesystem::path Saida() const { return FPasta.Sistema() / "saida.txt"; }
     std::string LerSaida() const { return LerBinario(Saida()); }
-    std::vector<std::string> Arquivos() const { return NomesNaPasta(FPasta->Sistema()); }
-    void GravarPerfis(const std::string& conteudo) { GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt", conteudo); }
+    std::vector<std::string> Arquivos() const { return NomesNaPasta(FPasta.Sistema()); }
+    void GravarPerfis(const std::string& conteudo) { GravarBinario(FPasta.Sistema() / "PerfilTorvane.txt", conteudo); }
 
     TFrenteGravada FFrente;
 };
@@ -96,7 +96,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndRepo
     GravarBinario(Saida(), std::string(1000, 'x'));
     Inserir({{.numlanc = "'1893'", .datahora = "'2024-03-05 14:22:00'", .valortotal = "1234.50"}});
     // The folder as typed, without its separator.
-    const std::string pasta = FPasta->Caminho();
+    const std::string pasta = FPasta.Caminho();
 
     const auto resultado = Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta.substr(0, pasta.size() - 1));
 
@@ -113,7 +113,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndRepo
     TDadosExportacao::SetProgresso(nullptr);
     TDadosExportacao::SetEventos(nullptr);
     EXPECT_TRUE(Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta, "b.txt").Gerado);
-    EXPECT_EQ(LerBinario(FPasta->Sistema() / "b.txt"), exemplo);
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "b.txt"), exemplo);
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_RowsOfOnePosting_AreSummedIntoOneLineAndEachLineStepsTheGauge) {
@@ -350,7 +350,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBefo
 
 TEST_F(TesteGerarArquivo, GerarArquivo_FolderThatCannotHoldTheFile_FailsWithCannotCreate) {
     Inserir({{}});
-    const std::string pasta = FPasta->Caminho() + "nao-existe";
+    const std::string pasta = FPasta.Caminho() + "nao-existe";
     EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta); }),
               "Cannot create file \"" + pasta + SeparadorPasta() + "saida.txt\". " +
                   MotivoSistema(std::errc::no_such_file_or_directory));

@@ -13,15 +13,10 @@ const std::string Todos = P("Todos os Grupos");
 const std::string Descricao = P("Bebidas");
 
 // The profile file needs no database: a temporary folder stands in as the program's folder.
-class TestePerfis : public ::testing::Test {
+class TestePerfis : public TTestePasta {
 protected:
-    void SetUp() override { UsarPastaDoTeste(FPasta); }
-    void TearDown() override { RestaurarPastas(); }
-
     std::filesystem::path Arquivo() const { return FPasta.Sistema() / "PerfilTorvane.txt"; }
     void Gravar(const std::string& conteudo) const { GravarBinario(Arquivo(), conteudo); }
-
-    TPastaTemporaria FPasta;
 };
 
 } // namespace

@@ -29,13 +29,10 @@ TEST(TesteCompletarNomeArquivo, AppendsTxtOnlyWhereTheRuleSays) {
         EXPECT_EQ(CompletarNomeArquivo(digitado), passado) << digitado;
 }
 
-class TesteValoresExportacao : public ::testing::Test {
+class TesteValoresExportacao : public TTestePasta {
 protected:
-    void SetUp() override { UsarPastaDoTeste(FPasta); }
-    void TearDown() override { RestaurarPastas(); }
     std::filesystem::path Ini() const { return FPasta.Sistema() / "ExportacaoKOTR.ini"; }
     static std::vector<int> Numeros(const TValoresExportacao& v) { return {v.Empresa, v.CodTorvane, v.TipoData}; }
-    TPastaTemporaria FPasta;
 };
 
 TEST_F(TesteValoresExportacao, Ler_ReadsSectionQorAndFallsBackOnWhatIsMissingOrNotAWholeNumber) {

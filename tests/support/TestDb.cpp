@@ -110,8 +110,7 @@ std::string ArquivoDePerfis(const std::vector<std::string>& linhas) {
 }
 
 void TTesteBanco::SetUp() {
-    FPasta = std::make_unique<TPastaTemporaria>();
-    UsarPastaDoTeste(*FPasta);
+    TTestePasta::SetUp();
     TDadosExportacao::LimparCacheFilial();
     const auto servidor = ServidorTeste();
     if (!servidor) {
@@ -143,13 +142,12 @@ void TTesteBanco::TearDown() {
     if (FConexao && !FBanco.empty())
         Executar(*FConexao, "DROP DATABASE " + FBanco);
     FConexao.reset();
-    RestaurarPastas();
-    FPasta.reset();
+    TTestePasta::TearDown();
 }
 
 void TTesteBanco::GravarSistemaQorIni(const std::string& extra) {
     std::string texto = "[ip]\r\nlocal=" + FServidor.Host + "\r\ndatabase=" + FBanco +
                         "\r\nusuario=" + FServidor.Usuario + "\r\nPorta=" + std::to_string(FServidor.Porta) +
                         "\r\nsenha=" + Criptografia("E", FServidor.Senha, "KAV") + "\r\n" + extra;
-    GravarBinario(FPasta->Sistema() / "sistema_qor.ini", texto);
+    GravarBinario(FPasta.Sistema() / "sistema_qor.ini", texto);
 }

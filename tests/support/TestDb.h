@@ -73,10 +73,19 @@ template <typename F> std::string TextoDaFalha(F&& acao) {
     return "<no failure>";
 }
 
+// A test whose program folder, and the user's settings folder, is a temporary folder of its own.
+class TTestePasta : public ::testing::Test {
+protected:
+    void SetUp() override { UsarPastaDoTeste(FPasta); }
+    void TearDown() override { RestaurarPastas(); }
+
+    TPastaTemporaria FPasta;
+};
+
 // A test that uses a database of its own on the test server, with the system's tables made empty in it.
 // The database is the shared connection of the export services while the test runs, and the program's
 // folder is a temporary folder. Without a server the test is skipped, except under CI, where it fails.
-class TTesteBanco : public ::testing::Test {
+class TTesteBanco : public TTestePasta {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -86,8 +95,6 @@ protected:
     void GravarSistemaQorIni(const std::string& extra = {});
     const std::string& NomeBanco() const { return FBanco; }
     const TServidorTeste& Servidor() const { return FServidor; }
-
-    std::unique_ptr<TPastaTemporaria> FPasta;
 
 private:
     TServidorTeste FServidor;
