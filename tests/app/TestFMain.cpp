@@ -66,10 +66,7 @@ std::string PerguntaCriar(const std::string& pasta) {
 
 class TTesteJanela : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void Preparar() override {
         DefinirRelogio([] { return TDataHora{2024, 3, 31, 10, 0, 0}; });
         GravarSistemaQorIni("[FilialMatriz]\r\nCodFisica=1\r\n");
         Executar(Conexao(), TextoAnsi(DadosBasicos));

@@ -48,14 +48,8 @@ const std::string LinhaExemplo = "070000004521CLIENTE EXEMPLO                   
 // The command runs from a folder of its own, which is its program folder: its settings files are there.
 class TesteComandoExportacao : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        Executar(Conexao(), "INSERT INTO empresa VALUES (1, 'EMPRESA UM', 'N');"
-                            "INSERT INTO filial VALUES (1, 'LOJA CENTRO', '12345678000190', 'N');"
-                            "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20);"
-                            "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N')");
+    void Preparar() override {
+        InserirCadastros();
         FPrograma = FPasta.Sistema() / "torvane-export";
         std::filesystem::copy_file(TORVANE_EXPORT_BIN, FPrograma);
         std::filesystem::permissions(FPrograma, std::filesystem::perms::owner_all);
@@ -64,15 +58,17 @@ protected:
         std::filesystem::create_directory(FDestino);
     }
 
+    using TTesteBanco::Inserir;
     void Inserir(const std::string& numlanc, const std::string& datahora, const std::string& vencimento,
                  const std::string& valor, int produto = 1) {
-        Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
-                            "clientes_id, filial_id, produto_id) VALUES ('" +
-                                numlanc + "', " + datahora + ", " + vencimento + ", " + valor + ", 0, 'N', 1, 1, " +
-                                std::to_string(produto) + ")");
+        Inserir({{.numlanc = "'" + numlanc + "'",
+                  .datahora = datahora,
+                  .vencimento = vencimento,
+                  .valortotal = valor,
+                  .produto = produto}});
     }
 
-    void InserirExemplo() { Inserir("1893", "'2024-03-05 14:22:00'", "'2024-04-05 00:00:00'", "1234.50"); }
+    void InserirExemplo() { Inserir({{.valortotal = "1234.50"}}); }
 
     TExecucao Rodar(const std::vector<std::string>& argumentos) {
         const std::filesystem::path saida = FSaidas.Sistema() / "stdout";

@@ -11,19 +11,6 @@
 
 namespace {
 
-// One row of table receber, each value an SQL literal.
-struct TReceber {
-    std::string numlanc = "'1893'";
-    std::string datahora = "'2024-03-05 14:22:00'";
-    std::string vencimento = "'2024-04-05 00:00:00'";
-    std::string valortotal = "10.00";
-    std::string amort = "0";
-    std::string apagado = "'N'";
-    int clientes = 1;
-    int filial = 1;
-    int produto = 1;
-};
-
 // One export line, by default of the example customer; the name is filled with blanks to 40 characters.
 std::string Linha(const std::string& numlanc, const std::string& centavos = "000000001000",
                   const std::string& data = "05032024", const std::string& torvane = "07",
@@ -50,27 +37,11 @@ const std::string Informacao = "Informa\xE7\xE3o: ";
 
 class TesteGerarArquivo : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        Executar(Conexao(), "INSERT INTO empresa VALUES (1, 'EMPRESA UM', 'N'), (2, 'EMPRESA DOIS', 'N');"
-                            "INSERT INTO filial VALUES (1, 'LOJA CENTRO', '12345678000190', 'N');"
-                            "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20), (3, 'PAO', 30);"
-                            "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N'),"
-                            " (2, 'OUTRA EMPRESA', '77', 2, 'N'), (3, 'SEGUNDO CLIENTE', '12', 1, 'N')");
+    void Preparar() override {
+        InserirCadastros();
         TDadosExportacao::SetInformacao(&FFrente);
         TDadosExportacao::SetProgresso(&FFrente);
         TDadosExportacao::SetEventos(&FFrente);
-    }
-
-    void Inserir(const std::vector<TReceber>& linhas) {
-        for (const auto& r : linhas)
-            Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
-                                "clientes_id, filial_id, produto_id) VALUES (" +
-                                    r.numlanc + ", " + r.datahora + ", " + r.vencimento + ", " + r.valortotal + ", " +
-                                    r.amort + ", " + r.apagado + ", " + std::to_string(r.clientes) + ", " +
-                                    std::to_string(r.filial) + ", " + std::to_string(r.produto) + ")");
     }
 
     // March 2024, company 1, Torvane number 7.

@@ -125,12 +125,8 @@ public:
 };
 
 TEST_F(TesteServicos, SetProgresso_LatestGaugeIsTheOneTheExportDrives) {
-    Executar(Conexao(), "INSERT INTO filial VALUES (1, 'LOJA', '1', 'N');"
-                        "INSERT INTO produto VALUES (1, 'BEBIDA', 10);"
-                        "INSERT INTO clientes VALUES (1, 'CLIENTE', '4521', 1, 'N');"
-                        "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, clientes_id, "
-                        "filial_id, produto_id) VALUES ('1', '2024-03-05 10:00:00', '2024-04-05 00:00:00', 10.00, 0, "
-                        "'N', 1, 1, 1), ('2', '2024-03-06 10:00:00', '2024-04-06 00:00:00', 5.00, 0, 'N', 1, 1, 1)");
+    InserirCadastros();
+    Inserir({{.numlanc = "'1'"}, {.numlanc = "'2'", .datahora = "'2024-03-06 10:00:00'", .valortotal = "5.00"}});
     const auto gerar = [&] {
         TDadosExportacao::GerarArquivo(FPasta.Caminho(), "saida.txt", true, TDataHora::Data(2024, 3, 1),
                                        TDataHora::Data(2024, 3, 31), 1, 1, 0);

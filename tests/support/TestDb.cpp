@@ -132,6 +132,8 @@ void TTesteBanco::SetUp() {
     Executar(*FConexao, texto.str());
     TDadosExportacao::DefinirConexao(
         TDao::CriarConexao(FServidor.Host, FBanco, FServidor.Usuario, FServidor.Senha, FServidor.Porta));
+    if (!HasFatalFailure())
+        Preparar();
 }
 
 void TTesteBanco::TearDown() {
@@ -150,4 +152,21 @@ void TTesteBanco::GravarSistemaQorIni(const std::string& extra) {
                         "\r\nusuario=" + FServidor.Usuario + "\r\nPorta=" + std::to_string(FServidor.Porta) +
                         "\r\nsenha=" + Criptografia("E", FServidor.Senha, "KAV") + "\r\n" + extra;
     GravarBinario(FPasta.Sistema() / "sistema_qor.ini", texto);
+}
+
+void TTesteBanco::InserirCadastros() {
+    Executar(Conexao(), "INSERT INTO empresa VALUES (1, 'EMPRESA UM', 'N'), (2, 'EMPRESA DOIS', 'N');"
+                        "INSERT INTO filial VALUES (1, 'LOJA CENTRO', '12345678000190', 'N');"
+                        "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20), (3, 'PAO', 30);"
+                        "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N'),"
+                        " (2, 'OUTRA EMPRESA', '77', 2, 'N'), (3, 'SEGUNDO CLIENTE', '12', 1, 'N')");
+}
+
+void TTesteBanco::Inserir(const std::vector<TReceber>& linhas) {
+    for (const auto& r : linhas)
+        Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
+                            "clientes_id, filial_id, produto_id) VALUES (" +
+                                r.numlanc + ", " + r.datahora + ", " + r.vencimento + ", " + r.valortotal + ", " +
+                                r.amort + ", " + r.apagado + ", " + std::to_string(r.clientes) + ", " +
+                                std::to_string(r.filial) + ", " + std::to_string(r.produto) + ")");
 }
