@@ -58,16 +58,6 @@ protected:
         std::filesystem::create_directory(FDestino);
     }
 
-    using TTesteBanco::Inserir;
-    void Inserir(const std::string& numlanc, const std::string& datahora, const std::string& vencimento,
-                 const std::string& valor, int produto = 1) {
-        Inserir({{.numlanc = "'" + numlanc + "'",
-                  .datahora = datahora,
-                  .vencimento = vencimento,
-                  .valortotal = valor,
-                  .produto = produto}});
-    }
-
     void InserirExemplo() { Inserir({{.valortotal = "1234.50"}}); }
 
     TExecucao Rodar(const std::vector<std::string>& argumentos) {
@@ -120,8 +110,11 @@ protected:
 } // namespace
 
 TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTotal) {
-    InserirExemplo();
-    Inserir("1894", "'2024-03-06 08:00:00'", "'2024-04-06 00:00:00'", "0.05");
+    Inserir({{.valortotal = "1234.50"},
+             {.numlanc = "'1894'",
+              .datahora = "'2024-03-06 08:00:00'",
+              .vencimento = "'2024-04-06 00:00:00'",
+              .valortotal = "0.05"}});
     // The name follows the ".txt" rule; the terminal's encoding is UTF-8 here.
     for (const auto& [digitado, gravado] : std::vector<std::pair<std::string, std::string>>{
              {"dados", "dados.txt"}, {"Dados.TXT", "Dados.TXT"}, {"relatório março", "relatório março.txt"}}) {
@@ -141,9 +134,12 @@ TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTot
 TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysUntouched) {
     InserirExemplo();
     // Group 20, left out by the profile.
-    Inserir("1893", "'2024-03-05 14:22:00'", "'2024-04-05 00:00:00'", "5.00", 2);
+    Inserir({{.valortotal = "5.00", .produto = 2}});
     // Due date basis from TipoData: this row's posting date lies outside the period, its due date inside.
-    Inserir("77", "'2024-01-10 10:00:00'", "'2024-03-15 00:00:00'", "2.00");
+    Inserir({{.numlanc = "'77'",
+              .datahora = "'2024-01-10 10:00:00'",
+              .vencimento = "'2024-03-15 00:00:00'",
+              .valortotal = "2.00"}});
     std::string ini = "[QOR]\r\nDiretorio=" + FDestino.string() + "\r\nEmpresa=1\r\nCodTorvane=9\r\nTipoData=1\r\n";
     GravarBinario(Ini(), ini);
 
@@ -165,9 +161,11 @@ TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysU
 
 TEST_F(TesteComandoExportacao, NoPeriodGiven_ExportsThePreviousCalendarMonth) {
     const TPeriodo periodo = MesAnterior(Agora());
-    Inserir("1", "'" + periodo.Inicio.TextoDataIso() + " 00:00:00'", "NULL", "1.00");
-    Inserir("2", "'" + periodo.Fim.TextoDataIso() + " 23:59:59'", "NULL", "2.00");
-    Inserir("3", "'" + Agora().TextoDataIso() + " 00:00:00'", "NULL", "4.00");
+    const auto em = [](const TDataHora& dia, const std::string& hora) { return "'" + dia.TextoDataIso() + hora + "'"; };
+    Inserir(
+        {{.numlanc = "'1'", .datahora = em(periodo.Inicio, " 00:00:00"), .vencimento = "NULL", .valortotal = "1.00"},
+         {.numlanc = "'2'", .datahora = em(periodo.Fim, " 23:59:59"), .vencimento = "NULL", .valortotal = "2.00"},
+         {.numlanc = "'3'", .datahora = em(Agora(), " 00:00:00"), .vencimento = "NULL", .valortotal = "4.00"}});
     const auto data = [](const TDataHora& d) {
         return FormatarZeros(d.Dia, 2) + FormatarZeros(d.Mes, 2) + FormatarZeros(d.Ano, 4);
     };
@@ -193,7 +191,7 @@ TEST_F(TesteComandoExportacao, NothingFoundOrFailure_ExitsThreeOrOneAndLeavesExi
         return execucao.Erro;
     };
     EXPECT_EQ(rodar(3), "Nenhum registro encontrado para a seleção.\n");
-    Inserir("12A", "'2024-03-05 14:22:00'", "NULL", "1.00");
+    Inserir({{.numlanc = "'12A'", .vencimento = "NULL", .valortotal = "1.00"}});
     EXPECT_EQ(rodar(1), "'12A' is not a valid integer value\n");
     GravarBinario(FPasta.Sistema() / "sistema_qor.ini",
                   "[ip]\r\nlocal=127.0.0.1\r\ndatabase=" + NomeBanco() +
