@@ -66,14 +66,11 @@ std::string PerguntaCriar(const std::string& pasta) {
 
 class TTesteJanela : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void Preparar() override {
         DefinirRelogio([] { return TDataHora{2024, 3, 31, 10, 0, 0}; });
         GravarSistemaQorIni("[FilialMatriz]\r\nCodFisica=1\r\n");
         Executar(Conexao(), TextoAnsi(DadosBasicos));
-        FSaida = FPasta->Caminho() + "saida";
+        FSaida = FPasta.Caminho() + "saida";
         std::filesystem::create_directory(CaminhoDeUtf8(FSaida));
     }
 
@@ -246,8 +243,8 @@ TEST_F(TTesteJanela, Show_FailingStep_ShowsFailureSkipsLaterStepsAndLeavesWindow
 
 TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus) {
     using R = TRespostaMensagem;
-    const std::string nova = FPasta->Caminho() + "nova";
-    const std::string falta = FPasta->Caminho() + "falta/nova";
+    const std::string nova = FPasta.Caminho() + "nova";
+    const std::string falta = FPasta.Caminho() + "falta/nova";
     const std::string empresa = Aviso + "Informe o número da empresa";
     const std::string nome = Aviso + "Informe o nome do arquivo.";
     const std::string torvane = Aviso + "Informe o número da empresa na Torvane";
@@ -295,7 +292,7 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
 
 TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIsWritten) {
     std::filesystem::create_directory(CaminhoDeUtf8(Saida("x.txt")));
-    GravarBinario(FPasta->Sistema() / "alvo.conf", "intacto");
+    GravarBinario(FPasta.Sistema() / "alvo.conf", "intacto");
     Abrir();
     for (const char* nome : {"x.txt/../../alvo.conf", "/tmp/dados", ".", ".."}) {
         SCOPED_TRACE(nome);
@@ -308,7 +305,7 @@ TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIs
                           "em \"Diretório de Geração do Arquivo\"."});
         EXPECT_EQ(Foco(), QStringLiteral("EditNomeArquivo"));
     }
-    EXPECT_EQ(LerBinario(FPasta->Sistema() / "alvo.conf"), "intacto");
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "alvo.conf"), "intacto");
     EXPECT_EQ(NomesNaPasta(CaminhoDeUtf8(FSaida)), std::vector<std::string>{"x.txt"});
     EXPECT_FALSE(ConfiguracoesGravadas());
 }
@@ -331,8 +328,8 @@ TEST_F(TTesteJanela, Gerar_FolderAndNameBeyondCodePage1252_AreTheFileSystemsAndS
 }
 
 TEST_F(TTesteJanela, ValidarCampos_FolderCreatedOnYes_TakesTheExportAndStaysWhenALaterCheckFails) {
-    const std::string nova = FPasta->Caminho() + "nova";
-    const std::string outra = FPasta->Caminho() + "outra";
+    const std::string nova = FPasta.Caminho() + "nova";
+    const std::string outra = FPasta.Caminho() + "outra";
     Abrir();
     FCaixa.Respostas = {TRespostaMensagem::Sim};
     PreencherValidos();
@@ -368,7 +365,7 @@ TEST_F(TTesteJanela, Gerar_FileNameRule_CompletesWithTxtOnlyWhereNeeded) {
 }
 
 TEST_F(TTesteJanela, Gerar_PassesEveryValueOfTheWindowToTheExport_StoresThemAlsoWhenNothingIsFound) {
-    GravarPerfis(P("Todos os Grupos") + "\r\n" + P("Bebidas") + "(1)\r\n" + P("Doces") + "(2)\r\n");
+    GravarPerfis(ArquivoDePerfis({P("Bebidas") + "(1)", P("Doces") + "(2)"}));
     // Each case: the company, due date or posting date, the profile, the receivables exported (none: nothing found,
     // and no file). Company 3 is deleted, so not in the lookup; the check takes it all the same.
     const std::vector<std::tuple<int, bool, int, TTextos>> casos = {
@@ -610,7 +607,7 @@ TEST_F(TTesteJanela, Edits_TypingLimited_CompanyNumberAndLookupLinkedBothWays) {
 // --- Profiles ---------------------------------------------------------------------------------------------------
 
 TEST_F(TTesteJanela, Profiles_ListedFromFile_AndRebuiltAfterTheProfileWindowWithItemZeroSelected) {
-    GravarPerfis(P("Todos os Grupos") + "\r\n" + P(TextoAnsi("Acessórios")) + "(1)\r\n");
+    GravarPerfis(ArquivoDePerfis({P(TextoAnsi("Acessórios")) + "(1)"}));
     Abrir();
     QComboBox& perfis = Controle<QComboBox>("cbPerfis");
     ASSERT_EQ(perfis.count(), 2);
@@ -618,7 +615,7 @@ TEST_F(TTesteJanela, Profiles_ListedFromFile_AndRebuiltAfterTheProfileWindowWith
     EXPECT_EQ(perfis.itemText(1), QStringLiteral("Acessórios") + QString(50, ' '));
     perfis.setCurrentIndex(1);
 
-    GravarPerfis(P("Todos os Grupos") + "\r\n" + P("Bebidas") + "(1)\r\n" + P("Doces") + "(2)\r\n");
+    GravarPerfis(ArquivoDePerfis({P("Bebidas") + "(1)", P("Doces") + "(2)"}));
     const TAoAbrir<TFConfiguracoes> fechar([](TFConfiguracoes& janela) { janela.reject(); });
     Controle<QPushButton>("btnConfiguracoes").click();
     EXPECT_TRUE(fechar.Executou());

@@ -34,7 +34,7 @@ protected:
 
 TEST_F(TTesteInicio, Iniciar_ServerUnreachable_ShowsFalhaAndEndsWithoutWindow) {
     // Nothing listens on port 1 of the loopback address: the client refuses at once.
-    GravarBinario(FPasta->Sistema() / "sistema_qor.ini",
+    GravarBinario(FPasta.Sistema() / "sistema_qor.ini",
                   "[ip]\r\nlocal=127.0.0.1\r\ndatabase=nenhum\r\nusuario=ninguem\r\nPorta=1\r\nsenha=\r\n");
     std::string cliente;
     try {

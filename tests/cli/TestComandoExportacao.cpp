@@ -48,31 +48,17 @@ const std::string LinhaExemplo = "070000004521CLIENTE EXEMPLO                   
 // The command runs from a folder of its own, which is its program folder: its settings files are there.
 class TesteComandoExportacao : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        Executar(Conexao(), "INSERT INTO empresa VALUES (1, 'EMPRESA UM', 'N');"
-                            "INSERT INTO filial VALUES (1, 'LOJA CENTRO', '12345678000190', 'N');"
-                            "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20);"
-                            "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N')");
-        FPrograma = FPasta->Sistema() / "torvane-export";
+    void Preparar() override {
+        InserirCadastros();
+        FPrograma = FPasta.Sistema() / "torvane-export";
         std::filesystem::copy_file(TORVANE_EXPORT_BIN, FPrograma);
         std::filesystem::permissions(FPrograma, std::filesystem::perms::owner_all);
         GravarSistemaQorIni();
-        FDestino = FPasta->Sistema() / "saida";
+        FDestino = FPasta.Sistema() / "saida";
         std::filesystem::create_directory(FDestino);
     }
 
-    void Inserir(const std::string& numlanc, const std::string& datahora, const std::string& vencimento,
-                 const std::string& valor, int produto = 1) {
-        Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
-                            "clientes_id, filial_id, produto_id) VALUES ('" +
-                                numlanc + "', " + datahora + ", " + vencimento + ", " + valor + ", 0, 'N', 1, 1, " +
-                                std::to_string(produto) + ")");
-    }
-
-    void InserirExemplo() { Inserir("1893", "'2024-03-05 14:22:00'", "'2024-04-05 00:00:00'", "1234.50"); }
+    void InserirExemplo() { Inserir({{.valortotal = "1234.50"}}); }
 
     TExecucao Rodar(const std::vector<std::string>& argumentos) {
         const std::filesystem::path saida = FSaidas.Sistema() / "stdout";
@@ -101,7 +87,7 @@ protected:
     }
 
     std::filesystem::path Ini() const {
-        return FPasta->Sistema() / "ExportacaoKOTR.ini";
+        return FPasta.Sistema() / "ExportacaoKOTR.ini";
     }
 
     // Copies the command and the settings file pointing at the test database into the folder, which
@@ -110,7 +96,7 @@ protected:
         std::filesystem::create_directories(pasta);
         std::filesystem::copy_file(FPrograma, pasta / "torvane-export");
         if (comConfiguracao)
-            std::filesystem::copy_file(FPasta->Sistema() / "sistema_qor.ini", pasta / "sistema_qor.ini");
+            std::filesystem::copy_file(FPasta.Sistema() / "sistema_qor.ini", pasta / "sistema_qor.ini");
         FPrograma = pasta / "torvane-export";
     }
 
@@ -124,8 +110,11 @@ protected:
 } // namespace
 
 TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTotal) {
-    InserirExemplo();
-    Inserir("1894", "'2024-03-06 08:00:00'", "'2024-04-06 00:00:00'", "0.05");
+    Inserir({{.valortotal = "1234.50"},
+             {.numlanc = "'1894'",
+              .datahora = "'2024-03-06 08:00:00'",
+              .vencimento = "'2024-04-06 00:00:00'",
+              .valortotal = "0.05"}});
     // The name follows the ".txt" rule; the terminal's encoding is UTF-8 here.
     for (const auto& [digitado, gravado] : std::vector<std::pair<std::string, std::string>>{
              {"dados", "dados.txt"}, {"Dados.TXT", "Dados.TXT"}, {"relatório março", "relatório março.txt"}}) {
@@ -145,9 +134,12 @@ TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTot
 TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysUntouched) {
     InserirExemplo();
     // Group 20, left out by the profile.
-    Inserir("1893", "'2024-03-05 14:22:00'", "'2024-04-05 00:00:00'", "5.00", 2);
+    Inserir({{.valortotal = "5.00", .produto = 2}});
     // Due date basis from TipoData: this row's posting date lies outside the period, its due date inside.
-    Inserir("77", "'2024-01-10 10:00:00'", "'2024-03-15 00:00:00'", "2.00");
+    Inserir({{.numlanc = "'77'",
+              .datahora = "'2024-01-10 10:00:00'",
+              .vencimento = "'2024-03-15 00:00:00'",
+              .valortotal = "2.00"}});
     std::string ini = "[QOR]\r\nDiretorio=" + FDestino.string() + "\r\nEmpresa=1\r\nCodTorvane=9\r\nTipoData=1\r\n";
     GravarBinario(Ini(), ini);
 
@@ -159,8 +151,7 @@ TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysU
     // Options given win over the file; the profile is only ever an option.
     ini = "[QOR]\r\nDiretorio=/nao/existe\r\nEmpresa=5\r\nCodTorvane=9\r\nTipoData=1\r\n";
     GravarBinario(Ini(), ini);
-    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt",
-                  "Todos os Grupos" + std::string(45, ' ') + "\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    GravarBinario(FPasta.Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
     auto argumentos = Completo();
     argumentos.insert(argumentos.end(), {"--perfil", "1"});
     EXPECT_EQ(Rodar(argumentos).Status, 0);
@@ -170,9 +161,11 @@ TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysU
 
 TEST_F(TesteComandoExportacao, NoPeriodGiven_ExportsThePreviousCalendarMonth) {
     const TPeriodo periodo = MesAnterior(Agora());
-    Inserir("1", "'" + periodo.Inicio.TextoDataIso() + " 00:00:00'", "NULL", "1.00");
-    Inserir("2", "'" + periodo.Fim.TextoDataIso() + " 23:59:59'", "NULL", "2.00");
-    Inserir("3", "'" + Agora().TextoDataIso() + " 00:00:00'", "NULL", "4.00");
+    const auto em = [](const TDataHora& dia, const std::string& hora) { return "'" + dia.TextoDataIso() + hora + "'"; };
+    Inserir(
+        {{.numlanc = "'1'", .datahora = em(periodo.Inicio, " 00:00:00"), .vencimento = "NULL", .valortotal = "1.00"},
+         {.numlanc = "'2'", .datahora = em(periodo.Fim, " 23:59:59"), .vencimento = "NULL", .valortotal = "2.00"},
+         {.numlanc = "'3'", .datahora = em(Agora(), " 00:00:00"), .vencimento = "NULL", .valortotal = "4.00"}});
     const auto data = [](const TDataHora& d) {
         return FormatarZeros(d.Dia, 2) + FormatarZeros(d.Mes, 2) + FormatarZeros(d.Ano, 4);
     };
@@ -198,15 +191,15 @@ TEST_F(TesteComandoExportacao, NothingFoundOrFailure_ExitsThreeOrOneAndLeavesExi
         return execucao.Erro;
     };
     EXPECT_EQ(rodar(3), "Nenhum registro encontrado para a seleção.\n");
-    Inserir("12A", "'2024-03-05 14:22:00'", "NULL", "1.00");
+    Inserir({{.numlanc = "'12A'", .vencimento = "NULL", .valortotal = "1.00"}});
     EXPECT_EQ(rodar(1), "'12A' is not a valid integer value\n");
     // A link at the file's name is no file to replace: the link and the linked file stay as they are.
-    const auto ligado = FPasta->Sistema() / "ligado.txt";
+    const auto ligado = FPasta.Sistema() / "ligado.txt";
     std::filesystem::rename(FDestino / "dados.txt", ligado);
     std::filesystem::create_symlink(ligado, FDestino / "dados.txt");
     EXPECT_NE(rodar(1).find("Não é um arquivo comum"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_symlink(FDestino / "dados.txt"));
-    GravarBinario(FPasta->Sistema() / "sistema_qor.ini",
+    GravarBinario(FPasta.Sistema() / "sistema_qor.ini",
                   "[ip]\r\nlocal=127.0.0.1\r\ndatabase=" + NomeBanco() +
                       "\r\nusuario=ninguem\r\nPorta=" + std::to_string(Servidor().Porta) + "\r\n");
     const std::string negado = rodar(1);
@@ -216,7 +209,7 @@ TEST_F(TesteComandoExportacao, NothingFoundOrFailure_ExitsThreeOrOneAndLeavesExi
 TEST_F(TesteComandoExportacao, NamesAndFoldersBeyondCodePage1252_AreTheFileSystems) {
     InserirExemplo();
     // A program folder of such a name still finds its own settings.
-    InstalarEm(FPasta->Sistema() / CaminhoDeUtf8("użyt"), true);
+    InstalarEm(FPasta.Sistema() / CaminhoDeUtf8("użyt"), true);
     const auto destino = FDestino / CaminhoDeUtf8("saída_ł");
     std::filesystem::create_directory(destino);
     auto argumentos = Completo("relatório_ł");
@@ -231,7 +224,7 @@ TEST_F(TesteComandoExportacao, NamesAndFoldersBeyondCodePage1252_AreTheFileSyste
 
 TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSettingsInTheUsersFolder) {
     InserirExemplo();
-    const auto raiz = FPasta->Sistema() / "raiz";
+    const auto raiz = FPasta.Sistema() / "raiz";
     const std::string instalar = "DESTDIR=" + Aspas(raiz.string()) + " " + Aspas(TORVANE_CMAKE) + " --install " +
                                  Aspas(TORVANE_BUILD_DIR) + " --prefix /usr >/dev/null";
     ASSERT_EQ(std::system(instalar.c_str()), 0);
@@ -252,14 +245,14 @@ TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSett
 
     // No settings beside the installed program: they come from the user's folder.
     FPrograma = raiz / "usr" / "bin" / "torvane-export";
-    const auto usuario = FPasta->Sistema() / "config" / "exportacao-torvane";
+    const auto usuario = FPasta.Sistema() / "config" / "exportacao-torvane";
     std::filesystem::create_directories(usuario);
-    std::filesystem::copy_file(FPasta->Sistema() / "sistema_qor.ini", usuario / "sistema_qor.ini");
+    std::filesystem::copy_file(FPasta.Sistema() / "sistema_qor.ini", usuario / "sistema_qor.ini");
     GravarBinario(usuario / "ExportacaoKOTR.ini",
                   "[QOR]\r\nDiretorio=" + FDestino.string() + "\r\nEmpresa=1\r\nCodTorvane=7\r\n");
     // No server on the default socket either: a run without settings must fail to connect.
-    FAmbiente = "XDG_CONFIG_HOME=" + Aspas((FPasta->Sistema() / "config").string()) +
-                " MYSQL_UNIX_PORT=" + Aspas((FPasta->Sistema() / "nenhum.sock").string()) + " ";
+    FAmbiente = "XDG_CONFIG_HOME=" + Aspas((FPasta.Sistema() / "config").string()) +
+                " MYSQL_UNIX_PORT=" + Aspas((FPasta.Sistema() / "nenhum.sock").string()) + " ";
     const auto conteudoBin = NomesNaPasta(raiz / "usr" / "bin");
 
     const auto execucao = Rodar({"--arquivo", "x", "--de", "2024-03-01", "--ate", "2024-03-31"});
@@ -305,7 +298,7 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
         EXPECT_EQ(execucao.Status, 2);
         std::string esperado = caso[2];
         if (const auto lugar = esperado.find("{perfis}"); lugar != std::string::npos)
-            esperado.replace(lugar, 8, (FPasta->Sistema() / "PerfilTorvane.txt").string());
+            esperado.replace(lugar, 8, (FPasta.Sistema() / "PerfilTorvane.txt").string());
         EXPECT_EQ(execucao.Erro, esperado + "\n");
         EXPECT_EQ(execucao.Saida, "");
     }
@@ -320,8 +313,7 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
 
 TEST_F(TesteComandoExportacao, Numbers_AreDecimalWithLeadingZeros_AndAProfileMustExist) {
     InserirExemplo();
-    GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt",
-                  "Todos os Grupos" + std::string(45, ' ') + "\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    GravarBinario(FPasta.Sistema() / "PerfilTorvane.txt", ArquivoDePerfis({P("Bebidas") + "(10)"}));
     auto argumentos = Completo();
     argumentos[11] = "0001";
     argumentos[13] = "010";
@@ -334,7 +326,7 @@ TEST_F(TesteComandoExportacao, Numbers_AreDecimalWithLeadingZeros_AndAProfileMus
     const auto semPerfil = Rodar(argumentos);
     EXPECT_EQ(semPerfil.Status, 2);
     EXPECT_EQ(semPerfil.Erro, "O perfil 2 não existe no arquivo de perfis " +
-                                  (FPasta->Sistema() / "PerfilTorvane.txt").string() +
+                                  (FPasta.Sistema() / "PerfilTorvane.txt").string() +
                                   ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.\n");
 }
 

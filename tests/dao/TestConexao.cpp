@@ -70,7 +70,7 @@ TEST_F(TesteConexao, Conectar_SettingsFileWithHexPortAndMixedCaseNames_OpensConf
     EXPECT_EQ(Valor(*TDao::Conectar("", "ip"), "select current_user()").rfind(Servidor().Usuario + "@", 0), 0u);
     char porta[16];
     std::snprintf(porta, sizeof porta, "0x%X", Servidor().Porta);
-    GravarBinario(FPasta->Sistema() / "sistema_qor.ini",
+    GravarBinario(FPasta.Sistema() / "sistema_qor.ini",
                   "[IP]\r\nLOCAL=" + Servidor().Host + "\r\nDATABASE=" + NomeBanco() +
                       "\r\nUsuario=" + Servidor().Usuario + "\r\nporta=" + porta +
                       "\r\nSenha=" + Criptografia("E", Servidor().Senha, "KAV") + "\r\n");
@@ -79,7 +79,7 @@ TEST_F(TesteConexao, Conectar_SettingsFileWithHexPortAndMixedCaseNames_OpensConf
 
 TEST_F(TesteConexao, Conectar_WrongStoredPassword_FailsWithClientsOwnText) {
     GravarSistemaQorIni();
-    TIniFile(FPasta->Caminho() + "sistema_qor.ini").GravarTexto("ip", "senha", "7C");
+    TIniFile(FPasta.Caminho() + "sistema_qor.ini").GravarTexto("ip", "senha", "7C");
     // An unreadable stored password becomes the fallback password, which this user does not have.
     const auto esperado =
         ErroDoCliente(Servidor().Host, NomeBanco(), Servidor().Usuario, "581937wex", Servidor().Porta);

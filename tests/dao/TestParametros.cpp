@@ -16,14 +16,11 @@ std::tuple<std::string, std::string, std::string, std::string, int> Campos(const
     return {p.Host, p.Database, p.Usuario, p.Senha, p.Porta};
 }
 
-class TesteParametros : public ::testing::Test {
+class TesteParametros : public TTestePasta {
 protected:
-    void SetUp() override { UsarPastaDoTeste(FPasta); }
-    void TearDown() override { RestaurarPastas(); }
     void GravarIni(const std::string& conteudo, const std::string& nome = "sistema_qor.ini") {
         GravarBinario(FPasta.Sistema() / nome, conteudo);
     }
-    TPastaTemporaria FPasta;
 };
 
 TEST_F(TesteParametros, CaminhoArquivoIni_ResolvesAgainstProgramFolder) {

@@ -9,10 +9,7 @@ namespace {
 
 class TesteQuery : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void Preparar() override {
         Executar(Conexao(), "INSERT INTO clientes (clientes_id, nome, chapa, empresa_id) VALUES "
                             "(1, 'JOS\xC9 DA SILVA', '0042', 7), (2, 'jos\xE9 souza', NULL, 7), "
                             "(3, 'MARIA', '17', NULL), (4, NULL, '1a', 8)");

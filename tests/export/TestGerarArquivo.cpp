@@ -12,19 +12,6 @@
 
 namespace {
 
-// One row of table receber, each value an SQL literal.
-struct TReceber {
-    std::string numlanc = "'1893'";
-    std::string datahora = "'2024-03-05 14:22:00'";
-    std::string vencimento = "'2024-04-05 00:00:00'";
-    std::string valortotal = "10.00";
-    std::string amort = "0";
-    std::string apagado = "'N'";
-    int clientes = 1;
-    int filial = 1;
-    int produto = 1;
-};
-
 // One export line, by default of the example customer; the name is filled with blanks to 40 characters.
 std::string Linha(const std::string& numlanc, const std::string& centavos = "000000001000",
                   const std::string& data = "05032024", const std::string& torvane = "07",
@@ -48,46 +35,28 @@ public:
 };
 
 const std::string Informacao = "Informa\xE7\xE3o: ";
-const std::string Todos = "Todos os Grupos" + std::string(45, ' ') + "\r\n";
-const std::string Descricao60(60, ' ');
 
 class TesteGerarArquivo : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        Executar(Conexao(), "INSERT INTO empresa VALUES (1, 'EMPRESA UM', 'N'), (2, 'EMPRESA DOIS', 'N');"
-                            "INSERT INTO filial VALUES (1, 'LOJA CENTRO', '12345678000190', 'N');"
-                            "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20), (3, 'PAO', 30);"
-                            "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N'),"
-                            " (2, 'OUTRA EMPRESA', '77', 2, 'N'), (3, 'SEGUNDO CLIENTE', '12', 1, 'N')");
+    void Preparar() override {
+        InserirCadastros();
         TDadosExportacao::SetInformacao(&FFrente);
         TDadosExportacao::SetProgresso(&FFrente);
         TDadosExportacao::SetEventos(&FFrente);
-    }
-
-    void Inserir(const std::vector<TReceber>& linhas) {
-        for (const auto& r : linhas)
-            Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
-                                "clientes_id, filial_id, produto_id) VALUES (" +
-                                    r.numlanc + ", " + r.datahora + ", " + r.vencimento + ", " + r.valortotal + ", " +
-                                    r.amort + ", " + r.apagado + ", " + std::to_string(r.clientes) + ", " +
-                                    std::to_string(r.filial) + ", " + std::to_string(r.produto) + ")");
     }
 
     // March 2024, company 1, Torvane number 7.
     TResultadoExportacao Gerar(bool dataLancamento = true, int perfil = 0, int codTorvane = 7,
                                TDataHora de = TDataHora::Data(2024, 3, 1), const std::string& pasta = {},
                                const std::string& nome = "saida.txt") {
-        return TDadosExportacao::GerarArquivo(pasta.empty() ? FPasta->Caminho() : pasta, nome, dataLancamento, de,
+        return TDadosExportacao::GerarArquivo(pasta.empty() ? FPasta.Caminho() : pasta, nome, dataLancamento, de,
                                               TDataHora::Data(2024, 3, 31), 1, codTorvane, perfil);
     }
 
-    std::filesystem::path Saida() const { return FPasta->Sistema() / "saida.txt"; }
+    std::filesystem::path Saida() const { return FPasta.Sistema() / "saida.txt"; }
     std::string LerSaida() const { return LerBinario(Saida()); }
-    std::vector<std::string> Arquivos() const { return NomesNaPasta(FPasta->Sistema()); }
-    void GravarPerfis(const std::string& conteudo) { GravarBinario(FPasta->Sistema() / "PerfilTorvane.txt", conteudo); }
+    std::vector<std::string> Arquivos() const { return NomesNaPasta(FPasta.Sistema()); }
+    void GravarPerfis(const std::string& conteudo) { GravarBinario(FPasta.Sistema() / "PerfilTorvane.txt", conteudo); }
 
     TFrenteGravada FFrente;
 };
@@ -99,7 +68,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndRepo
     GravarBinario(Saida(), std::string(1000, 'x'));
     Inserir({{.numlanc = "'1893'", .datahora = "'2024-03-05 14:22:00'", .valortotal = "1234.50"}});
     // The folder as typed, without its separator.
-    const std::string pasta = FPasta->Caminho();
+    const std::string pasta = FPasta.Caminho();
 
     const auto resultado = Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta.substr(0, pasta.size() - 1));
 
@@ -116,7 +85,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndRepo
     TDadosExportacao::SetProgresso(nullptr);
     TDadosExportacao::SetEventos(nullptr);
     EXPECT_TRUE(Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta, "b.txt").Gerado);
-    EXPECT_EQ(LerBinario(FPasta->Sistema() / "b.txt"), exemplo);
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "b.txt"), exemplo);
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_RowsOfOnePosting_AreSummedIntoOneLineAndEachLineStepsTheGauge) {
@@ -184,8 +153,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_ByDueDate_ChoosesByDueDateAndWritesThePos
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_Profile_LimitsTheGroupsAndTheAmounts) {
-    GravarPerfis(Todos + "Bebidas e doces" + std::string(45, ' ') + " (10,20) \r\nSem grupos" + std::string(50, ' ') +
-                 "\r\nCurto\r\n");
+    GravarPerfis(ArquivoDePerfis({P("Bebidas e doces") + " (10,20) ", P("Sem grupos"), "Curto"}));
     Inserir({{.numlanc = "'300'", .valortotal = "1.00", .produto = 1},
              {.numlanc = "'300'", .valortotal = "2.00", .produto = 2},
              {.numlanc = "'300'", .valortotal = "4.00", .produto = 3},
@@ -366,7 +334,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_SeveralUnfitPostings_AreAllNamedInOneRun)
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBeforeAnyQuery) {
-    GravarPerfis(Todos + Descricao60 + "(1) or 1=1\r\n" + Descricao60 + "(1,2\r\n");
+    GravarPerfis(ArquivoDePerfis({P("") + "(1) or 1=1", P("") + "(1,2"}));
     Inserir({{}});
     // Without a connection any query would fail with another message.
     TDadosExportacao::DefinirConexao(nullptr);
@@ -387,7 +355,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBefo
 
 TEST_F(TesteGerarArquivo, GerarArquivo_FolderThatCannotHoldTheFile_FailsWithCannotCreate) {
     Inserir({{}});
-    const std::string pasta = FPasta->Caminho() + "nao-existe";
+    const std::string pasta = FPasta.Caminho() + "nao-existe";
     EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta); }),
               "Cannot create file \"" + pasta + SeparadorPasta() + "saida.txt\". " +
                   MotivoSistema(std::errc::no_such_file_or_directory));

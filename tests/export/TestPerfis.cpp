@@ -9,19 +9,14 @@
 
 namespace {
 
-const std::string Todos = "Todos os Grupos" + std::string(45, ' ');
-const std::string Descricao = "Bebidas" + std::string(53, ' ');
+const std::string Todos = P("Todos os Grupos");
+const std::string Descricao = P("Bebidas");
 
 // The profile file needs no database: a temporary folder stands in as the program's folder.
-class TestePerfis : public ::testing::Test {
+class TestePerfis : public TTestePasta {
 protected:
-    void SetUp() override { UsarPastaDoTeste(FPasta); }
-    void TearDown() override { RestaurarPastas(); }
-
     std::filesystem::path Arquivo() const { return FPasta.Sistema() / "PerfilTorvane.txt"; }
     void Gravar(const std::string& conteudo) const { GravarBinario(Arquivo(), conteudo); }
-
-    TPastaTemporaria FPasta;
 };
 
 } // namespace
@@ -34,16 +29,16 @@ TEST_F(TestePerfis, GruposDoPerfil_ReadsTheListAfterTheDescriptionAfreshEachTime
         std::string grupos;
     };
     for (const auto& caso :
-         std::vector<TCaso>{{Todos + "\r\n" + Descricao + "(12,15,40)\r\n", 1, "(12,15,40)"},
-                            {Todos + "\r\n" + Descricao + " \t (12) \t\r\n", 1, "(12)"},
-                            {Todos + "\r\n" + Descricao + "\r\n", 1, ""},
-                            {Todos + "\r\nCurto\r\n", 1, ""},
-                            {Todos + "\r\n\r\n" + Descricao + "(3)\r\n", 1, ""},
-                            {Todos + "\r\n\r\n" + Descricao + "(3)\r\n", 2, "(3)"},
+         std::vector<TCaso>{{ArquivoDePerfis({Descricao + "(12,15,40)"}), 1, "(12,15,40)"},
+                            {ArquivoDePerfis({Descricao + " \t (12) \t"}), 1, "(12)"},
+                            {ArquivoDePerfis({Descricao}), 1, ""},
+                            {ArquivoDePerfis({"Curto"}), 1, ""},
+                            {ArquivoDePerfis({"", Descricao + "(3)"}), 1, ""},
+                            {ArquivoDePerfis({"", Descricao + "(3)"}), 2, "(3)"},
                             {Todos + "\r" + Descricao + "(1)\n" + Descricao + "(2)\r\n" + Descricao + "(4)", 3, "(4)"},
-                            {Todos + "\r\n(1,2) 33" + std::string(52, ' ') + "(5)\r\n", 1, "(5)"},
-                            {Todos + "\r\n" + TextoAnsi("Acessórios") + std::string(50, ' ') + "(7,8)\r\n", 1, "(7,8)"},
-                            {Todos + "\r\n" + Descricao + "(1) or 1=1\r\n", 1, "(1) or 1=1"}}) {
+                            {ArquivoDePerfis({P("(1,2) 33") + "(5)"}), 1, "(5)"},
+                            {ArquivoDePerfis({P(TextoAnsi("Acessórios")) + "(7,8)"}), 1, "(7,8)"},
+                            {ArquivoDePerfis({Descricao + "(1) or 1=1"}), 1, "(1) or 1=1"}}) {
         SCOPED_TRACE(caso.conteudo);
         Gravar(caso.conteudo);
         EXPECT_EQ(TDadosExportacao::GruposDoPerfil(caso.linha), caso.grupos);

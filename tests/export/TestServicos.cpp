@@ -33,7 +33,7 @@ TEST(TesteServicosTexto, RepetirCaractere_CountCopiesOrNothing) {
 class TesteServicos : public TTesteBanco {
 protected:
     void GravarFilialMatriz(const std::string& texto) {
-        GravarBinario(FPasta->Sistema() / "sistema_qor.ini", "[ip]\r\nlocal=x\r\n" + texto);
+        GravarBinario(FPasta.Sistema() / "sistema_qor.ini", "[ip]\r\nlocal=x\r\n" + texto);
     }
 };
 
@@ -51,7 +51,7 @@ TEST_F(TesteServicos, AbrirConexao_ThroughSettingsFile_OpensSharedConnection) {
 TEST_F(TesteServicos, AbrirConexao_Refused_PassesClientsTextAndLeavesNoConnection) {
     TDadosExportacao::DefinirConexao(nullptr);
     GravarSistemaQorIni();
-    TIniFile(FPasta->Caminho() + "sistema_qor.ini").GravarTexto("ip", "Porta", "1");
+    TIniFile(FPasta.Caminho() + "sistema_qor.ini").GravarTexto("ip", "Porta", "1");
     const std::string esperado = TextoDaFalha(
         [&] { TDao::CriarConexao(Servidor().Host, NomeBanco(), Servidor().Usuario, Servidor().Senha, 1); });
     EXPECT_EQ(TextoDaFalha([] { TDadosExportacao::AbrirConexao(); }), esperado);
@@ -105,7 +105,7 @@ TEST_F(TesteServicos, CodigoFilialMatriz_CachedOnlyOnceAValueOtherThanMinusOneWa
     EXPECT_EQ(TDadosExportacao::CodigoFilialMatriz(), 16);
     GravarFilialMatriz("[FilialMatriz]\r\nCodFisica=9\r\n");
     EXPECT_EQ(TDadosExportacao::CodigoFilialMatriz(), 16);
-    std::filesystem::remove(FPasta->Sistema() / "sistema_qor.ini");
+    std::filesystem::remove(FPasta.Sistema() / "sistema_qor.ini");
     EXPECT_EQ(TDadosExportacao::CodigoFilialMatriz(), 16);
     TDadosExportacao::LimparCacheFilial();
     EXPECT_EQ(TDadosExportacao::CodigoFilialMatriz(), -1);
@@ -125,14 +125,10 @@ public:
 };
 
 TEST_F(TesteServicos, SetProgresso_LatestGaugeIsTheOneTheExportDrives) {
-    Executar(Conexao(), "INSERT INTO filial VALUES (1, 'LOJA', '1', 'N');"
-                        "INSERT INTO produto VALUES (1, 'BEBIDA', 10);"
-                        "INSERT INTO clientes VALUES (1, 'CLIENTE', '4521', 1, 'N');"
-                        "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, clientes_id, "
-                        "filial_id, produto_id) VALUES ('1', '2024-03-05 10:00:00', '2024-04-05 00:00:00', 10.00, 0, "
-                        "'N', 1, 1, 1), ('2', '2024-03-06 10:00:00', '2024-04-06 00:00:00', 5.00, 0, 'N', 1, 1, 1)");
+    InserirCadastros();
+    Inserir({{.numlanc = "'1'"}, {.numlanc = "'2'", .datahora = "'2024-03-06 10:00:00'", .valortotal = "5.00"}});
     const auto gerar = [&] {
-        TDadosExportacao::GerarArquivo(FPasta->Caminho(), "saida.txt", true, TDataHora::Data(2024, 3, 1),
+        TDadosExportacao::GerarArquivo(FPasta.Caminho(), "saida.txt", true, TDataHora::Data(2024, 3, 1),
                                        TDataHora::Data(2024, 3, 31), 1, 1, 0);
     };
     TProgressoGravado primeiro;

@@ -29,13 +29,10 @@ TEST(TesteCompletarNomeArquivo, AppendsTxtOnlyWhereTheRuleSays) {
         EXPECT_EQ(CompletarNomeArquivo(digitado), passado) << digitado;
 }
 
-class TesteValoresExportacao : public ::testing::Test {
+class TesteValoresExportacao : public TTestePasta {
 protected:
-    void SetUp() override { UsarPastaDoTeste(FPasta); }
-    void TearDown() override { RestaurarPastas(); }
     std::filesystem::path Ini() const { return FPasta.Sistema() / "ExportacaoKOTR.ini"; }
     static std::vector<int> Numeros(const TValoresExportacao& v) { return {v.Empresa, v.CodTorvane, v.TipoData}; }
-    TPastaTemporaria FPasta;
 };
 
 TEST_F(TesteValoresExportacao, Ler_ReadsSectionQorAndFallsBackOnWhatIsMissingOrNotAWholeNumber) {
@@ -148,7 +145,7 @@ TEST_F(TestePastasConfiguracao, Installed_ValuesAndProfilesGoToTheUsersFolderMad
     EXPECT_TRUE(ArquivoExiste(Usuario() / "ExportacaoKOTR.ini"));
     EXPECT_EQ(TValoresExportacao::Ler().Diretorio, valores.Diretorio);
     EXPECT_EQ(TValoresExportacao::Ler().Empresa, 4);
-    GravarBinario(TDadosExportacao::ArquivoPerfis(), "Todos\r\nBebidas" + std::string(53, ' ') + "(10)\r\n");
+    GravarBinario(TDadosExportacao::ArquivoPerfis(), "Todos\r\n" + P("Bebidas") + "(10)\r\n");
     EXPECT_EQ(TDadosExportacao::ArquivoPerfis(), Usuario() / "PerfilTorvane.txt");
     EXPECT_EQ(TDadosExportacao::GruposDoPerfil(1), "(10)");
     EXPECT_TRUE(NomesNaPasta(Programa()).empty()) << "nothing is ever written beside an installed program";

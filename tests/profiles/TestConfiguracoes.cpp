@@ -83,8 +83,8 @@ TEST_F(TesteConfiguracoes, CarregarEGravar_LeLinhasDeQualquerFimEGravaComCrLf) {
     longa += ")";
     const std::string bebidas = P("Bebidas") + "(12,15,40)";
     const TTextos doisPerfis = {P("Bebidas") + "|(12,15,40)", P("Limpeza") + "|"};
-    const std::string crLf = L0 + "\r\n" + bebidas + "\r\n" + P("Limpeza") + "\r\n";
-    const std::string so12 = L0 + "\r\n" + P("Bebidas") + "(12)\r\n";
+    const std::string crLf = ArquivoDePerfis({bebidas, P("Limpeza")});
+    const std::string so12 = ArquivoDePerfis({P("Bebidas") + "(12)"});
     // Each case: the file read (none when absent), the profiles, the file written (empty: the one read).
     const std::vector<std::tuple<std::optional<std::string>, TTextos, std::string>> casos = {
         {crLf, doisPerfis, ""},
@@ -92,17 +92,17 @@ TEST_F(TesteConfiguracoes, CarregarEGravar_LeLinhasDeQualquerFimEGravaComCrLf) {
         {L0 + "\r" + bebidas + "\r" + P("Limpeza") + "\r", doisPerfis, crLf},
         {L0 + "\r\n" + P("Bebidas") + "(12)", {P("Bebidas") + "|(12)"}, so12},
         {"Perfis antigos (1,2)\r\n" + P("Bebidas") + "(12)\r\n", {P("Bebidas") + "|(12)"}, so12},
-        {L0 + "\r\nCurto\r\n\r\n" + P("X") + "(1)\r\n",
+        {ArquivoDePerfis({"Curto", "", P("X") + "(1)"}),
          {"Curto|", "|", P("X") + "|(1)"},
-         L0 + "\r\n" + P("Curto") + "\r\n" + P("") + "\r\n" + P("X") + "(1)\r\n"},
-        {L0 + "\r\n" + P("Sessenta") + "\r\n", {P("Sessenta") + "|"}, ""},
-        {L0 + "\r\n" + P("Bebidas") + "  (12,15)  \r\n", {P("Bebidas") + "|  (12,15)  "}, ""},
+         ArquivoDePerfis({P("Curto"), P(""), P("X") + "(1)"})},
+        {ArquivoDePerfis({P("Sessenta")}), {P("Sessenta") + "|"}, ""},
+        {ArquivoDePerfis({P("Bebidas") + "  (12,15)  "}), {P("Bebidas") + "|  (12,15)  "}, ""},
         // The padding counts bytes of the file's code page.
-        {L0 + "\r\n" + acessorios + std::string(50, ' ') + "(3)\r\n", {P(acessorios) + "|(3)"}, ""},
-        {L0 + "\r\n" + P("Muitos") + longa + "\r\n", {P("Muitos") + "|" + longa}, ""},
-        {L0 + "\r\n", {}, ""},
-        {"", {}, L0 + "\r\n"},
-        {std::nullopt, {}, L0 + "\r\n"},
+        {ArquivoDePerfis({P(acessorios) + "(3)"}), {P(acessorios) + "|(3)"}, ""},
+        {ArquivoDePerfis({P("Muitos") + longa}), {P("Muitos") + "|" + longa}, ""},
+        {ArquivoDePerfis({}), {}, ""},
+        {"", {}, ArquivoDePerfis({})},
+        {std::nullopt, {}, ArquivoDePerfis({})},
     };
     for (const auto& [arquivo, perfis, gravado] : casos) {
         SCOPED_TRACE(arquivo.value_or("<no file>"));
@@ -149,7 +149,7 @@ TEST_F(TesteConfiguracoes, Fechar_PorQualquerCaminho_GravaOArquivo_OuMostraAFalh
         fechar(*janela);
         EXPECT_FALSE(janela->isVisible());
         EXPECT_EQ(FCaixa.Chamadas.size(), 1u);
-        EXPECT_EQ(Lido(), L0 + "\r\n" + P("Novo") + "\r\n");
+        EXPECT_EQ(Lido(), ArquivoDePerfis({P("Novo")}));
     }
 }
 
@@ -175,7 +175,7 @@ TEST_F(TesteConfiguracoes, Incluir_PeloDialogoDeDescricao_SemConferirOTexto) {
         {QStringLiteral("Nao"), [](auto& d) { Clicar(d, "btnCancelar"); }, std::nullopt},
         {QStringLiteral("Nao"), [](auto& d) { d.close(); }, std::nullopt},
     };
-    const std::string antes = L0 + "\r\n" + P("Limpeza") + "(15)\r\n" + P("Frios") + "\r\n";
+    const std::string antes = ArquivoDePerfis({P("Limpeza") + "(15)", P("Frios")});
     for (const auto& [texto, fim, incluida] : casos) {
         SCOPED_TRACE(texto.toStdString() + (incluida ? " included" : " left out"));
         auto janela = Abrir(antes);
@@ -239,7 +239,7 @@ TEST_F(TesteConfiguracoes, Abrir_ArquivoQueNaoSeLe_MostraAFalhaEFechaSemGravarPo
 #endif
 
 TEST_F(TesteConfiguracoes, Vincular_SubconjuntoReabreMarcado_CancelarNaoMuda_ApagadosCaem) {
-    auto janela = Abrir(L0 + "\r\n" + P("Outro") + "(12)\r\n" + P("Bebidas") + "\r\n");
+    auto janela = Abrir(ArquivoDePerfis({P("Outro") + "(12)", P("Bebidas")}));
     Grade(*janela).setCurrentIndex(Grade(*janela).model()->index(1, 0));
     EXPECT_TRUE(Vincular(*janela, [](TFFiltroGenerico2& d) {
         EXPECT_EQ(d.QrySelecao().SQL(), "Select grupo_id, desc_arvore, \"S\" AS MARCADO from grupo\r\n"
@@ -264,7 +264,7 @@ TEST_F(TesteConfiguracoes, Vincular_SubconjuntoReabreMarcado_CancelarNaoMuda_Apa
     }));
     EXPECT_EQ(LinhaAtual(*janela), 1);
     janela->close();
-    EXPECT_EQ(Lido(), L0 + "\r\n" + P("Outro") + "(12)\r\n" + P("Bebidas") + "(3,40,7)\r\n");
+    EXPECT_EQ(Lido(), ArquivoDePerfis({P("Outro") + "(12)", P("Bebidas") + "(3,40,7)"}));
 }
 
 TEST_F(TesteConfiguracoes, Vincular_OkDeixaAListaComoODialogoDevolve) {
@@ -288,11 +288,11 @@ TEST_F(TesteConfiguracoes, Vincular_OkDeixaAListaComoODialogoDevolve) {
     };
     for (const auto& [lista, passos, depois] : casos) {
         SCOPED_TRACE(lista + " " + passos);
-        auto janela = Abrir(L0 + "\r\n" + P("Perfil") + lista + "\r\n");
+        auto janela = Abrir(ArquivoDePerfis({P("Perfil") + lista}));
         EXPECT_TRUE(Vincular(*janela, [&passos = passos](TFFiltroGenerico2& d) { Passos(d, passos); }));
         EXPECT_EQ(Perfis(*janela), TTextos{P("Perfil") + "|" + depois});
         janela->close();
-        EXPECT_EQ(Lido(), L0 + "\r\n" + P("Perfil") + depois + "\r\n");
+        EXPECT_EQ(Lido(), ArquivoDePerfis({P("Perfil") + depois}));
     }
 }
 
@@ -334,7 +334,7 @@ TEST_F(TesteConfiguracoes, Vincular_SemPerfilListaInvalidaOuConsultaQueNaoAbre_A
 } // namespace
 
 TEST_F(TesteConfiguracoes, Teclado_TabSaiDaGradeSemMudarOPerfilAtual) {
-    auto janela = Abrir(L0 + "\r\n" + P("Um") + "\r\n" + P("Dois") + "\r\n" + P("Tres") + "\r\n");
+    auto janela = Abrir(ArquivoDePerfis({P("Um"), P("Dois"), P("Tres")}));
     janela->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
     auto& grade = Grade(*janela);

@@ -98,9 +98,19 @@ std::string MotivoSistema(std::errc erro) {
     return Utf8ParaCp1252(std::generic_category().message(static_cast<int>(erro)));
 }
 
+std::string P(const std::string& descricao) {
+    return descricao + std::string(60 - descricao.size(), ' ');
+}
+
+std::string ArquivoDePerfis(const std::vector<std::string>& linhas) {
+    std::string arquivo = P("Todos os Grupos") + "\r\n";
+    for (const auto& linha : linhas)
+        arquivo += linha + "\r\n";
+    return arquivo;
+}
+
 void TTesteBanco::SetUp() {
-    FPasta = std::make_unique<TPastaTemporaria>();
-    UsarPastaDoTeste(*FPasta);
+    TTestePasta::SetUp();
     TDadosExportacao::LimparCacheFilial();
     const auto servidor = ServidorTeste();
     if (!servidor) {
@@ -122,6 +132,8 @@ void TTesteBanco::SetUp() {
     Executar(*FConexao, texto.str());
     TDadosExportacao::DefinirConexao(
         TDao::CriarConexao(FServidor.Host, FBanco, FServidor.Usuario, FServidor.Senha, FServidor.Porta));
+    if (!HasFatalFailure())
+        Preparar();
 }
 
 void TTesteBanco::TearDown() {
@@ -132,13 +144,29 @@ void TTesteBanco::TearDown() {
     if (FConexao && !FBanco.empty())
         Executar(*FConexao, "DROP DATABASE " + FBanco);
     FConexao.reset();
-    RestaurarPastas();
-    FPasta.reset();
+    TTestePasta::TearDown();
 }
 
 void TTesteBanco::GravarSistemaQorIni(const std::string& extra) {
     std::string texto = "[ip]\r\nlocal=" + FServidor.Host + "\r\ndatabase=" + FBanco +
                         "\r\nusuario=" + FServidor.Usuario + "\r\nPorta=" + std::to_string(FServidor.Porta) +
                         "\r\nsenha=" + Criptografia("E", FServidor.Senha, "KAV") + "\r\n" + extra;
-    GravarBinario(FPasta->Sistema() / "sistema_qor.ini", texto);
+    GravarBinario(FPasta.Sistema() / "sistema_qor.ini", texto);
+}
+
+void TTesteBanco::InserirCadastros() {
+    Executar(Conexao(), "INSERT INTO empresa VALUES (1, 'EMPRESA UM', 'N'), (2, 'EMPRESA DOIS', 'N');"
+                        "INSERT INTO filial VALUES (1, 'LOJA CENTRO', '12345678000190', 'N');"
+                        "INSERT INTO produto VALUES (1, 'BEBIDA', 10), (2, 'DOCE', 20), (3, 'PAO', 30);"
+                        "INSERT INTO clientes VALUES (1, 'CLIENTE EXEMPLO', '4521', 1, 'N'),"
+                        " (2, 'OUTRA EMPRESA', '77', 2, 'N'), (3, 'SEGUNDO CLIENTE', '12', 1, 'N')");
+}
+
+void TTesteBanco::Inserir(const std::vector<TReceber>& linhas) {
+    for (const auto& r : linhas)
+        Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
+                            "clientes_id, filial_id, produto_id) VALUES (" +
+                                r.numlanc + ", " + r.datahora + ", " + r.vencimento + ", " + r.valortotal + ", " +
+                                r.amort + ", " + r.apagado + ", " + std::to_string(r.clientes) + ", " +
+                                std::to_string(r.filial) + ", " + std::to_string(r.produto) + ")");
 }

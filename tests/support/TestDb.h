@@ -52,6 +52,11 @@ std::vector<std::string> NomesNaPasta(const std::filesystem::path& pasta);
 // The system's reason for an error, in the code page the program's messages use.
 std::string MotivoSistema(std::errc erro);
 
+// A profile description as the profile file holds it: padded with blanks to 60 bytes.
+std::string P(const std::string& descricao);
+// A profile file: line 0 "Todos os Grupos", then these lines, each ending in CR LF.
+std::string ArquivoDePerfis(const std::vector<std::string>& linhas);
+
 // The cases of a table-driven test, each written as `T(...)`.
 template <typename T, typename... A> std::vector<T> Casos(A&&... casos) {
     return {T(std::forward<A>(casos))...};
@@ -68,21 +73,47 @@ template <typename F> std::string TextoDaFalha(F&& acao) {
     return "<no failure>";
 }
 
+// A test whose program folder, and the user's settings folder, is a temporary folder of its own.
+class TTestePasta : public ::testing::Test {
+protected:
+    void SetUp() override { UsarPastaDoTeste(FPasta); }
+    void TearDown() override { RestaurarPastas(); }
+
+    TPastaTemporaria FPasta;
+};
+
+// One row of table receber, each value an SQL literal; by default posting 1893 of customer 1 on 5 March 2024.
+struct TReceber {
+    std::string numlanc = "'1893'";
+    std::string datahora = "'2024-03-05 14:22:00'";
+    std::string vencimento = "'2024-04-05 00:00:00'";
+    std::string valortotal = "10.00";
+    std::string amort = "0";
+    std::string apagado = "'N'";
+    int clientes = 1;
+    int filial = 1;
+    int produto = 1;
+};
+
 // A test that uses a database of its own on the test server, with the system's tables made empty in it.
 // The database is the shared connection of the export services while the test runs, and the program's
 // folder is a temporary folder. Without a server the test is skipped, except under CI, where it fails.
-class TTesteBanco : public ::testing::Test {
+class TTesteBanco : public TTestePasta {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // What the fixture adds once the database is ready; not reached when the test is skipped or has failed.
+    virtual void Preparar() {}
 
     TConexao& Conexao() { return *FConexao; }
+    // Companies 1 and 2, branch 1, products 1 to 3 of groups 10, 20 and 30, and the customers 1 "CLIENTE
+    // EXEMPLO" (badge 4521) and 3 "SEGUNDO CLIENTE" (badge 12) of company 1 and 2 "OUTRA EMPRESA" of company 2.
+    void InserirCadastros();
+    void Inserir(const std::vector<TReceber>& linhas);
     // The settings file that points the program at the test database.
     void GravarSistemaQorIni(const std::string& extra = {});
     const std::string& NomeBanco() const { return FBanco; }
     const TServidorTeste& Servidor() const { return FServidor; }
-
-    std::unique_ptr<TPastaTemporaria> FPasta;
 
 private:
     TServidorTeste FServidor;

@@ -17,10 +17,7 @@
 // 12 Frios, 15 Limpeza, 7 Padaria; group 99 is deleted and not listed.
 class TTesteGrupos : public TTesteBanco {
 protected:
-    void SetUp() override {
-        TTesteBanco::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void Preparar() override {
         Executar(Conexao(), TextoAnsi("INSERT INTO grupo VALUES (40, 'Bebidas', 'N'), (12, 'Frios', 'N'), "
                                       "(15, 'Limpeza', 'N'), (7, 'Padaria', 'N'), (3, 'Açougue', 'N'), "
                                       "(99, 'Utensílios', 'S')"));

@@ -25,7 +25,3 @@ bool Esperar(const std::function<bool()>& condicao) {
     }
     return true;
 }
-
-std::string P(const std::string& descricao) {
-    return descricao + std::string(60 - descricao.size(), ' ');
-}

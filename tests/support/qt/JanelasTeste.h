@@ -28,9 +28,6 @@ void Tecla(const QWidget& janela, const char* controle, Qt::Key tecla);
 // Lets the event loop run until the condition holds; false when it has not held within a few seconds.
 bool Esperar(const std::function<bool()>& condicao);
 
-// A profile description as the profile file holds it: padded with blanks to 60 bytes.
-std::string P(const std::string& descricao);
-
 // Acts on the next modal dialog of class T as soon as it is open (the code under test is then inside the
 // dialog's exec). Stops looking when destroyed, so a dialog that never opened cannot catch a later test.
 template <class T> class TAoAbrir {
