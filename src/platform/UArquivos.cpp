@@ -123,19 +123,28 @@ std::string TextoErroSistema(int erro) {
     return Utf8ParaCp1252(std::generic_category().message(erro));
 }
 
-std::string LerArquivo(const std::filesystem::path& caminho) {
+void LerEmBlocos(const std::filesystem::path& caminho, const std::function<void(std::string_view)>& receber) {
     std::FILE* arquivo = AbrirArquivo(caminho, "rb");
     if (!arquivo)
         throw EFalha("Cannot open file \"" + CaminhoMensagem(caminho) + "\". " + TextoErroSistema(errno));
-    std::string texto;
     char bloco[65536];
     std::size_t lidos;
-    while ((lidos = std::fread(bloco, 1, sizeof bloco, arquivo)) > 0)
-        texto.append(bloco, lidos);
+    try {
+        while ((lidos = std::fread(bloco, 1, sizeof bloco, arquivo)) > 0)
+            receber(std::string_view(bloco, lidos));
+    } catch (...) {
+        std::fclose(arquivo);
+        throw;
+    }
     const bool falhou = std::ferror(arquivo) != 0;
     std::fclose(arquivo);
     if (falhou)
         throw EFalha("Stream read error");
+}
+
+std::string LerArquivo(const std::filesystem::path& caminho) {
+    std::string texto;
+    LerEmBlocos(caminho, [&texto](std::string_view bloco) { texto.append(bloco); });
     return texto;
 }
 
