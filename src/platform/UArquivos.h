@@ -35,6 +35,15 @@ void GravarLinhas(const std::filesystem::path& caminho, const std::vector<std::s
 // The system's text for an error number.
 std::string TextoErroSistema(int erro);
 
+// Adds the text at the end of the file, made when missing, with one write, so that programs adding to the same
+// file at once never mix their texts; `inicioSeVazio` goes first, in the same write, when the file is empty.
+// Only a regular file is written to. Fails with "Não foi possível gravar no arquivo "<path>". <reason>".
+void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto,
+                        std::string_view inicioSeVazio = {});
+
+// Whether two paths name the same file: the very file on disk or, when there is none, the same absolute path.
+bool MesmoCaminho(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Writes a file so that a failure part way never leaves a half-written file behind: the text goes to a
 // temporary file in the same folder, which replaces the target only in Confirmar, after reaching the disk.
 // Until then an existing file of that name stays as it was, and the new one takes its mode and owner; a new
