@@ -306,16 +306,22 @@ void TArquivoSeguro::Descartar() {
 #ifdef _WIN32
 
 void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio) {
-    // FILE_APPEND_DATA alone makes every write go to the end of the file, as one piece.
-    HANDLE arquivo =
-        CreateFileW(caminho.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Without FILE_WRITE_DATA every write goes to the end of the file, as one piece; FILE_READ_ATTRIBUTES is for
+    // its size.
+    HANDLE arquivo = CreateFileW(caminho.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (arquivo == INVALID_HANDLE_VALUE)
         FalhaAcrescentar(caminho, TextoErroWindows(GetLastError()));
-    LARGE_INTEGER tamanho{};
-    if (GetFileType(arquivo) != FILE_TYPE_DISK || !GetFileSizeEx(arquivo, &tamanho)) {
+    if (GetFileType(arquivo) != FILE_TYPE_DISK) {
         CloseHandle(arquivo);
         FalhaAcrescentar(caminho, NaoEArquivoComum());
+    }
+    LARGE_INTEGER tamanho{};
+    if (!GetFileSizeEx(arquivo, &tamanho)) {
+        const DWORD erro = GetLastError();
+        CloseHandle(arquivo);
+        FalhaAcrescentar(caminho, TextoErroWindows(erro));
     }
     const std::string dados = (tamanho.QuadPart == 0 ? std::string(inicioSeVazio) : std::string()) + std::string(texto);
     DWORD escritos = 0;

@@ -59,6 +59,7 @@ TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
     THistoricoExportacao::Registrar(especial);
 
     EXPECT_EQ(Historico().substr(0, Cabecalho.size() + 12), Cabecalho + "05/03/2024 1");
+    EXPECT_EQ(Historico().find(Cabecalho, 1), std::string::npos) << "header once";
     EXPECT_NE(Historico().find(";3;LOJA;7;lancamento;01/02/2024;29/02/2024;0;;" + CaminhoParaValor(simples.Arquivo) +
                                ";2;1234;" + Sha256("") + "\r\n"),
               std::string::npos);
