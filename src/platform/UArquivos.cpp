@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -62,6 +63,28 @@ void GravarPastaNoDisco([[maybe_unused]] const std::filesystem::path& pasta) {
     }
 #endif
 }
+
+[[noreturn]] void FalhaAcrescentar(const std::filesystem::path& caminho, const std::string& motivo) {
+    throw EFalha(TextoAnsi("Não foi possível gravar no arquivo \"") + CaminhoMensagem(caminho) + "\". " + motivo);
+}
+
+std::string NaoEArquivoComum() {
+    return TextoAnsi("Não é um arquivo comum (é uma pasta, um pipe, um dispositivo ou um socket).");
+}
+
+#ifdef _WIN32
+std::string TextoErroWindows(DWORD erro) {
+    wchar_t* texto = nullptr;
+    const DWORD tamanho =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, erro, 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+    std::wstring largo(texto ? texto : L"", tamanho);
+    LocalFree(texto);
+    while (!largo.empty() && (largo.back() == L'\r' || largo.back() == L'\n'))
+        largo.pop_back();
+    return CaminhoMensagem(std::filesystem::path(largo));
+}
+#endif
 
 [[noreturn]] void FalhaCriar(const std::filesystem::path& caminho, const std::string& motivo) {
     throw EFalha("Cannot create file \"" + CaminhoMensagem(caminho) + "\". " + motivo);
@@ -123,19 +146,28 @@ std::string TextoErroSistema(int erro) {
     return Utf8ParaCp1252(std::generic_category().message(erro));
 }
 
-std::string LerArquivo(const std::filesystem::path& caminho) {
+void LerEmBlocos(const std::filesystem::path& caminho, const std::function<void(std::string_view)>& receber) {
     std::FILE* arquivo = AbrirArquivo(caminho, "rb");
     if (!arquivo)
         throw EFalha("Cannot open file \"" + CaminhoMensagem(caminho) + "\". " + TextoErroSistema(errno));
-    std::string texto;
     char bloco[65536];
     std::size_t lidos;
-    while ((lidos = std::fread(bloco, 1, sizeof bloco, arquivo)) > 0)
-        texto.append(bloco, lidos);
+    try {
+        while ((lidos = std::fread(bloco, 1, sizeof bloco, arquivo)) > 0)
+            receber(std::string_view(bloco, lidos));
+    } catch (...) {
+        std::fclose(arquivo);
+        throw;
+    }
     const bool falhou = std::ferror(arquivo) != 0;
     std::fclose(arquivo);
     if (falhou)
         throw EFalha("Stream read error");
+}
+
+std::string LerArquivo(const std::filesystem::path& caminho) {
+    std::string texto;
+    LerEmBlocos(caminho, [&texto](std::string_view bloco) { texto.append(bloco); });
     return texto;
 }
 
@@ -271,4 +303,72 @@ void TArquivoSeguro::Descartar() {
         std::filesystem::remove(FTemporario, erro);
         FTemporario.clear();
     }
+}
+
+#ifdef _WIN32
+
+void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio) {
+    // Without FILE_WRITE_DATA every write goes to the end of the file, as one piece; FILE_READ_ATTRIBUTES is for
+    // its size.
+    HANDLE arquivo = CreateFileW(caminho.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (arquivo == INVALID_HANDLE_VALUE)
+        FalhaAcrescentar(caminho, TextoErroWindows(GetLastError()));
+    if (GetFileType(arquivo) != FILE_TYPE_DISK) {
+        CloseHandle(arquivo);
+        FalhaAcrescentar(caminho, NaoEArquivoComum());
+    }
+    LARGE_INTEGER tamanho{};
+    if (!GetFileSizeEx(arquivo, &tamanho)) {
+        const DWORD erro = GetLastError();
+        CloseHandle(arquivo);
+        FalhaAcrescentar(caminho, TextoErroWindows(erro));
+    }
+    const std::string dados = (tamanho.QuadPart == 0 ? std::string(inicioSeVazio) : std::string()) + std::string(texto);
+    DWORD escritos = 0;
+    const BOOL gravou = WriteFile(arquivo, dados.data(), static_cast<DWORD>(dados.size()), &escritos, nullptr);
+    const DWORD erro = GetLastError();
+    CloseHandle(arquivo);
+    if (!gravou)
+        FalhaAcrescentar(caminho, TextoErroWindows(erro));
+    if (escritos != dados.size())
+        FalhaAcrescentar(caminho, TextoAnsi("Só parte do texto foi gravada (disco cheio?)."));
+}
+
+#else
+
+void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio) {
+    // O_NONBLOCK keeps a pipe at that name from holding us until someone reads it; it is refused below.
+    const int descritor = ::open(caminho.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (descritor < 0)
+        FalhaAcrescentar(caminho, TextoErroSistema(errno));
+    struct stat estado {};
+    if (::fstat(descritor, &estado) != 0 || !S_ISREG(estado.st_mode)) {
+        ::close(descritor);
+        FalhaAcrescentar(caminho, NaoEArquivoComum());
+    }
+    const std::string dados = (estado.st_size == 0 ? std::string(inicioSeVazio) : std::string()) + std::string(texto);
+    const ssize_t escritos = ::write(descritor, dados.data(), dados.size());
+    const int erro = errno;
+    const bool fechado = ::close(descritor) == 0;
+    if (escritos < 0 || !fechado)
+        FalhaAcrescentar(caminho, TextoErroSistema(escritos < 0 ? erro : errno));
+    if (static_cast<std::size_t>(escritos) != dados.size())
+        FalhaAcrescentar(caminho, TextoAnsi("Só parte do texto foi gravada (disco cheio?)."));
+}
+
+#endif
+
+bool MesmoCaminho(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code erro;
+    if (std::filesystem::equivalent(a, b, erro))
+        return true;
+    const auto absolutoA = std::filesystem::absolute(a, erro).lexically_normal();
+    const auto absolutoB = std::filesystem::absolute(b, erro).lexically_normal();
+#ifdef _WIN32
+    return _wcsicmp(absolutoA.c_str(), absolutoB.c_str()) == 0;
+#else
+    return absolutoA == absolutoB;
+#endif
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ bool CriarDiretorio(const std::filesystem::path& caminho);
 
 // The whole file; fails with the path and the system's reason.
 std::string LerArquivo(const std::filesystem::path& caminho);
+// The file handed over piece by piece, so that a large one is never held whole; fails as LerArquivo does.
+void LerEmBlocos(const std::filesystem::path& caminho, const std::function<void(std::string_view)>& receber);
 // The whole file split at CR LF, a lone CR or a lone LF; a line end at the very end adds no empty line.
 std::vector<std::string> LerLinhas(const std::filesystem::path& caminho);
 std::vector<std::string> DividirLinhas(std::string_view texto);
@@ -31,6 +34,15 @@ void GravarLinhas(const std::filesystem::path& caminho, const std::vector<std::s
 
 // The system's text for an error number.
 std::string TextoErroSistema(int erro);
+
+// Adds the text at the end of the file, made when missing, with one write, so that programs adding to the same
+// file at once never mix their texts; `inicioSeVazio` goes first, in the same write, when the file is empty.
+// Only a regular file is written to. Fails with "Não foi possível gravar no arquivo "<path>". <reason>".
+void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto,
+                        std::string_view inicioSeVazio = {});
+
+// Whether two paths name the same file: the very file on disk or, when there is none, the same absolute path.
+bool MesmoCaminho(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Writes a file so that a failure part way never leaves a half-written file behind: the text goes to a
 // temporary file in the same folder, which replaces the target only in Confirmar, after reaching the disk.

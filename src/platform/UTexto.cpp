@@ -197,3 +197,28 @@ std::string FormatarZeros(long long valor, int digitos) {
         digitosTexto.insert(0, digitos - digitosTexto.size(), '0');
     return negativo ? "-" + digitosTexto : digitosTexto;
 }
+
+namespace {
+
+std::string GruposDeMilhar(unsigned long long valor) {
+    std::string digitos = std::to_string(valor);
+    for (auto i = static_cast<std::ptrdiff_t>(digitos.size()) - 3; i > 0; i -= 3)
+        digitos.insert(static_cast<std::size_t>(i), 1, '.');
+    return digitos;
+}
+
+unsigned long long Absoluto(long long valor) {
+    // Through unsigned so that the smallest value keeps its digits.
+    return valor < 0 ? 0ULL - static_cast<unsigned long long>(valor) : static_cast<unsigned long long>(valor);
+}
+
+} // namespace
+
+std::string MilharesBrasileiros(long long valor) {
+    return (valor < 0 ? "-" : "") + GruposDeMilhar(Absoluto(valor));
+}
+
+std::string ReaisBrasileiros(long long centavos) {
+    const unsigned long long absoluto = Absoluto(centavos);
+    return (centavos < 0 ? "-" : "") + GruposDeMilhar(absoluto / 100) + "," + FormatarZeros(absoluto % 100, 2);
+}

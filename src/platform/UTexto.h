@@ -44,3 +44,7 @@ std::string TextoNumeroRecusado(std::string_view texto, std::int64_t minimo, std
 
 // Decimal digits with at least `digitos` digits, filled with zeros on the left; a minus sign goes first.
 std::string FormatarZeros(long long valor, int digitos);
+
+// Brazilian forms: 1234567 gives "1.234.567"; 123456789 cents give "1.234.567,89".
+std::string MilharesBrasileiros(long long valor);
+std::string ReaisBrasileiros(long long centavos);

@@ -5,8 +5,11 @@
 #include "platform/UErro.h"
 #include "platform/UPastaPrograma.h"
 #include "platform/USinais.h"
+#include "platform/UUsuarioSistema.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #ifndef _WIN32
 #include <csignal>
@@ -220,5 +223,22 @@ TEST(TestePastaPrograma, PastaPrograma_IsFolderOfRunningProgramUnlessPointedElse
     DefinirPastaPrograma({});
     EXPECT_EQ(PastaPrograma(), real);
 }
+
+#ifndef _WIN32
+TEST(TesteUsuario, NomeUsuarioSistema_FromUserOrElseLognameInCodePage1252) {
+    const auto valor = [](const char* nome) { return std::string(std::getenv(nome) ? std::getenv(nome) : ""); };
+    const std::string user = valor("USER");
+    const std::string logname = valor("LOGNAME");
+    ::setenv("USER", "jo\xC3\xA3o", 1);
+    ::setenv("LOGNAME", "maria", 1);
+    EXPECT_EQ(NomeUsuarioSistema(), "jo\xE3o");
+    ::unsetenv("USER");
+    EXPECT_EQ(NomeUsuarioSistema(), "maria");
+    ::unsetenv("LOGNAME");
+    EXPECT_EQ(NomeUsuarioSistema(), "");
+    ::setenv("USER", user.c_str(), 1);
+    ::setenv("LOGNAME", logname.c_str(), 1);
+}
+#endif
 
 } // namespace

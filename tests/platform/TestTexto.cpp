@@ -1,3 +1,5 @@
+#include "support/TestDb.h"
+
 #include "platform/UTexto.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +43,17 @@ TEST(TesteTexto, FormatarZeros_FillsOnTheLeft) {
     EXPECT_EQ(FormatarZeros(-5, 3), "-005");
     EXPECT_EQ(FormatarZeros(LLONG_MIN, 1), "-9223372036854775808");
     EXPECT_EQ(FormatarZeros(12, 0), "12");
+}
+
+TEST(TesteTexto, ReaisMilharesBrasileiros_GroupThousandsWithDotsAndCentsAfterAComma) {
+    using C = std::pair<long long, std::string>;
+    for (const auto& [centavos, texto] :
+         Casos<C>(C(0, "0,00"), C(5, "0,05"), C(99999, "999,99"), C(100000, "1.000,00"), C(4567890, "45.678,90"),
+                  C(123456789, "1.234.567,89"), C(-123456, "-1.234,56"), C(LLONG_MIN, "-92.233.720.368.547.758,08")))
+        EXPECT_EQ(ReaisBrasileiros(centavos), texto);
+    EXPECT_EQ(MilharesBrasileiros(1234), "1.234");
+    EXPECT_EQ(MilharesBrasileiros(999), "999");
+    EXPECT_EQ(MilharesBrasileiros(-1234567), "-1.234.567");
 }
 
 } // namespace

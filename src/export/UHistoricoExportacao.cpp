@@ -1,0 +1,338 @@
+#include "export/UHistoricoExportacao.h"
+
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/UPastaConfiguracao.h"
+#include "platform/USha256.h"
+#include "platform/UTexto.h"
+
+#include <algorithm>
+#include <string_view>
+#include <tuple>
+
+namespace {
+
+using TCampos = std::vector<std::string>;
+
+const TCampos& Cabecalho() {
+    static const TCampos cabecalho = {"Data e hora",
+                                      TextoAnsi("Usuário"),
+                                      "Empresa",
+                                      "Nome da empresa",
+                                      TextoAnsi("Código Torvane"),
+                                      TextoAnsi("Data do período"),
+                                      "Data inicial",
+                                      "Data final",
+                                      "Perfil",
+                                      TextoAnsi("Descrição do perfil"),
+                                      "Arquivo",
+                                      TextoAnsi("Lançamentos"),
+                                      "Total em centavos",
+                                      "SHA-256"};
+    return cabecalho;
+}
+
+std::string CampoCsv(const std::string& campo) {
+    if (campo.find_first_of(";\"\r\n") == std::string::npos)
+        return campo;
+    std::string texto = "\"";
+    for (const char c : campo)
+        texto += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return texto + "\"";
+}
+
+std::string LinhaCsv(const TCampos& campos) {
+    std::string linha;
+    for (std::size_t i = 0; i < campos.size(); ++i)
+        linha += (i == 0 ? "" : ";") + CampoCsv(campos[i]);
+    return linha + "\r\n";
+}
+
+std::size_t DepoisDoFimDeLinha(std::string_view texto, std::size_t i) {
+    while (i < texto.size() && texto[i] != '\r' && texto[i] != '\n')
+        ++i;
+    if (i < texto.size() && texto[i] == '\r' && i + 1 < texto.size() && texto[i + 1] == '\n')
+        ++i;
+    return std::min(i + 1, texto.size());
+}
+
+// One field from i on; false when its quotes are broken.
+bool LerCampo(std::string_view texto, std::size_t& i, std::string& campo) {
+    if (i >= texto.size() || texto[i] != '"') {
+        while (i < texto.size() && texto[i] != ';' && texto[i] != '\r' && texto[i] != '\n')
+            if (texto[i] == '"')
+                return false;
+            else
+                campo += texto[i++];
+        return true;
+    }
+    for (++i; i < texto.size(); ++i) {
+        if (texto[i] != '"') {
+            campo += texto[i];
+        } else if (i + 1 < texto.size() && texto[i + 1] == '"') {
+            campo += texto[++i];
+        } else {
+            ++i;
+            return i == texto.size() || texto[i] == ';' || texto[i] == '\r' || texto[i] == '\n';
+        }
+    }
+    return false;
+}
+
+// The rows of the text; a row whose quotes are broken comes back empty, and reading goes on at its next
+// line end, so that one bad row never swallows the ones after it.
+std::vector<TCampos> LerCsv(std::string_view texto) {
+    std::vector<TCampos> linhas;
+    std::size_t i = 0;
+    while (i < texto.size()) {
+        const std::size_t inicio = i;
+        TCampos campos;
+        bool valida = true;
+        while (valida) {
+            std::string campo;
+            valida = LerCampo(texto, i, campo);
+            campos.push_back(std::move(campo));
+            if (i >= texto.size() || texto[i] != ';')
+                break;
+            ++i;
+        }
+        if (valida)
+            i = i < texto.size() ? DepoisDoFimDeLinha(texto, i) : i;
+        else
+            i = DepoisDoFimDeLinha(texto, inicio);
+        linhas.push_back(valida ? std::move(campos) : TCampos());
+    }
+    return linhas;
+}
+
+std::string TextoData(const TDataHora& data) {
+    return data.TextoExibicao().substr(0, 10);
+}
+
+std::optional<long long> Numero(std::string_view texto) {
+    const bool negativo = !texto.empty() && texto.front() == '-';
+    texto.remove_prefix(negativo ? 1 : 0);
+    if (texto.empty() || texto.size() > 18 || texto.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    long long valor = 0;
+    for (const char c : texto)
+        valor = valor * 10 + (c - '0');
+    return negativo ? -valor : valor;
+}
+
+// "DD/MM/AAAA", with " HH:MM:SS" after it when `comHora`.
+std::optional<TDataHora> LerData(std::string_view texto, bool comHora) {
+    if (texto.size() != (comHora ? 19u : 10u) || texto[2] != '/' || texto[5] != '/' ||
+        (comHora && (texto[10] != ' ' || texto[13] != ':' || texto[16] != ':')))
+        return std::nullopt;
+    const auto parte = [texto](std::size_t inicio, std::size_t tamanho) {
+        const auto valor = Numero(texto.substr(inicio, tamanho));
+        return valor && *valor >= 0 ? static_cast<int>(*valor) : -1;
+    };
+    TDataHora data{parte(6, 4), parte(3, 2), parte(0, 2), 0, 0, 0};
+    if (comHora)
+        data = {data.Ano, data.Mes, data.Dia, parte(11, 2), parte(14, 2), parte(17, 2)};
+    return data.DataValida() ? std::optional(data) : std::nullopt;
+}
+
+TCampos Campos(const TRegistroExportacao& r) {
+    return {r.Momento.TextoExibicao(),       r.Usuario,
+            std::to_string(r.Empresa),       r.NomeEmpresa,
+            std::to_string(r.CodTorvane),    r.DataLancamento ? "lancamento" : "vencimento",
+            TextoData(r.DataInicial),        TextoData(r.DataFinal),
+            std::to_string(r.Perfil),        r.DescricaoPerfil,
+            CaminhoParaValor(r.Arquivo),     std::to_string(r.Linhas),
+            std::to_string(r.TotalCentavos), r.Sha256};
+}
+
+bool Sha256Valido(const std::string& texto) {
+    return texto.size() == 64 && texto.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+std::optional<TRegistroExportacao> Registro(const TCampos& c) {
+    if (c.size() != Cabecalho().size() || (c[5] != "lancamento" && c[5] != "vencimento") || c[10].empty() ||
+        !Sha256Valido(c[13]))
+        return std::nullopt;
+    const auto momento = LerData(c[0], true);
+    const auto inicial = LerData(c[6], false);
+    const auto final = LerData(c[7], false);
+    const auto empresa = InteiroDecimal(c[2]);
+    const auto codigo = InteiroDecimal(c[4]);
+    const auto perfil = InteiroDecimal(c[8]);
+    const auto linhas = Numero(c[11]);
+    const auto total = Numero(c[12]);
+    if (!momento || !inicial || !final || !empresa || !codigo || !perfil || !linhas || *linhas < 0 || !total)
+        return std::nullopt;
+    return TRegistroExportacao{*momento,
+                               c[1],
+                               *empresa,
+                               c[3],
+                               *codigo,
+                               c[5] == "lancamento",
+                               *inicial,
+                               *final,
+                               *perfil,
+                               c[9],
+                               ValorParaCaminho(c[10]),
+                               static_cast<std::size_t>(*linhas),
+                               *total,
+                               c[13]};
+}
+
+auto Chave(const TDataHora& d) {
+    return std::tuple(d.Ano, d.Mes, d.Dia, d.Hora, d.Minuto, d.Segundo);
+}
+
+auto ChaveDia(const TDataHora& d) {
+    return std::tuple(d.Ano, d.Mes, d.Dia);
+}
+
+std::string Plural(std::size_t quantidade, const std::string& singular, const std::string& plural) {
+    return MilharesBrasileiros(static_cast<long long>(quantidade)) + " " + (quantidade == 1 ? singular : plural);
+}
+
+std::string Lancamentos(std::size_t linhas) {
+    return Plural(linhas, TextoAnsi("lançamento"), TextoAnsi("lançamentos"));
+}
+
+// What the file holds now: its digest, its lines (each ending in CR LF) and the sum of their amounts
+// (columns 69 to 80 of an 80-character line).
+struct TMedicao {
+    std::string Sha256;
+    std::size_t Linhas = 0;
+    std::int64_t TotalCentavos = 0;
+};
+
+TMedicao Medir(const std::filesystem::path& arquivo) {
+    TSha256 sha;
+    TMedicao medicao;
+    std::size_t tamanho = 0; // of the line so far, its CR included
+    std::string fim;         // the line's last 13 bytes
+    LerEmBlocos(arquivo, [&](std::string_view bloco) {
+        sha.Acrescentar(bloco);
+        for (const char c : bloco) {
+            if (c != '\n') {
+                ++tamanho;
+                fim += c;
+                if (fim.size() > 13)
+                    fim.erase(0, 1);
+                continue;
+            }
+            if (!fim.empty() && fim.back() == '\r') {
+                ++medicao.Linhas;
+                const auto valor = Numero(std::string_view(fim).substr(0, 12));
+                if (tamanho == 81 && valor && *valor >= 0)
+                    medicao.TotalCentavos += *valor;
+            }
+            tamanho = 0;
+            fim.clear();
+        }
+    });
+    medicao.Sha256 = sha.Concluir();
+    return medicao;
+}
+
+std::vector<std::string> Diferencas(const TRegistroExportacao& r, const TMedicao& m) {
+    std::vector<std::string> diferencas;
+    if (m.Sha256 != r.Sha256)
+        diferencas.push_back("SHA-256: registrado " + r.Sha256 + ", encontrado " + m.Sha256 + ".");
+    if (m.Linhas != r.Linhas)
+        diferencas.push_back(TextoAnsi("Lançamentos: registrados ") +
+                             MilharesBrasileiros(static_cast<long long>(r.Linhas)) + ", encontrados " +
+                             MilharesBrasileiros(static_cast<long long>(m.Linhas)) + ".");
+    if (m.TotalCentavos != r.TotalCentavos)
+        diferencas.push_back("Total: registrado R$ " + ReaisBrasileiros(r.TotalCentavos) + ", encontrado R$ " +
+                             ReaisBrasileiros(m.TotalCentavos) + ".");
+    return diferencas;
+}
+
+std::optional<TRegistroExportacao> MaisRecente(const std::vector<TRegistroExportacao>& registros,
+                                               const std::filesystem::path& arquivo) {
+    std::optional<TRegistroExportacao> achado;
+    // A later row wins over an earlier one of the same second.
+    for (const auto& registro : registros)
+        if (MesmoCaminho(registro.Arquivo, arquivo) && (!achado || Chave(registro.Momento) >= Chave(achado->Momento)))
+            achado = registro;
+    return achado;
+}
+
+} // namespace
+
+std::string TLeituraHistorico::AvisoDanificadas() const {
+    if (Danificadas == 0)
+        return {};
+    return TextoAnsi("O histórico de exportações \"") + CaminhoMensagem(THistoricoExportacao::Arquivo()) + "\" tem " +
+           Plural(Danificadas, TextoAnsi("linha danificada, que foi ignorada."),
+                  TextoAnsi("linhas danificadas, que foram ignoradas."));
+}
+
+std::filesystem::path THistoricoExportacao::Arquivo() {
+    return ArquivoDados("HistoricoExportacao.csv");
+}
+
+void THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
+    PrepararPastaDados();
+    AcrescentarArquivo(Arquivo(), LinhaCsv(Campos(registro)), LinhaCsv(Cabecalho()));
+}
+
+TLeituraHistorico THistoricoExportacao::Ler() {
+    TLeituraHistorico leitura;
+    if (!ArquivoExiste(Arquivo()))
+        return leitura;
+    for (const auto& campos : LerCsv(LerArquivo(Arquivo()))) {
+        // Two programs making the record at the same moment may each have written the header.
+        if (campos == Cabecalho() || campos == TCampos{""})
+            continue;
+        if (auto registro = Registro(campos))
+            leitura.Registros.push_back(std::move(*registro));
+        else
+            ++leitura.Danificadas;
+    }
+    return leitura;
+}
+
+TLeituraHistorico THistoricoExportacao::ExportacoesSobrepostas(int empresa, const TDataHora& de, const TDataHora& ate) {
+    TLeituraHistorico leitura = Ler();
+    auto& registros = leitura.Registros;
+    std::erase_if(registros, [&](const TRegistroExportacao& r) {
+        return r.Empresa != empresa || ChaveDia(r.DataInicial) > ChaveDia(ate) || ChaveDia(r.DataFinal) < ChaveDia(de);
+    });
+    std::reverse(registros.begin(), registros.end());
+    std::stable_sort(registros.begin(), registros.end(),
+                     [](const auto& a, const auto& b) { return Chave(a.Momento) > Chave(b.Momento); });
+    return leitura;
+}
+
+TConferencia THistoricoExportacao::Conferir(const std::filesystem::path& arquivo) {
+    const TLeituraHistorico leitura = Ler();
+    TConferencia conferencia;
+    conferencia.Registro = MaisRecente(leitura.Registros, arquivo);
+    const std::string nome = "\"" + CaminhoMensagem(arquivo) + "\"";
+    if (!conferencia.Registro) {
+        conferencia.Mensagens.push_back("O arquivo " + nome + TextoAnsi(" não consta do histórico de exportações \"") +
+                                        CaminhoMensagem(Arquivo()) + "\".");
+    } else if (!ArquivoExiste(arquivo)) {
+        conferencia.Situacao = TSituacaoConferencia::Ausente;
+        conferencia.Mensagens = {"O arquivo " + nome + TextoAnsi(" não existe mais."),
+                                 Descrever(*conferencia.Registro)};
+    } else {
+        const auto diferencas = Diferencas(*conferencia.Registro, Medir(arquivo));
+        conferencia.Situacao = diferencas.empty() ? TSituacaoConferencia::Conferido : TSituacaoConferencia::Alterado;
+        conferencia.Mensagens = {"O arquivo " + nome +
+                                     (diferencas.empty() ? TextoAnsi(" é o mesmo que foi gerado.")
+                                                         : TextoAnsi(" não é mais o que foi gerado.")),
+                                 Descrever(*conferencia.Registro)};
+        conferencia.Mensagens.insert(conferencia.Mensagens.end(), diferencas.begin(), diferencas.end());
+    }
+    if (leitura.Danificadas > 0)
+        conferencia.Mensagens.push_back(leitura.AvisoDanificadas());
+    return conferencia;
+}
+
+std::string THistoricoExportacao::Descrever(const TRegistroExportacao& r) {
+    return TextoAnsi("Exportação de ") + r.Momento.TextoExibicao() + ": empresa " + std::to_string(r.Empresa) +
+           TextoAnsi(", período de ") + TextoData(r.DataInicial) + " a " + TextoData(r.DataFinal) +
+           (r.DataLancamento ? TextoAnsi(" pela data de lançamento") : TextoAnsi(" pela data de vencimento")) +
+           ", arquivo \"" + CaminhoMensagem(r.Arquivo) + "\", " + Lancamentos(r.Linhas) + ", total R$ " +
+           ReaisBrasileiros(r.TotalCentavos) + ".";
+}

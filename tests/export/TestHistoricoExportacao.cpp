@@ -1,0 +1,213 @@
+#include "support/TestDb.h"
+
+#include "export/UHistoricoExportacao.h"
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/USha256.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+// Failures name a row by what tells it apart.
+void PrintTo(const TRegistroExportacao& r, std::ostream* saida) {
+    *saida << r.Momento.TextoExibicao() << " empresa " << r.Empresa << " " << CaminhoUtf8(r.Arquivo) << " " << r.Linhas;
+}
+
+namespace {
+
+class TesteHistorico : public ::testing::Test {
+protected:
+    void SetUp() override { UsarPastaDoTeste(FPasta); }
+    void TearDown() override { RestaurarPastas(); }
+
+    TRegistroExportacao Registro(int empresa, const std::string& de, const std::string& ate, int segundo = 0) {
+        TRegistroExportacao r;
+        r.Momento = {2024, 3, 5, 14, 22, segundo};
+        r.Usuario = "joao";
+        r.Empresa = empresa;
+        r.NomeEmpresa = "LOJA";
+        r.CodTorvane = 7;
+        r.DataInicial = *TDataHora::DoTextoIso(de);
+        r.DataFinal = *TDataHora::DoTextoIso(ate);
+        r.Arquivo = FPasta.Sistema() / "a.txt";
+        r.Linhas = 2;
+        r.TotalCentavos = 1234;
+        r.Sha256 = Sha256("");
+        return r;
+    }
+    std::string Historico() const { return LerBinario(THistoricoExportacao::Arquivo()); }
+
+    TPastaTemporaria FPasta;
+};
+
+const std::string Cabecalho = "Data e hora;Usu\xE1rio;Empresa;Nome da empresa;C\xF3"
+                              "digo Torvane;Data do per\xEDodo;Data inicial;Data final;Perfil;Descri\xE7\xE3o do "
+                              "perfil;Arquivo;Lan\xE7"
+                              "amentos;Total em centavos;SHA-256\r\n";
+
+TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
+    auto simples = Registro(3, "2024-02-01", "2024-02-29");
+    auto especial = Registro(12, "2024-03-01", "2024-03-31", 9);
+    especial.DataLancamento = false;
+    especial.NomeEmpresa = "CAF\xC9 \"A\xC7\xC3O\"; FILIAL";
+    especial.Perfil = 2;
+    especial.DescricaoPerfil = "Acess\xF3rios\r\nlinha 2";
+    especial.Arquivo = FPasta.Sistema() / CaminhoDeUtf8("użyt_отчёт;ação.txt");
+    THistoricoExportacao::Registrar(simples);
+    THistoricoExportacao::Registrar(especial);
+
+    EXPECT_EQ(Historico().substr(0, Cabecalho.size() + 12), Cabecalho + "05/03/2024 1");
+    EXPECT_EQ(Historico().find(Cabecalho, 1), std::string::npos) << "header once";
+    EXPECT_NE(Historico().find(";3;LOJA;7;lancamento;01/02/2024;29/02/2024;0;;" + CaminhoParaValor(simples.Arquivo) +
+                               ";2;1234;" + Sha256("") + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(Historico().find(";\"CAF\xC9 \"\"A\xC7\xC3O\"\"; FILIAL\";7;vencimento;"), std::string::npos);
+    const auto leitura = THistoricoExportacao::Ler();
+    EXPECT_EQ(leitura.Registros, (std::vector<TRegistroExportacao>{simples, especial}));
+    EXPECT_EQ(leitura.Danificadas, 0u);
+}
+
+TEST_F(TesteHistorico, Ler_MissingOrEmptyGivesNothingAndDamagedRowsAreSkippedAndCounted) {
+    EXPECT_TRUE(THistoricoExportacao::Ler().Registros.empty());
+    GravarBinario(THistoricoExportacao::Arquivo(), "");
+    EXPECT_TRUE(THistoricoExportacao::Ler().Registros.empty());
+    const auto bom = Registro(3, "2024-02-01", "2024-02-29");
+    THistoricoExportacao::Registrar(bom);
+    const std::string linha = Historico().substr(Cabecalho.size());
+    const auto trocar = [&linha](const std::string& de, const std::string& para) {
+        std::string copia = linha;
+        return copia.replace(copia.find(de), de.size(), para);
+    };
+    GravarBinario(THistoricoExportacao::Arquivo(),
+                  Cabecalho + trocar("29/02/2024", "30/02/2024") + trocar(";lancamento;", ";outra;") +
+                      trocar(";LOJA;", ";LOJA;X;") + trocar(";LOJA;", ";\"LOJA;") + trocar(";LOJA;", ";LO\"JA;") +
+                      linha.substr(0, 40) + "\r\n" + Cabecalho + linha);
+    const auto leitura = THistoricoExportacao::Ler();
+    EXPECT_EQ(leitura.Registros, std::vector<TRegistroExportacao>{bom});
+    EXPECT_EQ(leitura.Danificadas, 6u);
+    EXPECT_NE(leitura.AvisoDanificadas().find("6 linhas danificadas"), std::string::npos);
+}
+
+TEST_F(TesteHistorico, ExportacoesSobrepostas_SameCompanyWithASharedDayNewestFirst) {
+    const auto fevereiro = Registro(3, "2024-02-01", "2024-02-29", 1);
+    const auto marco = Registro(3, "2024-03-01", "2024-03-31", 2);
+    const auto outraEmpresa = Registro(4, "2024-02-01", "2024-02-29", 3);
+    for (const auto& r : {fevereiro, marco, outraEmpresa})
+        THistoricoExportacao::Registrar(r);
+    struct C {
+        int Empresa;
+        std::string De, Ate;
+        std::vector<TRegistroExportacao> Esperados;
+    };
+    for (const auto& c :
+         Casos<C>(C{3, "2024-02-29", "2024-03-01", {marco, fevereiro}}, C{3, "2024-01-01", "2024-02-01", {fevereiro}},
+                  C{3, "2024-03-31", "2024-04-30", {marco}}, C{3, "2024-01-01", "2024-01-31", {}},
+                  C{4, "2024-01-01", "2024-12-31", {outraEmpresa}}, C{5, "2024-02-01", "2024-02-29", {}}))
+        EXPECT_EQ(THistoricoExportacao::ExportacoesSobrepostas(c.Empresa, *TDataHora::DoTextoIso(c.De),
+                                                               *TDataHora::DoTextoIso(c.Ate))
+                      .Registros,
+                  c.Esperados)
+            << c.Empresa << " " << c.De << " " << c.Ate;
+}
+
+TEST_F(TesteHistorico, Conferir_TellsWhetherTheFileIsTheOneWritten) {
+    const std::string linha = "070000004521CLIENTE EXEMPLO                         0503202400189301000000123450\r\n";
+    struct C {
+        std::string Nome;
+        std::string Depois; // the file's text when checked; "-" for no file
+        bool Registrado;
+        TSituacaoConferencia Situacao;
+        std::string Trecho;
+    };
+    for (const auto& c :
+         Casos<C>(C{"igual.txt", linha + linha, true, TSituacaoConferencia::Conferido, "R$ 2.469,00."},
+                  C{"editado.txt", linha + linha.substr(0, 70) + "9" + linha.substr(71), true,
+                    TSituacaoConferencia::Alterado, "Total: registrado R$ 2.469,00, encontrado R$ 90.002.469,00."},
+                  C{"curto.txt", linha, true, TSituacaoConferencia::Alterado, "registrados 2, encontrados 1."},
+                  C{"apagado.txt", "-", true, TSituacaoConferencia::Ausente, "R$ 2.469,00."},
+                  C{"alheio.txt", linha, false, TSituacaoConferencia::SemRegistro, "HistoricoExportacao.csv"})) {
+        SCOPED_TRACE(c.Nome);
+        const auto caminho = FPasta.Sistema() / c.Nome;
+        GravarBinario(caminho, linha + linha);
+        auto r = Registro(3, "2024-02-01", "2024-02-29", 5);
+        r.Arquivo = caminho;
+        r.TotalCentavos = 246900;
+        r.Sha256 = Sha256Arquivo(caminho);
+        auto antigo = r;
+        antigo.Momento.Segundo = 4;
+        antigo.Linhas = 7;
+        if (c.Registrado) {
+            THistoricoExportacao::Registrar(r);
+            THistoricoExportacao::Registrar(antigo); // later in the file, older in time
+        }
+        if (c.Depois == "-")
+            std::filesystem::remove(caminho);
+        else
+            GravarBinario(caminho, c.Depois);
+        // The same file, its path written another way.
+        const auto conferencia = THistoricoExportacao::Conferir(FPasta.Sistema() / "." / c.Nome);
+        EXPECT_EQ(conferencia.Situacao, c.Situacao);
+        EXPECT_EQ(conferencia.Registro, c.Registrado ? std::optional(r) : std::nullopt);
+        const std::string texto = ::testing::PrintToString(conferencia.Mensagens);
+        EXPECT_NE(texto.find(c.Trecho), std::string::npos) << texto;
+    }
+}
+
+TEST_F(TesteHistorico, Registrar_FailsNamingTheRecordAndTheReason) {
+    std::filesystem::create_directory(THistoricoExportacao::Arquivo());
+    const std::string falha =
+        TextoDaFalha([&] { THistoricoExportacao::Registrar(Registro(3, "2024-02-01", "2024-02-29")); });
+    EXPECT_EQ(falha.find(TextoAnsi("Não foi possível gravar no arquivo \"") +
+                         CaminhoMensagem(THistoricoExportacao::Arquivo()) + "\". "),
+              0u)
+        << falha;
+}
+
+#ifndef _WIN32
+TEST_F(TesteHistorico, Registrar_TwoProgramsAtOnceBothKeepEveryRowWhole) {
+    constexpr int Linhas = 2000;
+    std::vector<TRegistroExportacao> esperados[2];
+    for (int programa = 0; programa < 2; ++programa)
+        for (int i = 0; i < Linhas; ++i) {
+            auto r = Registro(programa + 1, "2024-02-01", "2024-02-29");
+            r.Linhas = static_cast<std::size_t>(i);
+            // Long rows, so that a write split in two would show.
+            r.DescricaoPerfil = std::string(2000, static_cast<char>('a' + programa));
+            esperados[programa].push_back(r);
+        }
+    // Both start when the pipe closes.
+    int partida[2];
+    ASSERT_EQ(::pipe(partida), 0);
+    pid_t filhos[2];
+    for (int programa = 0; programa < 2; ++programa) {
+        filhos[programa] = ::fork();
+        if (filhos[programa] == 0) {
+            char c;
+            ::close(partida[1]);
+            [[maybe_unused]] const auto lidos = ::read(partida[0], &c, 1);
+            for (const auto& r : esperados[programa])
+                THistoricoExportacao::Registrar(r);
+            ::_exit(0);
+        }
+    }
+    ::close(partida[0]);
+    ::close(partida[1]);
+    for (const pid_t filho : filhos) {
+        int status = -1;
+        ::waitpid(filho, &status, 0);
+        EXPECT_EQ(status, 0);
+    }
+    const auto leitura = THistoricoExportacao::Ler();
+    EXPECT_EQ(leitura.Danificadas, 0u);
+    for (int programa = 0; programa < 2; ++programa) {
+        std::vector<TRegistroExportacao> lidos;
+        std::copy_if(leitura.Registros.begin(), leitura.Registros.end(), std::back_inserter(lidos),
+                     [programa](const auto& r) { return r.Empresa == programa + 1; });
+        EXPECT_TRUE(lidos == esperados[programa]) << lidos.size() << " rows read of program " << programa;
+    }
+}
+#endif
+
+} // namespace
