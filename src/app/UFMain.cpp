@@ -6,6 +6,7 @@
 #include "dao/UQuery.h"
 #include "export/UArquivoPerfis.h"
 #include "export/UDados.h"
+#include "export/UHistoricoExportacao.h"
 #include "export/UValoresExportacao.h"
 #include "export/UVerificacaoExportacao.h"
 #include "platform/UArquivos.h"
@@ -327,7 +328,7 @@ void TFMain::Gerar() {
 }
 
 void TFMain::btnGerarClick() {
-    if (!ValidarCampos())
+    if (!ValidarCampos() || !ConfirmarNovamente())
         return;
     GerarExportacao();
     GravarConfiguracoes();
@@ -403,6 +404,22 @@ bool TFMain::CriarPastaPedida() {
         return false;
     }
     return true;
+}
+
+bool TFMain::ConfirmarNovamente() {
+    const TPedidoExportacao pedido = Pedido();
+    const TAvisoHistorico anteriores =
+        THistoricoExportacao::ExportacoesAnteriores(pedido.Empresa, *pedido.DataInicial, *pedido.DataFinal);
+    if (anteriores.Exportacoes.empty()) {
+        if (!anteriores.Aviso.empty())
+            Mensagem(anteriores.Aviso);
+        return true;
+    }
+    std::string texto = anteriores.Exportacoes + "\n";
+    if (!anteriores.Aviso.empty())
+        texto += anteriores.Aviso + "\n";
+    // The same receivables imported twice are paid twice: "Não" is the answer that costs nothing.
+    return Confirmacao(texto + "Gerar o arquivo novamente?", {}, true);
 }
 
 void TFMain::FocarCampo(TCampoExportacao campo) {

@@ -62,6 +62,8 @@ private:
     // Asks whether to create the missing folder, and creates it.
     bool CriarPastaPedida();
     void FocarCampo(TCampoExportacao campo);
+    // Before a period of the company is exported again: the earlier exports, and whether to go on.
+    bool ConfirmarNovamente();
     void GerarExportacao();
     void LerConfiguracoes();
     void GravarConfiguracoes();

@@ -3,6 +3,7 @@
 #include "cli/UProgressoTerminal.h"
 #include "dao/UDao.h"
 #include "export/UDados.h"
+#include "export/UHistoricoExportacao.h"
 #include "export/UValoresExportacao.h"
 #include "export/UVerificacaoExportacao.h"
 #include "platform/UArquivos.h"
@@ -33,7 +34,10 @@ struct TOpcoes {
     std::string Perfil;
     std::string Empresa;
     std::string CodTorvane;
+    std::string Conferir;
     CLI::Option* OpcaoDiretorio = nullptr;
+    CLI::Option* OpcaoArquivo = nullptr;
+    CLI::Option* OpcaoConferir = nullptr;
     CLI::Option* OpcaoData = nullptr;
     CLI::Option* OpcaoDe = nullptr;
     CLI::Option* OpcaoAte = nullptr;
@@ -94,9 +98,9 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
                     "o período padrão é o mês anterior.");
     opcoes.OpcaoDiretorio =
         app.add_option("--diretorio", opcoes.Diretorio, "Pasta onde o arquivo será gerado")->option_text("PASTA");
-    app.add_option("--arquivo", opcoes.Arquivo, "Nome do arquivo (\".txt\" é acrescentado quando falta)")
-        ->option_text("NOME")
-        ->required();
+    opcoes.OpcaoArquivo =
+        app.add_option("--arquivo", opcoes.Arquivo, "Nome do arquivo (\".txt\" é acrescentado quando falta)")
+            ->option_text("NOME");
     opcoes.OpcaoData = app.add_option("--data", opcoes.Data, "Data a que o período se refere")
                            ->option_text("lancamento|vencimento")
                            ->check(CLI::IsMember({"lancamento", "vencimento"}));
@@ -110,9 +114,17 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
     opcoes.OpcaoCodTorvane = app.add_option("--cod-torvane", opcoes.CodTorvane, "Número da empresa na Torvane (1 a 99)")
                                  ->option_text("N")
                                  ->check(Decimal());
+    opcoes.OpcaoConferir =
+        app.add_option("--conferir", opcoes.Conferir,
+                       "Confere se um arquivo gerado ainda é o que foi gravado, pelo histórico de exportações")
+            ->option_text("ARQUIVO");
+    for (CLI::Option* opcao : {opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData, opcoes.OpcaoDe,
+                               opcoes.OpcaoAte, opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane})
+        opcoes.OpcaoConferir->excludes(opcao);
     app.footer("Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
                "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
-               "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n\n" +
+               "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n"
+               "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n\n" +
                OndeFicamAsConfiguracoes());
 }
 
@@ -188,6 +200,12 @@ bool Conectar(std::ostream& erro) {
 int Exportar(const TPedidoExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
     if (!Conectar(erro))
         return TComandoExportacao::Falhou;
+    // Nobody is there to answer: the note is for whoever reads the run's messages.
+    const TAvisoHistorico anteriores =
+        THistoricoExportacao::ExportacoesAnteriores(e.Empresa, *e.DataInicial, *e.DataFinal);
+    for (const std::string& nota : {anteriores.Exportacoes, anteriores.Aviso})
+        if (!nota.empty())
+            erro << TextoTerminal(nota) << '\n';
     TResultadoExportacao resultado;
     {
         TFrenteTerminal frente(erro, terminal);
@@ -207,7 +225,18 @@ int Exportar(const TPedidoExportacao& e, std::ostream& saida, std::ostream& erro
         erro << "O arquivo foi gerado, mas não foi possível escrever o resultado na saída padrão.\n";
         return TComandoExportacao::Falhou;
     }
-    return TComandoExportacao::Gerado;
+    // The file is in place, but the record of what was sent lacks it (the reason was said with the result).
+    return resultado.FalhaRegistro.empty() ? TComandoExportacao::Gerado : TComandoExportacao::Falhou;
+}
+
+// Whether a file is still the one an export wrote, by the record of the exports.
+int Conferir(const std::string& arquivo, std::ostream& saida) {
+    const auto caminho = std::filesystem::absolute(CaminhoDeUtf8(ArgumentoUtf8(arquivo.c_str())));
+    const TConferencia conferencia = THistoricoExportacao::Conferir(caminho);
+    for (const std::string& mensagem : conferencia.Mensagens)
+        saida << TextoTerminal(mensagem) << '\n';
+    return conferencia.Situacao == TSituacaoConferencia::Conferido ? TComandoExportacao::Gerado
+                                                                   : TComandoExportacao::Falhou;
 }
 
 } // namespace
@@ -221,6 +250,8 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
     Configurar(app, opcoes);
     try {
         app.parse(argc, argv);
+        if (!opcoes.OpcaoArquivo->count() && !opcoes.OpcaoConferir->count())
+            throw CLI::RequiredError(opcoes.OpcaoArquivo->get_name());
     } catch (const CLI::CallForHelp&) {
         saida << app.help();
         return Gerado;
@@ -229,6 +260,8 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
         return UsoIncorreto;
     }
     try {
+        if (opcoes.OpcaoConferir->count())
+            return Conferir(opcoes.Conferir, saida);
         const TPedidoExportacao exportacao = Montar(opcoes, TValoresExportacao::Ler());
         const std::string problema = Validar(exportacao);
         if (!problema.empty()) {

@@ -1,18 +1,20 @@
 #include "export/UDados.h"
 
-#include "export/UArquivoPerfis.h"
-#include "export/ULinhaExportacao.h"
-
 #include "dao/UConexao.h"
 #include "dao/UDao.h"
 #include "dao/UQuery.h"
+#include "export/UArquivoPerfis.h"
+#include "export/UHistoricoExportacao.h"
+#include "export/ULinhaExportacao.h"
 #include "export/UValoresExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
+#include "platform/USha256.h"
 #include "platform/UTexto.h"
+#include "platform/UUsuarioSistema.h"
 
 #include <climits>
 #include <cstdint>
@@ -141,6 +143,25 @@ private:
     std::vector<TRecusa> FRecusas;
     std::size_t FTotal = 0;
 };
+
+// Appends the export to the record, with what only the database and the profile file know; the text of why
+// it could not, or empty. The file is in place either way: the export is done.
+std::string Registrar(TRegistroExportacao& registro, const std::filesystem::path& arquivo) {
+    try {
+        registro.Momento = Agora();
+        registro.Usuario = NomeUsuarioSistema();
+        registro.Arquivo = std::filesystem::absolute(arquivo);
+        registro.NomeEmpresa = VarParaTexto(TDao::ConsultarValor(
+            Conexao(), "select nome from empresa where empresa_id = " + std::to_string(registro.Empresa), "", true));
+        const auto descricoes = TArquivoPerfis::Descricoes();
+        if (registro.Perfil >= 0 && static_cast<std::size_t>(registro.Perfil) < descricoes.size())
+            registro.DescricaoPerfil = Aparar(descricoes[static_cast<std::size_t>(registro.Perfil)]);
+        THistoricoExportacao::Registrar(registro);
+        return {};
+    } catch (const std::exception& falha) {
+        return TextoAnsi("O arquivo foi gerado, mas não foi registrado no histórico de exportações: ") + falha.what();
+    }
+}
 
 std::string TextoPerfil(int perfil, const std::string& grupos) {
     return TextoAnsi("O perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo de perfis (") +
@@ -303,12 +324,15 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     // nothing more is written.
     const TCamposLancamento campos(query);
     TRecusas recusas;
+    TSha256 resumo;
     query.Primeiro();
     while (!query.FimDosDados()) {
         try {
             const TLancamento lancamento = LerLancamento(query, campos);
             if (recusas.Vazia()) {
-                arquivo.Escrever(LinhaExportacao(lancamento, CodTorvane));
+                const std::string linha = LinhaExportacao(lancamento, CodTorvane);
+                arquivo.Escrever(linha);
+                resumo.Acrescentar(linha);
                 ++resultado.Linhas;
                 resultado.TotalCentavos += lancamento.Centavos;
             }
@@ -325,6 +349,25 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
         throw EFalha(recusas.Texto());
     arquivo.Confirmar();
     resultado.Gerado = true;
-    Informar("Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso."));
+
+    TRegistroExportacao registro;
+    registro.Empresa = Empresa;
+    registro.CodTorvane = CodTorvane;
+    registro.DataLancamento = DataLancamento;
+    registro.DataInicial = DataInicial;
+    registro.DataFinal = DataFinal;
+    registro.Perfil = Perfil;
+    registro.Linhas = resultado.Linhas;
+    registro.TotalCentavos = resultado.TotalCentavos;
+    registro.Sha256 = resumo.Concluir();
+    resultado.FalhaRegistro = Registrar(registro, resultado.Caminho);
+
+    std::string texto = "Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso.");
+    texto += "\n" + MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
+             (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +
+             ReaisBrasileiros(resultado.TotalCentavos);
+    if (!resultado.FalhaRegistro.empty())
+        texto += "\n" + resultado.FalhaRegistro;
+    Informar(texto);
     return resultado;
 }

@@ -19,6 +19,8 @@ struct TResultadoExportacao {
     std::filesystem::path Caminho; // the full path of the file written
     std::size_t Linhas = 0;
     std::int64_t TotalCentavos = 0;
+    // Why the export could not be added to the record; empty when it was.
+    std::string FalhaRegistro;
 };
 
 // Export services shared by the whole program: the one connection of the process, the company list,

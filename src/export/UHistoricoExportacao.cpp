@@ -2,6 +2,7 @@
 
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
+#include "platform/UErro.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/USha256.h"
 #include "platform/UTexto.h"
@@ -267,7 +268,7 @@ std::string TLeituraHistorico::AvisoDanificadas() const {
 }
 
 std::filesystem::path THistoricoExportacao::Arquivo() {
-    return ArquivoDados("HistoricoExportacao.csv");
+    return ArquivoDados(NomeArquivoHistorico);
 }
 
 void THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
@@ -335,4 +336,20 @@ std::string THistoricoExportacao::Descrever(const TRegistroExportacao& r) {
            (r.DataLancamento ? TextoAnsi(" pela data de lançamento") : TextoAnsi(" pela data de vencimento")) +
            ", arquivo \"" + CaminhoMensagem(r.Arquivo) + "\", " + Lancamentos(r.Linhas) + ", total R$ " +
            ReaisBrasileiros(r.TotalCentavos) + ".";
+}
+
+TAvisoHistorico THistoricoExportacao::ExportacoesAnteriores(int empresa, const TDataHora& de, const TDataHora& ate) {
+    TAvisoHistorico aviso;
+    try {
+        const TLeituraHistorico leitura = ExportacoesSobrepostas(empresa, de, ate);
+        if (!leitura.Registros.empty())
+            aviso.Exportacoes = TextoAnsi("Este período já foi exportado para esta empresa:");
+        for (const auto& registro : leitura.Registros)
+            aviso.Exportacoes += "\n" + Descrever(registro);
+        aviso.Aviso = leitura.AvisoDanificadas();
+    } catch (const EFalha& falha) {
+        // The record only informs: one that cannot be read never stops an export.
+        aviso.Aviso = TextoAnsi("O histórico de exportações não pôde ser lido: ") + falha.what();
+    }
+    return aviso;
 }

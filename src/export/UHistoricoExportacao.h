@@ -46,6 +46,13 @@ struct TConferencia {
     std::vector<std::string> Mensagens;          // one line each, for the user
 };
 
+// What to say before a company's period is exported again: each earlier export that shares a day with it,
+// and a note on a record that is damaged or cannot be read; both empty when there is nothing to say.
+struct TAvisoHistorico {
+    std::string Exportacoes;
+    std::string Aviso;
+};
+
 // The record of the exports, HistoricoExportacao.csv in the data folder: a spreadsheet in Portuguese opens
 // it as it stands (code page 1252, ";" between fields, a header row, CR LF). Rows are only ever added, each
 // with one write, so that programs exporting at the same moment all keep their rows whole.
@@ -61,6 +68,8 @@ public:
     // The earlier exports of the company whose period shares a day with [de, ate], newest first.
     static TLeituraHistorico ExportacoesSobrepostas(int empresa, const TDataHora& de, const TDataHora& ate);
     static TConferencia Conferir(const std::filesystem::path& arquivo);
+    // Never fails.
+    static TAvisoHistorico ExportacoesAnteriores(int empresa, const TDataHora& de, const TDataHora& ate);
 
     // "Exportação de 05/03/2024 14:22:00: empresa 3, período de 01/02/2024 a 29/02/2024 pela data de lançamento,
     // arquivo "/saida/a.txt", 1.234 lançamentos, total R$ 45.678,90."

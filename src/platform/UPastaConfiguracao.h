@@ -14,6 +14,7 @@
 inline const std::filesystem::path NomeArquivoConexao = "sistema_qor.ini";
 inline const std::filesystem::path NomeArquivoValores = "ExportacaoKOTR.ini";
 inline const std::filesystem::path NomeArquivoPerfis = "PerfilTorvane.txt";
+inline const std::filesystem::path NomeArquivoHistorico = "HistoricoExportacao.csv";
 
 bool InstalacaoPortatil();
 // $XDG_CONFIG_HOME/exportacao-torvane, or ~/.config/exportacao-torvane.

@@ -5,6 +5,7 @@
 #include "app/UEditData.h"
 #include "app/UFMain.h"
 #include "export/UDados.h"
+#include "export/UHistoricoExportacao.h"
 #include "export/UValoresExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
@@ -56,7 +57,9 @@ VALUES ('101', '2024-02-10 09:00:00', '2024-02-28 00:00:00', 150.25, 0, 'N', 1, 
 )";
 
 const std::string Aviso = "Atenção (aviso, OK): ";
-const std::string Sucesso = "Informação (informação, OK): Arquivo \"dados.txt\"  gerado com sucesso.";
+// The success box names the file, then the lines written and their total in Brazilian form.
+const std::string Totais = "\n2 lançamentos, total R$ 170,75";
+const std::string Sucesso = "Informação (informação, OK): Arquivo \"dados.txt\"  gerado com sucesso." + Totais;
 const std::string NadaEncontrado = "Informação (informação, OK): Nenhum registro encontrado para a seleção.";
 const std::string SemDiretorio = Aviso + "Selecione o diretório onde será gerado o arquivo.";
 
@@ -115,7 +118,9 @@ protected:
     QString Foco() const { return FJanela->focusWidget() ? FJanela->focusWidget()->objectName() : QString(); }
 
     // Fills every field so that the checks pass and the export finds receivables 101 and 103.
+    // A valid export of February 2024, as if it had never been sent: no record of earlier exports.
     void PreencherValidos() {
+        std::filesystem::remove(THistoricoExportacao::Arquivo());
         Controle<TEditData>("EditDe").setDate(QDate(2024, 2, 1));
         Controle<TEditData>("EditAte").setDate(QDate(2024, 2, 29));
         Escrever("EditDiretorio", FSaida);
@@ -320,7 +325,7 @@ TEST_F(TTesteJanela, Gerar_FolderAndNameBeyondCodePage1252_AreTheFileSystemsAndS
     EXPECT_EQ(
         Gerar("EditNomeArquivo"),
         (TTextos{"Confirmação (pergunta, *Sim/Não): O Diretório \"" + FSaida + "/u?yt_?/\" não existe, deseja criá-lo?",
-                 "Informação (informação, OK): Arquivo \"relatório_?.txt\"  gerado com sucesso."}));
+                 "Informação (informação, OK): Arquivo \"relatório_?.txt\"  gerado com sucesso." + Totais}));
     EXPECT_EQ(NomesNaPasta(CaminhoDeUtf8(pasta)), std::vector<std::string>{"relatório_ł.txt"});
     EXPECT_EQ(TValoresExportacao::Ler().Diretorio, CaminhoDeUtf8(pasta));
     Abrir();
@@ -348,6 +353,31 @@ TEST_F(TTesteJanela, ValidarCampos_FolderCreatedOnYes_TakesTheExportAndStaysWhen
 
 // --- Generation -------------------------------------------------------------------------------------------------
 
+TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
+    Abrir();
+    PreencherValidos();
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{Sucesso});
+    std::filesystem::remove(CaminhoDeUtf8(Saida("dados.txt")));
+    // The second half of the month overlaps the period sent.
+    Controle<TEditData>("EditDe").setFocus();
+    QTest::keyClicks(&Controle<QWidget>("EditDe"), "15/02/2024");
+    const std::string pergunta =
+        "Confirmação (pergunta, Sim/*Não): Este período já foi exportado para esta empresa:\nExportação de 31/03/2024 "
+        "10:00:00: empresa 1, período de 01/02/2024 a 29/02/2024 pela data de lançamento, arquivo \"" +
+        FSaida + "/dados.txt\", 2 lançamentos, total R$ 170,75.\nGerar o arquivo novamente?";
+    // "Não" is the default (marked "*"); answered so, nothing is written and nothing recorded.
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{pergunta});
+    EXPECT_FALSE(ArquivoExiste(CaminhoDeUtf8(Saida("dados.txt"))));
+    EXPECT_EQ(THistoricoExportacao::Ler().Registros.size(), 1u);
+    FCaixa.Respostas = {TRespostaMensagem::Sim};
+    EXPECT_EQ(Gerar("EditNomeArquivo"), (TTextos{pergunta, "Informação (informação, OK): Arquivo \"dados.txt\"  "
+                                                           "gerado com sucesso.\n1 lançamento, total R$ 20,50"}));
+    EXPECT_EQ(THistoricoExportacao::Ler().Registros.size(), 2u);
+    // Another company's exports are not its own.
+    Escrever("EditEmpresa", "2");
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{NadaEncontrado});
+}
+
 TEST_F(TTesteJanela, Gerar_FileNameRule_CompletesWithTxtOnlyWhereNeeded) {
     const std::vector<std::pair<std::string, std::string>> casos = {
         {"abc", "abc.txt"},         {"abcd", "abcd.txt"},       {"x.tx", "x.tx.txt"},
@@ -359,7 +389,8 @@ TEST_F(TTesteJanela, Gerar_FileNameRule_CompletesWithTxtOnlyWhereNeeded) {
         SCOPED_TRACE(digitado);
         PreencherValidos();
         Escrever("EditNomeArquivo", digitado);
-        EXPECT_EQ(Gerar(), TTextos{"Informação (informação, OK): Arquivo \"" + gerado + "\"  gerado com sucesso."});
+        EXPECT_EQ(Gerar(),
+                  TTextos{"Informação (informação, OK): Arquivo \"" + gerado + "\"  gerado com sucesso." + Totais});
         EXPECT_TRUE(ArquivoExiste(CaminhoDeUtf8(Saida(gerado))));
     }
 }
@@ -367,17 +398,18 @@ TEST_F(TTesteJanela, Gerar_FileNameRule_CompletesWithTxtOnlyWhereNeeded) {
 TEST_F(TTesteJanela, Gerar_PassesEveryValueOfTheWindowToTheExport_StoresThemAlsoWhenNothingIsFound) {
     GravarPerfis(ArquivoDePerfis({P("Bebidas") + "(1)", P("Doces") + "(2)"}));
     // Each case: the company, due date or posting date, the profile, the receivables exported (none: nothing found,
-    // and no file). Company 3 is deleted, so not in the lookup; the check takes it all the same.
-    const std::vector<std::tuple<int, bool, int, TTextos>> casos = {
-        {1, false, 0, {"000101", "000103"}},
-        {1, true, 0, {"000101", "000102"}},
-        {1, false, 1, {"000101"}},
-        {1, false, 2, {"000103"}},
-        {2, false, 0, {}},
-        {3, true, 0, {}},
+    // and no file), and their total. Company 3 is deleted, so not in the lookup; the check takes it all the same.
+    const std::vector<std::tuple<int, bool, int, TTextos, std::string>> casos = {
+        {1, false, 0, {"000101", "000103"}, Totais},
+        {1, true, 0, {"000101", "000102"}, "\n2 lançamentos, total R$ 160,25"},
+        {1, false, 1, {"000101"}, "\n1 lançamento, total R$ 150,25"},
+        {1, false, 2, {"000103"}, "\n1 lançamento, total R$ 20,50"},
+        {2, false, 0, {}, ""},
+        {3, true, 0, {}, ""},
     };
     Abrir();
-    for (const auto& [empresa, vencimento, perfil, lancamentos] : casos) {
+    const std::string sucesso = Sucesso.substr(0, Sucesso.size() - Totais.size());
+    for (const auto& [empresa, vencimento, perfil, lancamentos, totais] : casos) {
         SCOPED_TRACE(std::to_string(empresa) + " " + std::to_string(vencimento) + " " + std::to_string(perfil));
         std::filesystem::remove(Ini());
         std::filesystem::remove(CaminhoDeUtf8(Saida("dados.txt")));
@@ -385,7 +417,7 @@ TEST_F(TTesteJanela, Gerar_PassesEveryValueOfTheWindowToTheExport_StoresThemAlso
         Escrever("EditEmpresa", std::to_string(empresa));
         Controle<QRadioButton>(vencimento ? "rdDataVencimento" : "rdDataLancamento").setChecked(true);
         Controle<QComboBox>("cbPerfis").setCurrentIndex(perfil);
-        EXPECT_EQ(Gerar(), TTextos{lancamentos.empty() ? NadaEncontrado : Sucesso});
+        EXPECT_EQ(Gerar(), TTextos{lancamentos.empty() ? NadaEncontrado : sucesso + totais});
         EXPECT_EQ(ArquivoExiste(Saida("dados.txt")), !lancamentos.empty());
         EXPECT_EQ(Lancamentos(), lancamentos);
         EXPECT_TRUE(lancamentos.empty() || LerBinario(CaminhoDeUtf8(Saida("dados.txt"))).rfind("070000004521", 0) == 0)

@@ -115,7 +115,10 @@ TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTot
               .datahora = "'2024-03-06 08:00:00'",
               .vencimento = "'2024-04-06 00:00:00'",
               .valortotal = "0.05"}});
-    // The name follows the ".txt" rule; the terminal's encoding is UTF-8 here.
+    // The name follows the ".txt" rule; the terminal's encoding is UTF-8 here. The same period again is pointed
+    // out, newest export first, and exported all the same.
+    std::string anterior;
+    int exportados = 0;
     for (const auto& [digitado, gravado] : std::vector<std::pair<std::string, std::string>>{
              {"dados", "dados.txt"}, {"Dados.TXT", "Dados.TXT"}, {"relatório março", "relatório março.txt"}}) {
         const auto execucao = Rodar(Completo(digitado));
@@ -125,9 +128,36 @@ TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTot
                   LinhaExemplo +
                       "070000004521CLIENTE EXEMPLO                         0603202400189401000000000005\r\n");
         EXPECT_EQ(execucao.Saida, FDestino.string() + "/" + gravado + "\t2\t1234.55\n");
-        // Not a terminal: no progress bar, only the message.
-        EXPECT_EQ(execucao.Erro, "Arquivo \"" + gravado + "\"  gerado com sucesso.\n");
+        // Not a terminal: no progress bar, only the messages.
+        const std::string sucesso =
+            "Arquivo \"" + gravado + "\"  gerado com sucesso.\n2 lançamentos, total R$ 1.234,55\n";
+        const auto linhas = DividirLinhas(execucao.Erro);
+        ASSERT_EQ(linhas.size(), exportados == 0 ? 2u : 3u + exportados) << execucao.Erro;
+        EXPECT_TRUE(execucao.Erro.ends_with(sucesso)) << execucao.Erro;
+        if (exportados > 0) {
+            EXPECT_EQ(linhas[0], "Este período já foi exportado para esta empresa:");
+            EXPECT_TRUE(linhas[1].starts_with("Exportação de ")) << linhas[1];
+            EXPECT_TRUE(linhas[1].ends_with(": empresa 1, período de 01/03/2024 a 31/03/2024 pela data de lançamento, "
+                                            "arquivo \"" +
+                                            anterior + "\", 2 lançamentos, total R$ 1.234,55."))
+                << linhas[1];
+        }
+        anterior = FDestino.string() + "/" + gravado;
+        ++exportados;
     }
+    // Each file can be checked later against the record: the same bytes, or not.
+    const auto conferido = Rodar({"--conferir", anterior});
+    EXPECT_EQ(conferido.Status, 0) << conferido.Erro;
+    EXPECT_TRUE(conferido.Saida.starts_with("O arquivo \"" + anterior + "\" é o mesmo que foi gerado.\n"))
+        << conferido.Saida;
+    GravarBinario(FDestino / "dados.txt", LinhaExemplo);
+    const auto alterado = Rodar({"--conferir", (FDestino / "dados.txt").string()});
+    EXPECT_EQ(alterado.Status, 1);
+    EXPECT_TRUE(alterado.Saida.starts_with("O arquivo \"" + (FDestino / "dados.txt").string() +
+                                           "\" não é mais o que foi gerado.\n"))
+        << alterado.Saida;
+    EXPECT_EQ(Rodar({"--conferir", Ini().string()}).Status, 1) << "a file the record does not hold";
+    EXPECT_EQ(Rodar({"--conferir", anterior, "--arquivo", "x"}).Status, 2);
     EXPECT_FALSE(std::filesystem::exists(Ini()));
 }
 
@@ -330,13 +360,26 @@ TEST_F(TesteComandoExportacao, Numbers_AreDecimalWithLeadingZeros_AndAProfileMus
                                   ". Informe a linha de um perfil do arquivo, ou 0 para todos os grupos.\n");
 }
 
-TEST_F(TesteComandoExportacao, ResultLineThatCannotBeWritten_ExitsOne) {
+TEST_F(TesteComandoExportacao, ResultLineOrRecordThatCannotBeWritten_ExitsOneWithTheFileInPlace) {
     InserirExemplo();
     FSaidaPadrao = "/dev/full";
     const auto execucao = Rodar(Completo());
     EXPECT_EQ(execucao.Status, 1);
     EXPECT_NE(execucao.Erro.find("não foi possível escrever o resultado na saída padrão"), std::string::npos)
         << execucao.Erro;
+    EXPECT_EQ(LerBinario(FDestino / "dados.txt"), LinhaExemplo);
+
+    // A folder in the record's place: the export is done, but the run says why it is not in the record.
+    FSaidaPadrao.clear();
+    std::filesystem::remove(FPasta.Sistema() / "HistoricoExportacao.csv");
+    std::filesystem::create_directory(FPasta.Sistema() / "HistoricoExportacao.csv");
+    std::filesystem::remove(FDestino / "dados.txt");
+    const auto semRegistro = Rodar(Completo());
+    EXPECT_EQ(semRegistro.Status, 1);
+    EXPECT_EQ(semRegistro.Saida, (FDestino / "dados.txt").string() + "\t1\t1234.50\n");
+    EXPECT_NE(semRegistro.Erro.find("O arquivo foi gerado, mas não foi registrado no histórico de exportações: "),
+              std::string::npos)
+        << semRegistro.Erro;
     EXPECT_EQ(LerBinario(FDestino / "dados.txt"), LinhaExemplo);
 }
 

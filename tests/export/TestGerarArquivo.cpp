@@ -1,9 +1,11 @@
 #include "support/TestDb.h"
 
 #include "export/UDados.h"
+#include "export/UHistoricoExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
+#include "platform/USha256.h"
 #include "platform/UTexto.h"
 
 #include <algorithm>
@@ -73,13 +75,25 @@ TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndRepo
     const auto resultado = Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta.substr(0, pasta.size() - 1));
 
     EXPECT_EQ(LerSaida(), exemplo);
-    EXPECT_EQ(Arquivos(), std::vector<std::string>{"saida.txt"});
+    EXPECT_EQ(Arquivos(), (std::vector<std::string>{"HistoricoExportacao.csv", "saida.txt"}));
     EXPECT_TRUE(resultado.Gerado);
     EXPECT_EQ(resultado.Caminho, pasta + "saida.txt");
     EXPECT_EQ(resultado.Linhas, 1u);
     EXPECT_EQ(resultado.TotalCentavos, 123450);
+    EXPECT_EQ(resultado.FalhaRegistro, "");
     EXPECT_EQ(FFrente.Chamadas, (std::vector<std::string>{"max 1", "pos 0", "passo", "eventos",
-                                                          Informacao + "Arquivo \"saida.txt\"  gerado com sucesso."}));
+                                                          Informacao + "Arquivo \"saida.txt\"  gerado com sucesso.\n" +
+                                                              TextoAnsi("1 lançamento, total R$ 1.234,50")}));
+    // What was sent is in the record, with the fingerprint of the bytes written.
+    const auto registros = THistoricoExportacao::Ler().Registros;
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(registros[0].Arquivo, resultado.Caminho);
+    EXPECT_EQ(std::tie(registros[0].Empresa, registros[0].NomeEmpresa, registros[0].CodTorvane, registros[0].Perfil,
+                       registros[0].DescricaoPerfil, registros[0].Linhas, registros[0].TotalCentavos),
+              std::make_tuple(1, std::string("EMPRESA UM"), 7, 0, std::string("Todos os Grupos"), std::size_t{1},
+                              std::int64_t{123450}));
+    EXPECT_EQ(registros[0].DataInicial, TDataHora::Data(2024, 3, 1));
+    EXPECT_EQ(registros[0].Sha256, Sha256(exemplo));
     // The headless command may run without any front end.
     TDadosExportacao::SetInformacao(nullptr);
     TDadosExportacao::SetProgresso(nullptr);
