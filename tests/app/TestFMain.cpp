@@ -1,4 +1,5 @@
 #include "support/TestDb.h"
+#include "support/TextosVerificacao.h"
 #include "support/qt/CaixaFalsa.h"
 #include "support/qt/JanelasTeste.h"
 
@@ -61,7 +62,7 @@ const std::string Aviso = "Atenção (aviso, OK): ";
 const std::string Totais = "\n2 lançamentos, total R$ 170,75";
 const std::string Sucesso = "Informação (informação, OK): Arquivo \"dados.txt\"  gerado com sucesso." + Totais;
 const std::string NadaEncontrado = "Informação (informação, OK): Nenhum registro encontrado para a seleção.";
-const std::string SemDiretorio = Aviso + "Selecione o diretório onde será gerado o arquivo.";
+const std::string SemDiretorio = Aviso + TextosVerificacao.at(TCampoExportacao::Diretorio);
 
 std::string PerguntaCriar(const std::string& pasta) {
     return "Confirmação (pergunta, *Sim/Não): O Diretório \"" + pasta + "/\" não existe, deseja criá-lo?";
@@ -250,9 +251,11 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
     using R = TRespostaMensagem;
     const std::string nova = FPasta.Caminho() + "nova";
     const std::string falta = FPasta.Caminho() + "falta/nova";
-    const std::string empresa = Aviso + "Informe o número da empresa";
-    const std::string nome = Aviso + "Informe o nome do arquivo.";
-    const std::string torvane = Aviso + "Informe o número da empresa na Torvane";
+    using enum TCampoExportacao;
+    const std::string empresa = Aviso + TextosVerificacao.at(Empresa);
+    const std::string nome = Aviso + TextosVerificacao.at(NomeArquivo);
+    const std::string torvane = Aviso + TextosVerificacao.at(CodTorvane);
+    const std::string de = Aviso + TextosVerificacao.at(DataInicial);
     const std::string naoCriou = Aviso + "Não foi possível criar o diretório \"" + falta + "/\".";
     // The field changed from the valid values, the answer to a question, the boxes, the focus afterwards.
     const std::vector<std::tuple<const char*, std::string, R, TTextos, const char*>> casos = {
@@ -261,9 +264,9 @@ TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus
         {"EditDiretorio", nova, R::Nao, {PerguntaCriar(nova), Aviso + "Operação cancelada pelo usuário."}, ""},
         {"EditDiretorio", falta, R::Sim, {PerguntaCriar(falta), naoCriou}, ""},
         // Days that do not exist, typed: never moved to another day.
-        {"EditDe", "31022024", R::Ok, {Aviso + "Período inicial inválido."}, "EditDe"},
-        {"EditDe", "31", R::Ok, {Aviso + "Período inicial inválido."}, "EditDe"},
-        {"EditAte", "00/03/2024", R::Ok, {Aviso + "Período final inválido."}, "EditAte"},
+        {"EditDe", "31022024", R::Ok, {de}, "EditDe"},
+        {"EditDe", "31", R::Ok, {de}, "EditDe"},
+        {"EditAte", "00/03/2024", R::Ok, {Aviso + TextosVerificacao.at(DataFinal)}, "EditAte"},
         {"EditEmpresa", "", R::Ok, {empresa}, "cmbEmpresa"},
         {"EditEmpresa", "0", R::Ok, {empresa}, "cmbEmpresa"},
         {"EditNomeArquivo", "", R::Ok, {nome}, ""},
@@ -340,7 +343,7 @@ TEST_F(TTesteJanela, ValidarCampos_FolderCreatedOnYes_TakesTheExportAndStaysWhen
     PreencherValidos();
     Escrever("EditDiretorio", nova);
     Escrever("EditNomeArquivo", "");
-    EXPECT_EQ(Gerar(), (TTextos{PerguntaCriar(nova), Aviso + "Informe o nome do arquivo."}));
+    EXPECT_EQ(Gerar(), (TTextos{PerguntaCriar(nova), Aviso + TextosVerificacao.at(TCampoExportacao::NomeArquivo)}));
     EXPECT_TRUE(DiretorioExiste(nova));
 
     FCaixa.Respostas = {TRespostaMensagem::Sim};

@@ -1,4 +1,5 @@
 #include "support/TestDb.h"
+#include "support/TextosVerificacao.h"
 
 #include "platform/UArquivos.h"
 #include "platform/UDataHora.h"
@@ -301,20 +302,22 @@ TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSett
 
 TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsTexts) {
     InserirExemplo();
-    const std::string pasta = "Selecione o diretório onde será gerado o arquivo.";
+    using enum TCampoExportacao;
+    const std::string pasta = TextosVerificacao.at(Diretorio);
     const std::string inexistente = FDestino.string() + "/nova";
-    const std::string de = "Período inicial inválido. Informe a data como AAAA-MM-DD.";
+    const std::string comoData = " Informe a data como AAAA-MM-DD.";
+    const std::string de = TextosVerificacao.at(DataInicial) + comoData;
     const std::vector<std::vector<std::string>> casos = {
         {"--diretorio", "  ", pasta},
         {"--diretorio", inexistente, "O Diretório \"" + inexistente + "/\" não existe."},
         {"--de", "2024-02-30", de},
         {"--de", "01/03/2024", de},
-        {"--ate", "2024-3-31", "Período final inválido. Informe a data como AAAA-MM-DD."},
-        {"--empresa", "0", "Informe o número da empresa"},
-        {"--empresa", "-4", "Informe o número da empresa"},
-        {"--arquivo", " \t ", "Informe o nome do arquivo."},
-        {"--cod-torvane", "0", "Informe o número da empresa na Torvane"},
-        {"--cod-torvane", "100", "Informe o número da empresa na Torvane"},
+        {"--ate", "2024-3-31", TextosVerificacao.at(DataFinal) + comoData},
+        {"--empresa", "0", TextosVerificacao.at(Empresa)},
+        {"--empresa", "-4", TextosVerificacao.at(Empresa)},
+        {"--arquivo", " \t ", TextosVerificacao.at(NomeArquivo)},
+        {"--cod-torvane", "0", TextosVerificacao.at(CodTorvane)},
+        {"--cod-torvane", "100", TextosVerificacao.at(CodTorvane)},
         {"--arquivo", "x.txt/../../alvo.conf", NomeInvalido("x.txt/../../alvo.conf")},
         {"--arquivo", "..", NomeInvalido("..")},
         {"--perfil", "-3", PerfilInexistente("-3", " (o arquivo não existe)")},
