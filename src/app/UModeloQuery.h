@@ -15,7 +15,6 @@ public:
     TModeloQuery(std::string campoChave, std::string campoExibido, QObject* dono);
 
     void DefinirQuery(TQuery* query);
-    TQuery* Query() const { return FQuery; }
 
     // Moves the query to the row whose key is the value; -1, with the cursor left alone, when there is none.
     int LocalizarChave(int chave);

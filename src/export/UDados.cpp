@@ -16,7 +16,6 @@
 #include "platform/UTexto.h"
 #include "platform/UUsuarioSistema.h"
 
-#include <climits>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -82,20 +81,6 @@ TDataHora DataDoLancamento(const TQuery& query, int campo, std::string_view numl
     }
 }
 
-// The posting number's six digits; the number itself is what is wrong when it is no decimal integer, so
-// then the conversion's own message names it.
-std::int64_t NumeroDoLancamento(std::string_view numlanc) {
-    const TNumeroLido numero = LerDecimal(numlanc, INT64_MIN, INT64_MAX);
-    if (numero.Leitura == TLeituraNumero::NaoNumero) {
-        const std::string mensagem = TextoNaoInteiro(numlanc);
-        throw ELancamentoRecusado({mensagem, TextoAnsi("Lançamento ") + std::string(numlanc) + ": " + mensagem});
-    }
-    // Cutting it, or letting a minus sign in, would put another posting's number in the file.
-    if (numero.Leitura == TLeituraNumero::ForaDoIntervalo || numero.Valor < 0 || numero.Valor > MaiorNumeroLancamento)
-        Recusar(numlanc, TextoAnsi("o número do lançamento não cabe no campo de 6 dígitos (0 a 999999)"));
-    return numero.Valor;
-}
-
 // Where the fields of a posting stand in the receivables query.
 struct TCamposLancamento {
     explicit TCamposLancamento(const TQuery& query)
@@ -109,7 +94,7 @@ TLancamento LerLancamento(const TQuery& query, const TCamposLancamento& campos) 
     const std::string_view numlanc = texto(campos.Numlanc);
     TLancamento lancamento;
     lancamento.Data = DataDoLancamento(query, campos.Datahora, numlanc);
-    lancamento.Numero = NumeroDoLancamento(numlanc);
+    lancamento.Numero = TDadosExportacao::NumeroLancamento(numlanc);
     lancamento.Centavos = Centavos(numlanc, query.ValorBruto(campos.Valor));
     lancamento.Nome = texto(campos.Nome);
     lancamento.Chapa = texto(campos.Chapa);
@@ -240,8 +225,17 @@ std::string TDadosExportacao::GruposDoPerfil(int perfil) {
     return TArquivoPerfis::Grupos(perfil);
 }
 
+// The number itself is what is wrong when it is no decimal integer: then the conversion's own message names it.
 std::int64_t TDadosExportacao::NumeroLancamento(std::string_view numlanc) {
-    return NumeroDoLancamento(numlanc);
+    const TNumeroLido numero = LerDecimal(numlanc, 0, MaiorNumeroLancamento);
+    if (numero.Leitura == TLeituraNumero::NaoNumero) {
+        const std::string mensagem = TextoNaoInteiro(numlanc);
+        throw ELancamentoRecusado({mensagem, TextoAnsi("Lançamento ") + std::string(numlanc) + ": " + mensagem});
+    }
+    // Cutting it, or letting a minus sign in, would put another posting's number in the file.
+    if (numero.Leitura == TLeituraNumero::ForaDoIntervalo)
+        Recusar(numlanc, TextoAnsi("o número do lançamento não cabe no campo de 6 dígitos (0 a 999999)"));
+    return numero.Valor;
 }
 
 std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora& DataInicial,

@@ -100,9 +100,3 @@ std::string Sha256(std::string_view dados) {
     sha.Acrescentar(dados);
     return sha.Concluir();
 }
-
-std::string Sha256Arquivo(const std::filesystem::path& caminho) {
-    TSha256 sha;
-    LerEmBlocos(caminho, [&sha](std::string_view bloco) { sha.Acrescentar(bloco); });
-    return sha.Concluir();
-}

@@ -25,5 +25,3 @@ private:
 };
 
 std::string Sha256(std::string_view dados);
-// The digest of a whole file, read in blocks; fails with the path and the system's reason.
-std::string Sha256Arquivo(const std::filesystem::path& caminho);

@@ -68,13 +68,6 @@ std::string Aparar(std::string_view texto) {
     return std::string(texto.substr(inicio, fim - inicio));
 }
 
-std::string MaiusculasAnsi(std::string_view texto) {
-    std::string saida(texto);
-    for (char& c : saida)
-        c = static_cast<char>(Maiuscula(static_cast<unsigned char>(c)));
-    return saida;
-}
-
 std::string MinusculasAnsi(std::string_view texto) {
     std::string saida(texto);
     for (char& c : saida)

@@ -9,7 +9,6 @@
 
 // Removes blanks and control characters (codes up to 32) from both ends.
 std::string Aparar(std::string_view texto);
-std::string MaiusculasAnsi(std::string_view texto);
 std::string MinusculasAnsi(std::string_view texto);
 bool IguaisSemCaixa(std::string_view a, std::string_view b);
 bool ComecaSemCaixa(std::string_view texto, std::string_view prefixo);

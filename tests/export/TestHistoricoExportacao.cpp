@@ -134,7 +134,7 @@ TEST_F(TesteHistorico, Conferir_TellsWhetherTheFileIsTheOneWritten) {
         auto r = Registro(3, "2024-02-01", "2024-02-29", 5);
         r.Arquivo = caminho;
         r.TotalCentavos = 246900;
-        r.Sha256 = Sha256Arquivo(caminho);
+        r.Sha256 = Sha256(LerBinario(caminho));
         auto antigo = r;
         antigo.Momento.Segundo = 4;
         antigo.Linhas = 7;

@@ -31,12 +31,4 @@ TEST(TesteSha256, Acrescentar_AnySplitOfTheInputGivesTheSameDigest) {
     }
 }
 
-TEST(TesteSha256, Sha256Arquivo_ReadsTheWholeFileOrFailsNamingIt) {
-    TPastaTemporaria pasta;
-    const auto caminho = pasta.Sistema() / "milhao.txt";
-    GravarBinario(caminho, std::string(1000000, 'a'));
-    EXPECT_EQ(Sha256Arquivo(caminho), MilhaoDeA);
-    EXPECT_NE(TextoDaFalha([&] { Sha256Arquivo(pasta.Sistema() / "falta.txt"); }).find("falta.txt"), std::string::npos);
-}
-
 } // namespace
