@@ -423,32 +423,16 @@ bool TFMain::ConfirmarNovamente() {
 }
 
 void TFMain::FocarCampo(TCampoExportacao campo) {
-    switch (campo) {
-    case TCampoExportacao::Diretorio:
-        EditDiretorio->setFocus();
-        break;
-    // The whole text is selected, so the date typed next replaces it.
-    case TCampoExportacao::DataInicial:
-        EditDe->setFocus();
-        EditDe->selectAll();
-        break;
-    case TCampoExportacao::DataFinal:
-        EditAte->setFocus();
-        EditAte->selectAll();
-        break;
-    case TCampoExportacao::Empresa:
-        cmbEmpresa->setFocus();
-        break;
-    case TCampoExportacao::NomeArquivo:
-        EditNomeArquivo->setFocus();
-        break;
-    case TCampoExportacao::CodTorvane:
-        EditCodTorvane->setFocus();
-        break;
-    case TCampoExportacao::Perfil:
-        cbPerfis->setFocus();
-        break;
-    }
+    using enum TCampoExportacao;
+    const std::pair<TCampoExportacao, QWidget*> controles[] = {
+        {Diretorio, EditDiretorio},     {DataInicial, EditDe},        {DataFinal, EditAte}, {Empresa, cmbEmpresa},
+        {NomeArquivo, EditNomeArquivo}, {CodTorvane, EditCodTorvane}, {Perfil, cbPerfis}};
+    for (const auto& [campoDoControle, controle] : controles)
+        if (campoDoControle == campo)
+            controle->setFocus();
+    // A refused date is selected whole, so the date typed next replaces it.
+    if (auto* data = qobject_cast<TEditData*>(focusWidget()))
+        data->selectAll();
 }
 
 void TFMain::GerarExportacao() {

@@ -7,21 +7,10 @@ namespace {
 constexpr int LarguraBarra = 30;
 }
 
-void TProgressoTerminal::SetMaximo(int maximo) {
-    FMaximo = std::max(maximo, 0);
-    FPosicao = std::min(FPosicao, FMaximo);
-    FPercentualDesenhado = -1;
-    Desenhar();
-}
-
-void TProgressoTerminal::SetPosicao(int posicao) {
-    FPosicao = std::clamp(posicao, 0, FMaximo);
-    Desenhar();
-}
-
-void TProgressoTerminal::Passo() {
-    if (FPosicao < FMaximo)
-        ++FPosicao;
+void TProgressoTerminal::Mudou(TMudanca mudanca) {
+    // A new maximum draws the bar afresh.
+    if (mudanca == TMudanca::Maximo)
+        FPercentualDesenhado = -1;
     Desenhar();
 }
 
@@ -43,9 +32,9 @@ void TProgressoTerminal::Encerrar() {
 }
 
 void TProgressoTerminal::Desenhar() {
-    if (!FTerminal || FMaximo <= 0)
+    if (!FTerminal || Maximo() <= 0)
         return;
-    const int percentual = static_cast<int>(static_cast<long long>(FPosicao) * 100 / FMaximo);
+    const int percentual = static_cast<int>(static_cast<long long>(Posicao()) * 100 / Maximo());
     if (percentual == FPercentualDesenhado)
         return;
     FPercentualDesenhado = percentual;
@@ -53,8 +42,8 @@ void TProgressoTerminal::Desenhar() {
     std::string barra = "\r[" + std::string(static_cast<std::size_t>(cheios), '#') +
                         std::string(static_cast<std::size_t>(LarguraBarra - cheios), '.') + "] ";
     const std::string numero = std::to_string(percentual);
-    barra +=
-        std::string(3 - numero.size(), ' ') + numero + "%  " + std::to_string(FPosicao) + "/" + std::to_string(FMaximo);
+    barra += std::string(3 - numero.size(), ' ') + numero + "%  " + std::to_string(Posicao()) + "/" +
+             std::to_string(Maximo());
     FSaida << barra;
     FSaida.flush();
     FLinhaAberta = true;

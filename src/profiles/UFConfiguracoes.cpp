@@ -111,20 +111,13 @@ TFConfiguracoes::TFConfiguracoes(QWidget* dono) : TDialogo(dono) {
 
     GroupBox1 = new QGroupBox(QStringLiteral("Opções"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    btnVincular = new QPushButton(QStringLiteral("Vincular Grupos"), GroupBox1);
-    btnVincular->setObjectName(QStringLiteral("btnVincular"));
-    btnIncluir = new QPushButton(QStringLiteral("Incluir"), GroupBox1);
-    btnIncluir->setObjectName(QStringLiteral("btnIncluir"));
-    btnExcluir = new QPushButton(QStringLiteral("Excluir"), GroupBox1);
-    btnExcluir->setObjectName(QStringLiteral("btnExcluir"));
-    btnFechar = new QPushButton(QStringLiteral("Fechar (Esc)"), GroupBox1);
-    btnFechar->setObjectName(QStringLiteral("btnFechar"));
+    btnVincular = CriarBotao(GroupBox1, "btnVincular", QStringLiteral("Vincular Grupos"));
+    btnIncluir = CriarBotao(GroupBox1, "btnIncluir", QStringLiteral("Incluir"));
+    btnExcluir = CriarBotao(GroupBox1, "btnExcluir", QStringLiteral("Excluir"));
+    btnFechar = CriarBotao(GroupBox1, "btnFechar", QStringLiteral("Fechar (Esc)"));
     auto* opcoes = new QHBoxLayout(GroupBox1);
-    for (QPushButton* botao : {btnVincular, btnIncluir, btnExcluir, btnFechar}) {
-        // No default button: Enter presses only the button that has the focus.
-        botao->setAutoDefault(false);
+    for (QPushButton* botao : {btnVincular, btnIncluir, btnExcluir, btnFechar})
         opcoes->addWidget(botao);
-    }
 
     auto* janela = new QVBoxLayout(this);
     janela->addWidget(pnlCabecalho);

@@ -17,13 +17,9 @@ TFConfigurarPerfilEdicao::TFConfigurarPerfilEdicao(QWidget* dono) : TDialogo(don
     EditDescricao->setObjectName(QStringLiteral("EditDescricao"));
     EditDescricao->setMaxLength(TDadosExportacao::TamanhoDescricaoPerfil());
     Label1->setBuddy(EditDescricao);
-    btnOk = new QPushButton(QStringLiteral("OK (F3)"), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancelar = new QPushButton(QStringLiteral("Cancelar (Esc)"), this);
-    btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
-    // No default button: Enter in the edit box does nothing.
-    for (QPushButton* botao : {btnOk, btnCancelar})
-        botao->setAutoDefault(false);
+    // Enter in the edit box does nothing.
+    btnOk = CriarBotao(this, "btnOk", QStringLiteral("OK (F3)"));
+    btnCancelar = CriarBotao(this, "btnCancelar", QStringLiteral("Cancelar (Esc)"));
 
     auto* grade = new QGridLayout(this);
     grade->addWidget(Label1, 0, 0, 1, 3);

@@ -172,12 +172,8 @@ TFFiltroGenerico2::TFFiltroGenerico2(QWidget* dono, const std::string& CampoChav
     oGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     oGrid->setItemDelegate(new TDesenhoMarcado(oGrid));
 
-    btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancelar = new QPushButton(QStringLiteral("Cancela&r"), this);
-    btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
-    for (QPushButton* botao : {btnOK, btnCancelar})
-        botao->setAutoDefault(false);
+    btnOK = CriarBotao(this, "btnOK", QStringLiteral("&OK"));
+    btnCancelar = CriarBotao(this, "btnCancelar", QStringLiteral("Cancela&r"));
     Label3 = new QLabel(QStringLiteral("F5 - Marca/Desmarca   F6 - Todos   F7 - Nenhum"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Shape1 = new QFrame(this);

@@ -5,36 +5,55 @@
 
 #include <QMessageBox>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 TCaixaMensagem CaixaReal;
 TCaixaMensagem* CaixaAtual = &CaixaReal;
 
-std::string Titulo(const std::string& titulo, const char* usual) {
-    return titulo.empty() ? TextoAnsi(usual) : titulo;
+// Each kind of box: its icon in Qt, and its caption when none is given.
+struct TTipoCaixa {
+    TIconeMensagem Icone;
+    QMessageBox::Icon IconeQt;
+    const char* TituloUsual;
+};
+
+const TTipoCaixa& Tipo(TIconeMensagem icone) {
+    static const TTipoCaixa tipos[] = {{TIconeMensagem::Informacao, QMessageBox::Information, "Informação"},
+                                       {TIconeMensagem::Exclamacao, QMessageBox::Warning, "Atenção"},
+                                       {TIconeMensagem::Parada, QMessageBox::Critical, "Erro"},
+                                       {TIconeMensagem::Pergunta, QMessageBox::Question, "Confirmação"}};
+    return *std::find_if(std::begin(tipos), std::end(tipos), [icone](const auto& tipo) { return tipo.Icone == icone; });
 }
 
-void MostrarOk(QWidget* dono, const std::string& texto, const std::string& titulo, TIconeMensagem icone) {
-    TCaixaMensagem::Atual().Mostrar(dono, texto, titulo, icone, TBotoesMensagem::Ok, false);
+std::string Titulo(const std::string& titulo, TIconeMensagem icone) {
+    return titulo.empty() ? TextoAnsi(Tipo(icone).TituloUsual) : titulo;
+}
+
+TRespostaMensagem Mostrar(QWidget* dono, const std::string& texto, const std::string& titulo, TIconeMensagem icone,
+                          bool naoPadrao = false) {
+    const auto botoes = icone == TIconeMensagem::Pergunta ? TBotoesMensagem::SimNao : TBotoesMensagem::Ok;
+    return TCaixaMensagem::Atual().Mostrar(dono, texto, Titulo(titulo, icone), icone, botoes, naoPadrao);
 }
 
 } // namespace
 
 void MostrarAviso(QWidget* dono, const std::string& texto, const std::string& titulo) {
-    MostrarOk(dono, texto, Titulo(titulo, "Atenção"), TIconeMensagem::Exclamacao);
+    Mostrar(dono, texto, titulo, TIconeMensagem::Exclamacao);
 }
 
 void MostrarInformacao(QWidget* dono, const std::string& texto, const std::string& titulo) {
-    MostrarOk(dono, texto, Titulo(titulo, "Informação"), TIconeMensagem::Informacao);
+    Mostrar(dono, texto, titulo, TIconeMensagem::Informacao);
 }
 
 void MostrarErro(QWidget* dono, const std::string& texto, const std::string& titulo) {
-    MostrarOk(dono, texto, Titulo(titulo, "Erro"), TIconeMensagem::Parada);
+    Mostrar(dono, texto, titulo, TIconeMensagem::Parada);
 }
 
 bool Perguntar(QWidget* dono, const std::string& texto, const std::string& titulo, bool naoPadrao) {
-    return TCaixaMensagem::Atual().Mostrar(dono, texto, Titulo(titulo, "Confirmação"), TIconeMensagem::Pergunta,
-                                           TBotoesMensagem::SimNao, naoPadrao) == TRespostaMensagem::Sim;
+    return Mostrar(dono, texto, titulo, TIconeMensagem::Pergunta, naoPadrao) == TRespostaMensagem::Sim;
 }
 
 TRespostaMensagem TCaixaMensagem::Mostrar(QWidget* dono, const std::string& texto, const std::string& titulo,
@@ -43,20 +62,7 @@ TRespostaMensagem TCaixaMensagem::Mostrar(QWidget* dono, const std::string& text
     caixa.setWindowTitle(ParaQString(titulo));
     // Line ends in the texts are CR LF; Qt wants LF alone.
     caixa.setText(ParaQString(texto).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    switch (icone) {
-    case TIconeMensagem::Informacao:
-        caixa.setIcon(QMessageBox::Information);
-        break;
-    case TIconeMensagem::Exclamacao:
-        caixa.setIcon(QMessageBox::Warning);
-        break;
-    case TIconeMensagem::Parada:
-        caixa.setIcon(QMessageBox::Critical);
-        break;
-    case TIconeMensagem::Pergunta:
-        caixa.setIcon(QMessageBox::Question);
-        break;
-    }
+    caixa.setIcon(Tipo(icone).IconeQt);
     if (botoes == TBotoesMensagem::Ok) {
         caixa.setStandardButtons(QMessageBox::Ok);
         caixa.exec();

@@ -16,6 +16,13 @@ void TDialogo::PreverTeclado() {
         controle->installEventFilter(this);
 }
 
+QPushButton* TDialogo::CriarBotao(QWidget* pai, const char* nome, const QString& texto) {
+    auto* botao = new QPushButton(texto, pai);
+    botao->setObjectName(QString::fromLatin1(nome));
+    botao->setAutoDefault(false);
+    return botao;
+}
+
 bool TDialogo::TeclaEnter(int tecla) {
     return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
 }

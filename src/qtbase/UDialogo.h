@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QPushButton;
+
 // What the profile windows share: a fixed-size window with only the close box, opened centred on the
 // screen, whose keys reach FormKeyDown before the focused control sees them.
 class TDialogo : public QDialog {
@@ -15,6 +17,9 @@ protected:
     // True when the key was handled and the control must not see it. `alvo` is the control that has it.
     virtual bool FormKeyDown(QObject* alvo, int tecla) = 0;
 
+    // A button of the window, named for the tests. No button is a default one: Enter presses only the button
+    // that has the focus.
+    static QPushButton* CriarBotao(QWidget* pai, const char* nome, const QString& texto);
     // Either Enter key.
     static bool TeclaEnter(int tecla);
     // Enter on a focused button presses it; true when `alvo` was one.

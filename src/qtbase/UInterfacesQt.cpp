@@ -7,27 +7,12 @@
 
 #include <algorithm>
 
-void TProgressoQt::SetMaximo(int maximo) {
-    FMaximo = std::max(maximo, 0);
-    FPosicao = std::min(FPosicao, FMaximo);
-    FBarra->setMaximum(FMaximo);
-    Mostrar();
-}
-
-void TProgressoQt::SetPosicao(int posicao) {
-    FPosicao = std::clamp(posicao, 0, FMaximo);
-    Mostrar();
-}
-
-void TProgressoQt::Passo() {
-    if (FPosicao < FMaximo)
-        ++FPosicao;
-    if (FPosicao == FMaximo || FDesdeMostrado.hasExpired(IntervaloAtualizacaoMs))
-        Mostrar();
-}
-
-void TProgressoQt::Mostrar() {
-    FBarra->setValue(FPosicao);
+void TProgressoQt::Mudou(TMudanca mudanca) {
+    if (mudanca == TMudanca::Maximo)
+        FBarra->setMaximum(Maximo());
+    if (mudanca == TMudanca::Passo && Posicao() < Maximo() && !FDesdeMostrado.hasExpired(IntervaloAtualizacaoMs))
+        return;
+    FBarra->setValue(Posicao());
     FDesdeMostrado.start();
 }
 

@@ -15,20 +15,16 @@ class QWidget;
 // Time between two showings of the gauge, and between two runs of the event pump.
 constexpr int IntervaloAtualizacaoMs = 50;
 
-class TProgressoQt : public IProgresso {
+class TProgressoQt : public TProgressoContado {
 public:
     explicit TProgressoQt(QProgressBar* barra) : FBarra(barra) {}
-    void SetMaximo(int maximo) override;
-    void SetPosicao(int posicao) override;
-    // The bar follows at most once an interval, and always at the last row.
-    void Passo() override;
+
+protected:
+    // A step shows at most once an interval, and always at the last row.
+    void Mudou(TMudanca mudanca) override;
 
 private:
-    void Mostrar();
-
     QProgressBar* FBarra;
-    int FMaximo = 0;
-    int FPosicao = 0;
     QElapsedTimer FDesdeMostrado;
 };
 
