@@ -381,6 +381,20 @@ TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
     EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{NadaEncontrado});
 }
 
+TEST_F(TTesteJanela, Gerar_RecordThatCannotBeWritten_IsSaidInTheSuccessBoxAndTheExportStands) {
+    Abrir();
+    PreencherValidos();
+    std::filesystem::create_directory(THistoricoExportacao::Arquivo());
+    // A folder at the record's name holds no earlier export, and takes no row.
+    const TTextos caixas = Gerar("EditNomeArquivo");
+    ASSERT_EQ(caixas.size(), 1u);
+    EXPECT_TRUE(caixas[0].starts_with(Sucesso + "\nO arquivo foi gerado, mas não foi registrado no histórico de "
+                                                "exportações: "))
+        << caixas[0];
+    EXPECT_EQ(Lancamentos(), (TTextos{"000101", "000103"}));
+    EXPECT_TRUE(ConfiguracoesGravadas()) << "the export is done";
+}
+
 TEST_F(TTesteJanela, Gerar_FileNameRule_CompletesWithTxtOnlyWhereNeeded) {
     const std::vector<std::pair<std::string, std::string>> casos = {
         {"abc", "abc.txt"},         {"abcd", "abcd.txt"},       {"x.tx", "x.tx.txt"},
