@@ -118,8 +118,9 @@ public:
         texto += TextoAnsi("\nOutros lançamentos que não podem ir para o arquivo:");
         for (std::size_t i = 1; i < FRecusas.size(); ++i)
             texto += "\n" + FRecusas[i].Item;
-        if (FTotal > FRecusas.size())
-            texto += TextoAnsi("\ne mais ") + std::to_string(FTotal - FRecusas.size()) + TextoAnsi(" lançamentos");
+        if (const std::size_t mais = FTotal - FRecusas.size(); mais > 0)
+            texto += TextoAnsi("\ne mais ") + std::to_string(mais) +
+                     (mais == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos"));
         return texto;
     }
 
