@@ -11,7 +11,6 @@
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UIni.h"
-#include "platform/UPastaConfiguracao.h"
 #include "platform/USha256.h"
 #include "platform/UTexto.h"
 #include "platform/UUsuarioSistema.h"

@@ -1,9 +1,7 @@
 #include "profiles/UFConfiguracoes.h"
 
 #include "export/UDados.h"
-#include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
-#include "platform/UPastaConfiguracao.h"
 #include "platform/UTexto.h"
 #include "profiles/UFConfiguracoesEdicao.h"
 #include "profiles/UFiltroGenerico2.h"
