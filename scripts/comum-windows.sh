@@ -1,0 +1,128 @@
+# Shared by scripts/windows and scripts/test: the Windows build's dependencies, built once into a cache outside
+# the work tree, Wine, and the cross build of the project.
+
+PACOTES="$PACOTES g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis zip dpkg-dev googletest"
+
+ALVO_MINGW=x86_64-w64-mingw32
+CACHE_WINDOWS=${TORVANE_CACHE:-$HOME/.cache/torvane-windows}
+WINE=/usr/bin/wine
+# The MinGW runtime DLLs, for Wine and for the portable folder.
+PASTAS_RUNTIME_MINGW="/usr/lib/gcc/$ALVO_MINGW/12-posix /usr/$ALVO_MINGW/lib"
+
+# Debian's source packages need a deb-src entry; one is added beside the deb ones when there is none.
+garantir_deb_src() {
+    if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        return 0
+    fi
+    echo "== Adding the deb-src entries of Debian's sources"
+    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+        como_root tee /etc/apt/sources.list.d/torvane-deb-src.sources >/dev/null
+    como_root apt-get update -qq
+}
+
+# The version of a source package as apt would fetch it from the release (the security suite may name a version
+# it no longer serves).
+versao_fonte() {
+    apt-get source --print-uris -qq "$1/bookworm" 2>/dev/null | grep -o "'[^']*\.dsc'" | head -1 |
+        sed "s|.*/$1_||; s|\.dsc'||; s|%2[bB]|+|g"
+}
+
+# Sets PREFIXO_WINDOWS to the Windows build of Connector/C, Qt base, GoogleTest and CLI11, building it when
+# the cache does not hold it for these versions.
+dependencias_windows() {
+    garantir_deb_src
+    local mariadb qt pasta
+    mariadb=$(versao_fonte mariadb)
+    qt=$(versao_fonte qt6-base)
+    if [ -z "$mariadb" ] || [ -z "$qt" ]; then
+        echo "The versions of the source packages mariadb and qt6-base are unknown to apt" >&2
+        return 1
+    fi
+    pasta=$CACHE_WINDOWS/mariadb-$mariadb-qt-$qt
+    PREFIXO_WINDOWS=$pasta/prefixo
+    export TORVANE_WINDOWS_PREFIX=$PREFIXO_WINDOWS
+    if [ -f "$pasta/pronto" ]; then
+        echo "== Windows dependencies from $pasta"
+        return 0
+    fi
+    local inicio=$SECONDS
+    echo "== Building the Windows dependencies into $pasta (about 20 minutes on 2 cores)"
+    rm -rf "$pasta"
+    mkdir -p "$pasta/fontes" "$PREFIXO_WINDOWS"
+    (cd "$pasta/fontes" && apt-get source --download-only -qq mariadb/bookworm qt6-base/bookworm 2>&1 |
+        grep -v unsandboxed || true)
+    compilar_connector_c "$pasta/fontes"
+    compilar_gtest_windows "$pasta/fontes"
+    copiar_cli11
+    compilar_qt_windows "$pasta/fontes"
+    rm -rf "$pasta/fontes"
+    touch "$pasta/pronto"
+    echo "== Windows dependencies built in $((SECONDS - inicio)) s"
+}
+
+cmake_windows() {
+    cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$RAIZ/cmake/mingw-w64-x86_64.cmake" \
+        -DTORVANE_WINDOWS_PREFIX="$PREFIXO_WINDOWS" -DCMAKE_INSTALL_PREFIX="$PREFIXO_WINDOWS" "$@"
+}
+
+# Connector/C is the libmariadb folder of MariaDB's source; TLS comes from Windows itself (no OpenSSL DLL).
+compilar_connector_c() {
+    local fontes=$1
+    echo "   Connector/C"
+    tar -xf "$(ls "$fontes"/mariadb_*.orig.tar.* | grep -v '\.asc$')" -C "$fontes" --wildcards '*/libmariadb/*'
+    local origem
+    origem=$(echo "$fontes"/*/libmariadb)
+    cmake_windows -S "$origem" -B "$fontes/build-connector" -DCMAKE_BUILD_TYPE=Release \
+        -DWITH_UNIT_TESTS=OFF -DWITH_CURL=OFF -DWITH_SSL=SCHANNEL \
+        -DCLIENT_PLUGIN_AUTH_GSSAPI_CLIENT=OFF -DCLIENT_PLUGIN_REMOTE_IO=OFF -DCLIENT_PLUGIN_DIALOG=OFF \
+        -DCLIENT_PLUGIN_MYSQL_CLEAR_PASSWORD=OFF -DCLIENT_PLUGIN_REPLICATION=OFF -DCLIENT_PLUGIN_ZSTD=OFF \
+        -DCLIENT_PLUGIN_PVIO_NPIPE=STATIC -DCLIENT_PLUGIN_PVIO_SHMEM=STATIC \
+        -DCLIENT_PLUGIN_CACHING_SHA2_PASSWORD=STATIC -DCLIENT_PLUGIN_CLIENT_ED25519=STATIC \
+        -DCMAKE_C_FLAGS=-w >"$fontes/connector.log" 2>&1 || { tail -30 "$fontes/connector.log" >&2; return 1; }
+    cmake --build "$fontes/build-connector" -j2 >>"$fontes/connector.log" 2>&1 &&
+        cmake --install "$fontes/build-connector" >>"$fontes/connector.log" 2>&1 ||
+        { tail -30 "$fontes/connector.log" >&2; return 1; }
+}
+
+compilar_gtest_windows() {
+    local fontes=$1
+    echo "   GoogleTest"
+    cmake_windows -S /usr/src/googletest -B "$fontes/build-gtest" -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_GMOCK=OFF >"$fontes/gtest.log" 2>&1 &&
+        cmake --build "$fontes/build-gtest" -j2 >>"$fontes/gtest.log" 2>&1 &&
+        cmake --install "$fontes/build-gtest" >>"$fontes/gtest.log" 2>&1 ||
+        { tail -30 "$fontes/gtest.log" >&2; return 1; }
+}
+
+# CLI11 is headers only; a copy in the prefix keeps the cross build away from the host's include folder.
+copiar_cli11() {
+    mkdir -p "$PREFIXO_WINDOWS/include" "$PREFIXO_WINDOWS/share/cmake"
+    cp -r /usr/include/CLI "$PREFIXO_WINDOWS/include/"
+    cp -r /usr/share/cmake/CLI11 "$PREFIXO_WINDOWS/share/cmake/"
+}
+
+# Qt base with only what the programs and their tests use. Debian's tarball lacks the wintab and iaccessible2
+# sources, hence no tablet events nor Direct2D 1.1; Direct2D itself stays on, or the platform plugin does not
+# link. The host tools (moc, rcc, uic) are Debian's, of the same version.
+compilar_qt_windows() {
+    local fontes=$1
+    echo "   Qt base (the long part)"
+    tar -xf "$(ls "$fontes"/qt6-base_*.orig.tar.* | grep -v '\.asc$')" -C "$fontes"
+    local origem
+    origem=$(find "$fontes" -maxdepth 1 -type d -name 'qtbase*' | head -1)
+    local desligados="sql network dbus opengl printsupport concurrent xml vulkan jpeg gif zstd openssl
+        tabletevent direct2d1_1 system_zlib system_png system_freetype system_harfbuzz system_pcre2
+        system_doubleconversion sql_sqlite"
+    local opcoes=() f
+    for f in $desligados; do opcoes+=("-DFEATURE_$f=OFF"); done
+    cmake_windows -S "$origem" -B "$fontes/build-qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DINPUT_opengl=no \
+        "${opcoes[@]}" >"$fontes/qt.log" 2>&1 || { tail -40 "$fontes/qt.log" >&2; return 1; }
+    cmake --build "$fontes/build-qt" -j2 >>"$fontes/qt.log" 2>&1 &&
+        cmake --install "$fontes/build-qt" >>"$fontes/qt.log" 2>&1 ||
+        { tail -40 "$fontes/qt.log" >&2; return 1; }
+    # The offscreen platform plugin finds its fonts here; the window tests expect Arial's widths.
+    mkdir -p "$PREFIXO_WINDOWS/lib/fonts"
+    cp /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf "$PREFIXO_WINDOWS/lib/fonts/"
+}
