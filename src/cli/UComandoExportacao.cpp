@@ -130,9 +130,8 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
 
 TPedidoExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
     TPedidoExportacao exportacao;
-    exportacao.Diretorio =
-        opcoes.OpcaoDiretorio->count() ? CaminhoDeUtf8(ArgumentoUtf8(opcoes.Diretorio.c_str())) : salvos.Diretorio;
-    exportacao.NomeArquivo = ArgumentoUtf8(opcoes.Arquivo.c_str());
+    exportacao.Diretorio = opcoes.OpcaoDiretorio->count() ? CaminhoDeUtf8(opcoes.Diretorio) : salvos.Diretorio;
+    exportacao.NomeArquivo = opcoes.Arquivo;
     exportacao.DataLancamento = opcoes.OpcaoData->count() ? opcoes.Data == "lancamento" : salvos.TipoData == 0;
     const TPeriodo periodo = MesAnterior(Agora());
     exportacao.DataInicial = opcoes.OpcaoDe->count() ? TDataHora::DoTextoIso(opcoes.De) : periodo.Inicio;

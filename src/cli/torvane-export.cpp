@@ -3,9 +3,17 @@
 #include "platform/UTerminal.h"
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     PrepararTerminal();
     InstalarLimpezaAoInterromper();
-    return TComandoExportacao::Executar(argc, argv, std::cout, std::cerr, ErroPadraoEhTerminal());
+    // UTF-8 on every platform, as the command reads names and paths.
+    const std::vector<std::string> argumentos = ArgumentosUtf8(argc, argv);
+    std::vector<const char*> ponteiros;
+    for (const auto& argumento : argumentos)
+        ponteiros.push_back(argumento.c_str());
+    return TComandoExportacao::Executar(static_cast<int>(ponteiros.size()), ponteiros.data(), std::cout, std::cerr,
+                                        ErroPadraoEhTerminal());
 }

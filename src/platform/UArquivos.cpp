@@ -9,6 +9,7 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
@@ -31,7 +32,20 @@ std::FILE* AbrirArquivo(const std::filesystem::path& caminho, const char* modo) 
 // Created new, never over an existing file, and readable by its owner only while it is written.
 std::FILE* CriarTemporario(const std::filesystem::path& caminho) {
 #ifdef _WIN32
-    return _wfopen(caminho.c_str(), L"wbx");
+    // Others may delete it while open, so that Ctrl-C can remove it while it is being written.
+    HANDLE handle = CreateFileW(caminho.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int descritor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (descritor < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* arquivo = _fdopen(descritor, "wb");
+    if (!arquivo)
+        _close(descritor);
+    return arquivo;
 #else
     const int descritor = ::open(caminho.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (descritor < 0)
@@ -85,6 +99,34 @@ std::string TextoErroWindows(DWORD erro) {
     return CaminhoMensagem(std::filesystem::path(largo));
 }
 #endif
+
+// A symbolic link or a junction on Windows, which the file system library there takes for what it points at.
+bool LigacaoWindows([[maybe_unused]] const std::filesystem::path& caminho) {
+#ifdef _WIN32
+    const DWORD atributos = GetFileAttributesW(caminho.c_str());
+    return atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+#else
+    return false;
+#endif
+}
+
+// What the system says when a folder stands where a file is to be written.
+int ErroEhPasta() {
+#ifdef _WIN32
+    return ERROR_ACCESS_DENIED;
+#else
+    return EISDIR;
+#endif
+}
+
+// The temporary file takes the target's name, replacing it in one step once it is on disk.
+bool Substituir(const std::filesystem::path& temporario, const std::filesystem::path& alvo) {
+#ifdef _WIN32
+    return MoveFileExW(temporario.c_str(), alvo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(temporario.c_str(), alvo.c_str()) == 0;
+#endif
+}
 
 [[noreturn]] void FalhaCriar(const std::filesystem::path& caminho, const std::string& motivo) {
     throw EFalha("Cannot create file \"" + CaminhoMensagem(caminho) + "\". " + motivo);
@@ -142,14 +184,26 @@ bool CriarDiretorio(const std::filesystem::path& caminho) {
     return std::filesystem::create_directory(caminho, erro) && !erro;
 }
 
+int UltimoErroSistema() {
+#ifdef _WIN32
+    return static_cast<int>(GetLastError());
+#else
+    return errno;
+#endif
+}
+
 std::string TextoErroSistema(int erro) {
+#ifdef _WIN32
+    return TextoErroWindows(static_cast<DWORD>(erro));
+#else
     return Utf8ParaCp1252(std::generic_category().message(erro));
+#endif
 }
 
 void LerEmBlocos(const std::filesystem::path& caminho, const std::function<void(std::string_view)>& receber) {
     std::FILE* arquivo = AbrirArquivo(caminho, "rb");
     if (!arquivo)
-        throw EFalha("Cannot open file \"" + CaminhoMensagem(caminho) + "\". " + TextoErroSistema(errno));
+        throw EFalha("Cannot open file \"" + CaminhoMensagem(caminho) + "\". " + TextoErroSistema(UltimoErroSistema()));
     char bloco[65536];
     std::size_t lidos;
     try {
@@ -207,18 +261,19 @@ TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::mo
     std::error_code erro;
     // The name itself, not what a link at it points to: the rename at the end replaces the name.
     const auto estado = std::filesystem::symlink_status(FCaminho, erro);
-    if (std::filesystem::is_directory(estado))
-        FalhaCriar(FCaminho, TextoErroSistema(EISDIR));
+    const bool ligacao = LigacaoWindows(FCaminho);
+    if (std::filesystem::is_directory(estado) && !ligacao)
+        FalhaCriar(FCaminho, TextoErroSistema(ErroEhPasta()));
     // Opening a pipe would wait for ever for its reader, a device is nobody's export file, and a link would
     // be replaced by a file that takes the linked file's mode.
-    if (std::filesystem::exists(estado) && !std::filesystem::is_regular_file(estado))
+    if (ligacao || (std::filesystem::exists(estado) && !std::filesystem::is_regular_file(estado)))
         FalhaCriar(FCaminho, TextoAnsi("Não é um arquivo comum (é um link, um pipe, um dispositivo ou um socket), e "
                                        "só um arquivo comum é substituído."));
     if (std::filesystem::exists(estado)) {
         // A file we could not open for writing ourselves is not replaced behind its owner's back.
         std::FILE* existente = AbrirArquivo(FCaminho, "ab");
         if (!existente)
-            FalhaCriar(FCaminho, TextoErroSistema(errno));
+            FalhaCriar(FCaminho, TextoErroSistema(UltimoErroSistema()));
         std::fclose(existente);
     }
     LerAtributos();
@@ -226,7 +281,7 @@ TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::mo
     FTemporario += "." + SufixoAleatorio() + ".tmp";
     FArquivo = CriarTemporario(FTemporario);
     if (!FArquivo) {
-        const int motivo = errno;
+        const int motivo = UltimoErroSistema();
         FTemporario.clear();
         FalhaCriar(FCaminho, TextoErroSistema(motivo));
     }
@@ -234,7 +289,13 @@ TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::mo
 }
 
 void TArquivoSeguro::LerAtributos() {
-#ifndef _WIN32
+#ifdef _WIN32
+    // Hidden, system, archive and not indexed pass to the new file; read-only was refused above.
+    const DWORD atributos = GetFileAttributesW(FCaminho.c_str());
+    if (atributos != INVALID_FILE_ATTRIBUTES)
+        FAtributos = {true, atributos & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)};
+#else
     struct stat estado {};
     if (::stat(FCaminho.c_str(), &estado) == 0) {
         FAtributos = {true, static_cast<unsigned>(estado.st_mode & 07777), estado.st_uid, estado.st_gid};
@@ -247,7 +308,10 @@ void TArquivoSeguro::LerAtributos() {
 }
 
 void TArquivoSeguro::AplicarAtributos() {
-#ifndef _WIN32
+#ifdef _WIN32
+    if (FAtributos.Existia && FAtributos.Modo != 0)
+        SetFileAttributesW(FTemporario.c_str(), FAtributos.Modo);
+#else
     const int descritor = fileno(FArquivo);
     // Only as far as the user may: another user's file keeps its mode, and its owner where we are allowed.
     if (FAtributos.Existia &&
@@ -281,11 +345,10 @@ void TArquivoSeguro::Confirmar() {
         Descartar();
         throw EFalha("Stream write error");
     }
-    std::error_code erro;
-    std::filesystem::rename(FTemporario, FCaminho, erro);
-    if (erro) {
+    if (!Substituir(FTemporario, FCaminho)) {
+        const int motivo = UltimoErroSistema();
         Descartar();
-        FalhaCriar(FCaminho, Utf8ParaCp1252(erro.message()));
+        FalhaCriar(FCaminho, TextoErroSistema(motivo));
     }
     EsquecerTemporario();
     FTemporario.clear();

@@ -32,8 +32,10 @@ std::vector<std::string> DividirLinhas(std::string_view texto);
 // Replaces the file whole with the lines, each followed by CR LF.
 void GravarLinhas(const std::filesystem::path& caminho, const std::vector<std::string>& linhas);
 
-// The system's text for an error number.
+// The system's own text for an error: an errno value, or on Windows a Windows error code.
 std::string TextoErroSistema(int erro);
+// The error of the system call that has just failed (errno; GetLastError on Windows).
+int UltimoErroSistema();
 
 // Adds the text at the end of the file, made when missing, with one write, so that programs adding to the same
 // file at once never mix their texts; `inicioSeVazio` goes first, in the same write, when the file is empty.
@@ -48,7 +50,7 @@ bool MesmoCaminho(const std::filesystem::path& a, const std::filesystem::path& b
 // temporary file in the same folder, which replaces the target only in Confirmar, after reaching the disk.
 // Until then an existing file of that name stays as it was, and the new one takes its mode and owner; a new
 // file gets the usual mode for the user's umask. The temporary file is its owner's alone. Only a regular
-// file is replaced: a folder, pipe, device or socket at that name, or a target that cannot be written, fails
+// file is replaced: a folder, link, pipe, device or socket at that name, or a target that cannot be written, fails
 // at once with "Cannot create file \"<path>\". <reason>"; a failing write with "Stream write error".
 class TArquivoSeguro {
 public:
@@ -64,7 +66,7 @@ public:
 private:
     void Descartar();
 
-    // Who owns the file replaced, and its mode, given to the new one.
+    // Who owns the file replaced, and its mode, given to the new one; on Windows, its attributes in Modo.
     struct TAtributos {
         bool Existia = false;
         unsigned Modo = 0;

@@ -14,7 +14,11 @@
 
 namespace {
 
+#ifdef _WIN32
+const std::filesystem::path NomePasta = "ExportacaoTorvane";
+#else
 const std::filesystem::path NomePasta = "exportacao-torvane";
+#endif
 
 struct TPastasDefinidas {
     std::filesystem::path Usuario;
@@ -27,7 +31,12 @@ TPastasDefinidas& PastasDefinidas() {
 }
 
 std::filesystem::path Ambiente(const char* nome) {
+#ifdef _WIN32
+    // Wide, as the user's folder may hold any character.
+    const wchar_t* valor = _wgetenv(std::filesystem::path(nome).c_str());
+#else
     const char* valor = std::getenv(nome);
+#endif
     if (!valor || !*valor)
         return {};
     std::filesystem::path caminho(valor);
@@ -38,16 +47,16 @@ std::filesystem::path Ambiente(const char* nome) {
 } // namespace
 
 bool InstalacaoPortatil() {
-#ifdef _WIN32
-    return true;
-#else
     return ArquivoExiste(PastaPrograma() / NomeArquivoConexao);
-#endif
 }
 
 std::filesystem::path PastaConfiguracaoUsuario() {
     if (!PastasDefinidas().Usuario.empty())
         return PastasDefinidas().Usuario;
+#ifdef _WIN32
+    if (const auto dados = Ambiente("APPDATA"); !dados.empty())
+        return dados / NomePasta;
+#endif
     if (const auto xdg = Ambiente("XDG_CONFIG_HOME"); !xdg.empty())
         return xdg / NomePasta;
     if (const auto casa = Ambiente("HOME"); !casa.empty())
@@ -59,7 +68,13 @@ std::filesystem::path PastaConfiguracaoUsuario() {
 std::filesystem::path PastaConfiguracaoSistema() {
     if (!PastasDefinidas().Sistema.empty())
         return PastasDefinidas().Sistema;
+#ifdef _WIN32
+    if (const auto maquina = Ambiente("ProgramData"); !maquina.empty())
+        return maquina / NomePasta;
+    return std::filesystem::path(L"C:\\ProgramData") / NomePasta;
+#else
     return CaminhoDeUtf8(TORVANE_PASTA_SISTEMA);
+#endif
 }
 
 std::vector<std::filesystem::path> PastasConexao() {

@@ -7,8 +7,8 @@
 // Where the program keeps its three files. A program whose own folder holds sistema_qor.ini is portable
 // and keeps all three there. An installed one, whose folder (/usr/bin) is nobody's to write in, reads the
 // connection settings from the user's settings folder or, when not there, from the system's, and keeps the
-// window's values and the profiles in the user's folder, made on the first write. On Windows every copy of
-// the program is portable.
+// window's values and the profiles in the user's folder, made on the first write. On Windows the user's
+// folder is %APPDATA%\ExportacaoTorvane and the machine's %ProgramData%\ExportacaoTorvane.
 
 // The program's files, by name.
 inline const std::filesystem::path NomeArquivoConexao = "sistema_qor.ini";
@@ -17,9 +17,9 @@ inline const std::filesystem::path NomeArquivoPerfis = "PerfilTorvane.txt";
 inline const std::filesystem::path NomeArquivoHistorico = "HistoricoExportacao.csv";
 
 bool InstalacaoPortatil();
-// $XDG_CONFIG_HOME/exportacao-torvane, or ~/.config/exportacao-torvane.
+// $XDG_CONFIG_HOME/exportacao-torvane, or ~/.config/exportacao-torvane (%APPDATA%\ExportacaoTorvane).
 std::filesystem::path PastaConfiguracaoUsuario();
-// The system-wide folder, from the install prefix (/etc/exportacao-torvane).
+// The system-wide folder, from the install prefix (/etc/exportacao-torvane; %ProgramData%\ExportacaoTorvane).
 std::filesystem::path PastaConfiguracaoSistema();
 
 // The folders searched, in order, for the connection settings.

@@ -5,8 +5,7 @@
 #include <iterator>
 
 #ifdef _WIN32
-#include <cstdio>
-#include <cwchar>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -21,23 +20,36 @@ char Temporario[4096];
 #endif
 volatile std::sig_atomic_t HaTemporario = 0;
 
-extern "C" void AoInterromper(int sinal) {
+void RemoverTemporario() {
     if (HaTemporario) {
 #ifdef _WIN32
-        _wremove(Temporario);
+        DeleteFileW(Temporario);
 #else
         ::unlink(Temporario);
 #endif
     }
+}
+
+extern "C" void AoInterromper(int sinal) {
+    RemoverTemporario();
     std::signal(sinal, SIG_DFL);
     std::raise(sinal);
 }
+
+#ifdef _WIN32
+// Ctrl-C, Ctrl-Break or the console closing: the console calls this in a thread of its own. The file was
+// opened to allow its deletion, so it goes at once; returning FALSE lets the usual handling end the program.
+BOOL WINAPI AoEventoConsole(DWORD) {
+    RemoverTemporario();
+    return FALSE;
+}
+#endif
 
 } // namespace
 
 void InstalarLimpezaAoInterromper() {
 #ifdef _WIN32
-    std::signal(SIGINT, AoInterromper);
+    SetConsoleCtrlHandler(AoEventoConsole, TRUE);
     std::signal(SIGTERM, AoInterromper);
 #else
     struct sigaction acao {};

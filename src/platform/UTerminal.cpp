@@ -3,10 +3,13 @@
 #include "platform/UCp1252.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -25,13 +28,21 @@ void PrepararTerminal() {
 #endif
 }
 
-std::string ArgumentoUtf8(const char* argumento) {
+std::vector<std::string> ArgumentosUtf8([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+    std::vector<std::string> argumentos;
 #ifdef _WIN32
-    // The arguments come in the system's ANSI code page, which is code page 1252 where this program runs.
-    return Cp1252ParaUtf8(argumento);
+    // The ANSI arguments would lose every character beyond the code page: the wide command line keeps them.
+    int quantos = 0;
+    wchar_t** largos = CommandLineToArgvW(GetCommandLineW(), &quantos);
+    for (int i = 0; largos && i < quantos; ++i) {
+        const std::u8string utf8 = std::filesystem::path(largos[i]).u8string();
+        argumentos.emplace_back(utf8.begin(), utf8.end());
+    }
+    LocalFree(largos);
 #else
-    return argumento;
+    argumentos.assign(argv, argv + argc);
 #endif
+    return argumentos;
 }
 
 std::string TextoTerminal(const std::string& texto) {
