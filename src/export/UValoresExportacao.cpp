@@ -6,6 +6,8 @@
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UTexto.h"
 
+#include <algorithm>
+
 namespace {
 const std::string Secao = "QOR";
 }
@@ -41,6 +43,40 @@ std::string CompletarNomeArquivo(const std::string& nome) {
     return nome;
 }
 
+namespace {
+
+std::string NaoValido(const std::string& nome, const std::string& motivo) {
+    return TextoAnsi("O nome do arquivo \"") + Utf8ParaCp1252(nome) + TextoAnsi("\" não é válido: ") +
+           TextoAnsi(motivo);
+}
+
+#ifdef _WIN32
+// The names Windows keeps for its devices, with any extension: "CON.txt" is the console too.
+bool NomeDeDispositivo(const std::string& nome) {
+    std::string base = MaiusculasAnsi(nome.substr(0, nome.find('.')));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
+        return true;
+    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+}
+
+// What else Windows refuses in a name; empty when it takes it.
+std::string ProblemaNoWindows(const std::string& nome) {
+    const bool controle = std::any_of(nome.begin(), nome.end(), [](char c) { return c > 0 && c < 32; });
+    if (controle || nome.find_first_of("<>\"|?*") != std::string::npos)
+        return NaoValido(nome, "o Windows não aceita os caracteres < > : \" / \\ | ? * num nome de arquivo.");
+    if (NomeDeDispositivo(nome))
+        return NaoValido(nome, "o Windows reserva esse nome para um dispositivo (CON, PRN, AUX, NUL, COM1 a COM9 e "
+                               "LPT1 a LPT9, com ou sem extensão).");
+    if (nome.back() == '.' || nome.back() == ' ')
+        return NaoValido(nome, "o Windows não aceita um nome que termine em ponto ou espaço.");
+    return {};
+}
+#endif
+
+} // namespace
+
 std::string ProblemaNomeArquivo(const std::string& nome) {
 #ifdef _WIN32
     const char* separadores = "/\\:";
@@ -49,9 +85,12 @@ std::string ProblemaNomeArquivo(const std::string& nome) {
     const char* separadores = "/";
     const std::string proibidos = "\"/\"";
 #endif
-    if (nome.find_first_of(separadores) == std::string::npos && nome != "." && nome != "..")
-        return {};
-    return TextoAnsi("O nome do arquivo \"") + Utf8ParaCp1252(nome) +
-           TextoAnsi("\" não é válido: informe só o nome do arquivo, sem pasta (sem ") + proibidos +
-           TextoAnsi("), e escolha a pasta em \"Diretório de Geração do Arquivo\".");
+    if (nome.find_first_of(separadores) != std::string::npos || nome == "." || nome == "..")
+        return NaoValido(nome, "informe só o nome do arquivo, sem pasta (sem " + proibidos +
+                                   "), e escolha a pasta em \"Diretório de Geração do Arquivo\".");
+#ifdef _WIN32
+    if (!nome.empty())
+        return ProblemaNoWindows(nome);
+#endif
+    return {};
 }

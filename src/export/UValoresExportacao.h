@@ -22,5 +22,6 @@ struct TValoresExportacao {
 // The name is UTF-8 text, as typed.
 std::string CompletarNomeArquivo(const std::string& nome);
 // Why the typed name is not a plain file name (it holds a folder separator, or is "." or ".."); empty when
-// it is one. Such a name would write somewhere else than the chosen folder.
+// it is one. Such a name would write somewhere else than the chosen folder. On Windows it also refuses the
+// device names (CON, NUL, COM1...), the characters Windows refuses and a trailing dot or blank.
 std::string ProblemaNomeArquivo(const std::string& nome);

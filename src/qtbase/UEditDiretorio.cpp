@@ -5,32 +5,26 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QStyle>
-#include <QValidator>
-
-namespace {
-
-// Upper-cases what the user types; text set by the program (the stored folder, the picker's choice) is
-// left as it is.
-class TValidadorMaiusculas : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& texto, int&) const override {
-        texto = texto.toUpper();
-        return Acceptable;
-    }
-};
-
-} // namespace
 
 TEditDiretorio::TEditDiretorio(QWidget* dono) : QLineEdit(dono) {
-    // On a file system that tells case apart, an upper-cased name would be another folder.
-    if (SistemaIgnoraCaixa())
-        setValidator(new TValidadorMaiusculas(this));
     QAction* escolher = addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
     escolher->setObjectName(QStringLiteral("btnEscolherDiretorio"));
     escolher->setToolTip(QStringLiteral("Escolher a pasta"));
     connect(escolher, &QAction::triggered, this, &TEditDiretorio::EscolherPasta);
+}
+
+void TEditDiretorio::keyPressEvent(QKeyEvent* evento) {
+    // Only what is typed: a validator would upper-case the stored folder and the picker's choice as well, and
+    // on a file system that tells case apart an upper-cased name would be another folder.
+    const QString maiusculas = evento->text().toUpper();
+    if (!SistemaIgnoraCaixa() || maiusculas == evento->text())
+        return QLineEdit::keyPressEvent(evento);
+    QKeyEvent digitado(evento->type(), evento->key(), evento->modifiers(), maiusculas, evento->isAutoRepeat(),
+                       static_cast<ushort>(evento->count()));
+    QLineEdit::keyPressEvent(&digitado);
+    evento->setAccepted(digitado.isAccepted());
 }
 
 void TEditDiretorio::EscolherPasta() {
