@@ -65,7 +65,24 @@ const std::string NadaEncontrado = "Informação (informação, OK): Nenhum regi
 const std::string SemDiretorio = Aviso + TextosVerificacao.at(TCampoExportacao::Diretorio);
 
 std::string PerguntaCriar(const std::string& pasta) {
-    return "Confirmação (pergunta, *Sim/Não): O Diretório \"" + pasta + "/\" não existe, deseja criá-lo?";
+    return "Confirmação (pergunta, *Sim/Não): O Diretório \"" + IncluirSeparador(pasta) +
+           "\" não existe, deseja criá-lo?";
+}
+
+// A folder as the edit shows it once typed: upper-cased where the file system ignores case.
+std::string Digitado(const std::string& pasta) {
+    return SistemaIgnoraCaixa() ? QString::fromStdString(pasta).toUpper().toStdString() : pasta;
+}
+
+// The file-name check's refusal of a name that holds a folder.
+std::string NomeComPasta(const std::string& nome) {
+#ifdef _WIN32
+    const std::string proibidos = "\"/\", \"\\\" ou \":\"";
+#else
+    const std::string proibidos = "\"/\"";
+#endif
+    return Aviso + "O nome do arquivo \"" + nome + "\" não é válido: informe só o nome do arquivo, sem pasta (sem " +
+           proibidos + "), e escolha a pasta em \"Diretório de Geração do Arquivo\".";
 }
 
 class TTesteJanela : public TTesteBanco {
@@ -146,7 +163,7 @@ protected:
             QCoreApplication::postEvent(&Controle<QWidget>(nome), new QKeyEvent(tipo, tecla, Qt::NoModifier));
     }
 
-    std::string Saida(const std::string& nome) const { return FSaida + "/" + nome; }
+    std::string Saida(const std::string& nome) const { return IncluirSeparador(FSaida) + nome; }
     // The posting numbers of the file written, sorted (positions 61 to 66 of each 80-character line).
     TTextos Lancamentos() const {
         const std::string conteudo = LerBinario(CaminhoDeUtf8(Saida("dados.txt")));
@@ -250,13 +267,13 @@ TEST_F(TTesteJanela, Show_FailingStep_ShowsFailureSkipsLaterStepsAndLeavesWindow
 TEST_F(TTesteJanela, ValidarCampos_EachFailingCheck_ShowsItsMessageAndMovesFocus) {
     using R = TRespostaMensagem;
     const std::string nova = FPasta.Caminho() + "nova";
-    const std::string falta = FPasta.Caminho() + "falta/nova";
+    const std::string falta = FPasta.Caminho() + "falta" + SeparadorPasta() + "nova";
     using enum TCampoExportacao;
     const std::string empresa = Aviso + TextosVerificacao.at(Empresa);
     const std::string nome = Aviso + TextosVerificacao.at(NomeArquivo);
     const std::string torvane = Aviso + TextosVerificacao.at(CodTorvane);
     const std::string de = Aviso + TextosVerificacao.at(DataInicial);
-    const std::string naoCriou = Aviso + "Não foi possível criar o diretório \"" + falta + "/\".";
+    const std::string naoCriou = Aviso + "Não foi possível criar o diretório \"" + IncluirSeparador(falta) + "\".";
     // The field changed from the valid values, the answer to a question, the boxes, the focus afterwards.
     const std::vector<std::tuple<const char*, std::string, R, TTextos, const char*>> casos = {
         {"EditDiretorio", "", R::Ok, {SemDiretorio}, "EditDiretorio"},
@@ -302,15 +319,21 @@ TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIs
     std::filesystem::create_directory(CaminhoDeUtf8(Saida("x.txt")));
     GravarBinario(FPasta.Sistema() / "alvo.conf", "intacto");
     Abrir();
-    for (const char* nome : {"x.txt/../../alvo.conf", "/tmp/dados", ".", ".."}) {
+    std::vector<std::pair<std::string, std::string>> casos;
+    for (const char* nome : {"x.txt/../../alvo.conf", "/tmp/dados", ".", ".."})
+        casos.emplace_back(nome, NomeComPasta(nome));
+#ifdef _WIN32
+    // Nor a name Windows keeps for a device, which would never reach a file.
+    casos.emplace_back("nul.txt", Aviso + "O nome do arquivo \"nul.txt\" não é válido: o Windows reserva esse nome "
+                                          "para um dispositivo (CON, PRN, AUX, NUL, COM1 a COM9 e LPT1 a LPT9, com "
+                                          "ou sem extensão).");
+#endif
+    for (const auto& [nome, recusa] : casos) {
         SCOPED_TRACE(nome);
         PreencherValidos();
-        Digitar("EditNomeArquivo", QString::fromUtf8(nome));
+        Digitar("EditNomeArquivo", QString::fromStdString(nome));
         Controle("EditCodTorvane").setFocus();
-        EXPECT_EQ(Gerar("EditCodTorvane"),
-                  TTextos{Aviso + "O nome do arquivo \"" + nome +
-                          "\" não é válido: informe só o nome do arquivo, sem pasta (sem \"/\"), e escolha a pasta "
-                          "em \"Diretório de Geração do Arquivo\"."});
+        EXPECT_EQ(Gerar("EditCodTorvane"), TTextos{recusa});
         EXPECT_EQ(Foco(), QStringLiteral("EditNomeArquivo"));
     }
     EXPECT_EQ(LerBinario(FPasta.Sistema() / "alvo.conf"), "intacto");
@@ -319,16 +342,17 @@ TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIs
 }
 
 TEST_F(TTesteJanela, Gerar_FolderAndNameBeyondCodePage1252_AreTheFileSystemsAndStoredAsTyped) {
-    const std::string pasta = FSaida + "/użyt_ł";
+    // Typed, so upper-cased where the file system ignores case.
+    const std::string pasta = Digitado(IncluirSeparador(FSaida) + "użyt_ł");
     Abrir();
     PreencherValidos();
     FCaixa.Respostas = {TRespostaMensagem::Sim};
     Digitar("EditDiretorio", QString::fromStdString(pasta));
     Digitar("EditNomeArquivo", QStringLiteral("relatório_ł"));
-    EXPECT_EQ(
-        Gerar("EditNomeArquivo"),
-        (TTextos{"Confirmação (pergunta, *Sim/Não): O Diretório \"" + FSaida + "/u?yt_?/\" não existe, deseja criá-lo?",
-                 "Informação (informação, OK): Arquivo \"relatório_?.txt\"  gerado com sucesso." + Totais}));
+    EXPECT_EQ(Gerar("EditNomeArquivo"),
+              (TTextos{"Confirmação (pergunta, *Sim/Não): O Diretório \"" + IncluirSeparador(Digitado(FSaida)) +
+                           Digitado("u?yt_?") + SeparadorPasta() + "\" não existe, deseja criá-lo?",
+                       "Informação (informação, OK): Arquivo \"relatório_?.txt\"  gerado com sucesso." + Totais}));
     EXPECT_EQ(NomesNaPasta(CaminhoDeUtf8(pasta)), std::vector<std::string>{"relatório_ł.txt"});
     EXPECT_EQ(TValoresExportacao::Ler().Diretorio, CaminhoDeUtf8(pasta));
     Abrir();
@@ -350,7 +374,7 @@ TEST_F(TTesteJanela, ValidarCampos_FolderCreatedOnYes_TakesTheExportAndStaysWhen
     PreencherValidos();
     Escrever("EditDiretorio", outra);
     EXPECT_EQ(Gerar(), (TTextos{PerguntaCriar(outra), Sucesso}));
-    EXPECT_TRUE(ArquivoExiste(outra + "/dados.txt"));
+    EXPECT_TRUE(ArquivoExiste(IncluirSeparador(outra) + "dados.txt"));
     EXPECT_EQ(TValoresExportacao::Ler().Diretorio, outra) << "stored as typed, without the separator";
 }
 

@@ -371,8 +371,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_FolderThatCannotHoldTheFile_FailsWithCann
     Inserir({{}});
     const std::string pasta = FPasta.Caminho() + "nao-existe";
     EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta); }),
-              "Cannot create file \"" + pasta + SeparadorPasta() + "saida.txt\". " +
-                  MotivoSistema(std::errc::no_such_file_or_directory));
+              "Cannot create file \"" + pasta + SeparadorPasta() + "saida.txt\". " + MotivoSistema(MotivoPastaFalta));
     EXPECT_TRUE(Arquivos().empty());
     EXPECT_TRUE(FFrente.Chamadas.empty());
 }

@@ -8,6 +8,7 @@
 #include "platform/UErro.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"
+#include "platform/UProcesso.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -72,45 +73,98 @@ TEST_F(TesteValoresExportacao, Gravar_WritesTheFourKeysInOrderAndKeepsOtherSecti
 TEST(TesteNomeArquivo, ProblemaNomeArquivo_ANameThatReachesAnotherFolderIsRefused) {
     for (const char* nome : {"dados", "relatório_ł", "a.b.txt", "...", " .. ", "-x"})
         EXPECT_EQ(ProblemaNomeArquivo(nome), "") << nome;
-    std::vector<std::string> caminhos = {"x.txt/../../victim.conf", "/tmp/dados", "pasta/", ".", ".."};
+    const std::string pasta = "informe só o nome do arquivo, sem pasta";
+    std::vector<std::pair<std::string, std::string>> casos = {
+        {"x.txt/../../victim.conf", pasta}, {"/tmp/dados", pasta}, {"pasta/", pasta}, {".", pasta}, {"..", pasta}};
 #ifdef _WIN32
-    caminhos.insert(caminhos.end(), {"..\\dados", "C:dados"});
+    // Windows also keeps names for its devices, with any extension, and refuses more characters and the end.
+    const std::string dispositivo = "o Windows reserva esse nome para um dispositivo";
+    const std::string caracteres = "o Windows não aceita os caracteres < > : \" / \\ | ? *";
+    const std::string final = "o Windows não aceita um nome que termine em ponto ou espaço";
+    casos.insert(casos.end(), {{"..\\dados", pasta},
+                               {"C:dados", pasta},
+                               {"CON", dispositivo},
+                               {"nul.txt", dispositivo},
+                               {"Com1", dispositivo},
+                               {"LPT9.tar.gz", dispositivo},
+                               {"aux .txt", dispositivo},
+                               {"a<b", caracteres},
+                               {"a>b", caracteres},
+                               {"a\"b", caracteres},
+                               {"a|b", caracteres},
+                               {"a?", caracteres},
+                               {"*.txt", caracteres},
+                               {"a\tb", caracteres},
+                               {"dados.", final},
+                               {"dados ", final}});
+    for (const char* nome : {"COM0", "COM10", "LPT", "CONSOLE", "nula.txt", "dados.txt.x"})
+        EXPECT_EQ(ProblemaNomeArquivo(nome), "") << nome;
 #endif
-    for (const auto& nome : caminhos)
-        EXPECT_EQ(
-            ProblemaNomeArquivo(nome).rfind(TextoAnsi("O nome do arquivo \"") + nome + TextoAnsi("\" não é válido"), 0),
-            0u)
-            << nome;
+    for (const auto& [nome, motivo] : casos)
+        EXPECT_EQ(ProblemaNomeArquivo(nome).rfind(
+                      TextoAnsi("O nome do arquivo \"") + nome + TextoAnsi("\" não é válido: " + motivo), 0),
+                  0u)
+            << nome << ": " << ProblemaNomeArquivo(nome);
 }
 
-#ifndef _WIN32
-// Where the settings live, with the user's folders pointed into a temporary folder.
+// Where the settings live, with the user's folders pointed into a temporary folder through the variables
+// the system sets: HOME on Linux, APPDATA and ProgramData on Windows.
 class TestePastasConfiguracao : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* nome : {"HOME", "XDG_CONFIG_HOME"})
-            if (const char* valor = std::getenv(nome))
-                FAmbiente.emplace_back(nome, valor);
+        for (const char* nome : {"HOME", "XDG_CONFIG_HOME", "APPDATA", "ProgramData"})
+            FAmbiente.emplace_back(nome, LerAmbiente(nome).value_or(""));
         DefinirPastaPrograma(Programa());
+#ifdef _WIN32
+        DefinirPastasConfiguracao({}, {});
+        DefinirAmbiente("APPDATA", CaminhoUtf8(Casa() / "Roaming"));
+        DefinirAmbiente("ProgramData", CaminhoUtf8(FPasta.Sistema() / "ProgramData"));
+#else
         DefinirPastasConfiguracao({}, Sistema());
-        setenv("HOME", (FPasta.Sistema() / "casa").c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
+        DefinirAmbiente("HOME", CaminhoUtf8(Casa()));
+        DefinirAmbiente("XDG_CONFIG_HOME", "");
+#endif
         std::filesystem::create_directories(Programa());
     }
     void TearDown() override {
-        unsetenv("XDG_CONFIG_HOME");
         for (const auto& [nome, valor] : FAmbiente)
-            setenv(nome.c_str(), valor.c_str(), 1);
+            DefinirAmbiente(nome, valor);
         RestaurarPastas();
     }
-    std::filesystem::path Programa() const { return FPasta.Sistema() / "usr" / "bin"; }
-    std::filesystem::path Sistema() const { return FPasta.Sistema() / "etc" / "exportacao-torvane"; }
-    std::filesystem::path Usuario() const { return FPasta.Sistema() / "casa" / ".config" / "exportacao-torvane"; }
+#ifdef _WIN32
+    std::filesystem::path Programa() const {
+        return FPasta.Sistema() / "Arquivos de Programas" / "Torvane";
+    }
+    std::filesystem::path Sistema() const {
+        return FPasta.Sistema() / "ProgramData" / "ExportacaoTorvane";
+    }
+    std::filesystem::path Casa() const {
+        return FPasta.Sistema() / "AppData";
+    }
+    std::filesystem::path Usuario() const {
+        return Casa() / "Roaming" / "ExportacaoTorvane";
+    }
+#else
+    std::filesystem::path Programa() const {
+        return FPasta.Sistema() / "usr" / "bin";
+    }
+    std::filesystem::path Sistema() const {
+        return FPasta.Sistema() / "etc" / "exportacao-torvane";
+    }
+    std::filesystem::path Casa() const {
+        return FPasta.Sistema() / "casa";
+    }
+    std::filesystem::path Usuario() const {
+        return Casa() / ".config" / "exportacao-torvane";
+    }
+#endif
     static void Gravar(const std::filesystem::path& arquivo, const std::string& texto) {
         std::filesystem::create_directories(arquivo.parent_path());
         GravarBinario(arquivo, texto);
     }
-    static std::string Host() { return TDao::LerParametrosConexao("", "ip").Host; }
+    static std::string Host() {
+        return TDao::LerParametrosConexao("", "ip").Host;
+    }
 
     TPastaTemporaria FPasta;
     std::vector<std::pair<std::string, std::string>> FAmbiente;
@@ -124,12 +178,14 @@ TEST_F(TestePastasConfiguracao, ConnectionSettings_ProgramFolderThenUserThenSyst
     EXPECT_EQ(Host(), "sistema");
     Gravar(Usuario() / "sistema_qor.ini", "[ip]\r\nlocal=usuario\r\n");
     EXPECT_EQ(Host(), "usuario");
-    setenv("XDG_CONFIG_HOME", (FPasta.Sistema() / "xdg").c_str(), 1);
+#ifndef _WIN32
+    DefinirAmbiente("XDG_CONFIG_HOME", CaminhoUtf8(FPasta.Sistema() / "xdg"));
     EXPECT_EQ(Host(), "sistema") << "XDG_CONFIG_HOME names the user's folder";
     Gravar(FPasta.Sistema() / "xdg" / "exportacao-torvane" / "sistema_qor.ini", "[ip]\r\nlocal=xdg\r\n");
     EXPECT_EQ(Host(), "xdg");
-    setenv("XDG_CONFIG_HOME", "relativa", 1);
+    DefinirAmbiente("XDG_CONFIG_HOME", "relativa");
     EXPECT_EQ(Host(), "usuario") << "a relative XDG_CONFIG_HOME is ignored";
+#endif
     Gravar(Programa() / "sistema_qor.ini", "[ip]\r\nlocal=portatil\r\n");
     EXPECT_TRUE(InstalacaoPortatil());
     EXPECT_EQ(Host(), "portatil");
@@ -152,8 +208,8 @@ TEST_F(TestePastasConfiguracao, Installed_ValuesAndProfilesGoToTheUsersFolderMad
     EXPECT_EQ(NomesNaPasta(Sistema()), std::vector<std::string>{"sistema_qor.ini"});
 
     // A user's folder that cannot be made is said plainly.
-    std::filesystem::remove_all(FPasta.Sistema() / "casa");
-    GravarBinario(FPasta.Sistema() / "casa", "um arquivo onde a pasta deveria estar");
+    std::filesystem::remove_all(Casa());
+    GravarBinario(Casa(), "um arquivo onde a pasta deveria estar");
     const std::string falha = TextoDaFalha([&] { valores.Gravar(); });
     EXPECT_EQ(
         falha.rfind(TextoAnsi("Não foi possível criar a pasta de configurações \"") + CaminhoMensagem(Usuario()), 0),
@@ -172,4 +228,3 @@ TEST_F(TestePastasConfiguracao, Portable_AllThreeFilesBesideTheProgram) {
     EXPECT_EQ(NomesNaPasta(Programa()), (std::vector<std::string>{"ExportacaoKOTR.ini", "sistema_qor.ini"}));
     EXPECT_EQ(NomesNaPasta(Usuario()), std::vector<std::string>{"sistema_qor.ini"});
 }
-#endif

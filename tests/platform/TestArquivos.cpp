@@ -4,6 +4,7 @@
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UPastaPrograma.h"
+#include "platform/UProcesso.h"
 #include "platform/USinais.h"
 #include "platform/UUsuarioSistema.h"
 
@@ -124,8 +125,8 @@ TEST_F(TesteArquivos, ArquivoSeguro_UnwritableTarget_FailsAtOnceWithPathAndReaso
     std::filesystem::create_directory(FPasta.Sistema() / "pasta");
     GravarBinario(FPasta.Sistema() / "arquivo", "x");
     for (const auto& [nome, motivo] :
-         {std::pair{"falta/saida.txt", std::errc::no_such_file_or_directory},
-          std::pair{"arquivo/saida.txt", std::errc::not_a_directory}, std::pair{"pasta", std::errc::is_a_directory}}) {
+         {std::pair{"falta/saida.txt", MotivoPastaFalta}, std::pair{"arquivo/saida.txt", std::errc::not_a_directory},
+          std::pair{"pasta", std::errc::is_a_directory}}) {
         SCOPED_TRACE(nome);
         const std::string caminho = Caminho(nome);
         EXPECT_EQ(TextoDaFalha([&] { TArquivoSeguro arquivo(caminho); }),
@@ -207,6 +208,79 @@ TEST_F(TesteArquivos, ArquivoSeguro_StoppedByASignal_RemovesTheTemporaryFileAndE
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sinal) << status;
         EXPECT_TRUE(Nomes().empty()) << Nomes().front();
     }
+}
+#endif
+
+#ifdef _WIN32
+// Windows' own attrib command, as a user would run it: its output starts with the letters of the attributes set.
+std::string Attrib(const std::vector<std::string>& argumentos) {
+    TPastaTemporaria saidas;
+    const auto programa = CaminhoDeUtf8(LerAmbiente("SystemRoot").value_or("C:\\windows")) / "system32" / "attrib.exe";
+    const int status = RodarPrograma({programa, argumentos, {}, saidas.Sistema() / "saida", saidas.Sistema() / "erro"});
+    EXPECT_EQ(status, 0) << LerBinario(saidas.Sistema() / "erro");
+    const std::string saida = LerBinario(saidas.Sistema() / "saida");
+    return saida.substr(0, saida.find(':') == std::string::npos ? 0 : saida.find(':') - 1);
+}
+
+// Where the file system library does not see links as links, the writer still refuses them.
+TEST_F(TesteArquivos, ArquivoSeguro_LinkAtTheTargetsName_IsRefusedAndLeftAsItIs) {
+    const auto real = FPasta.Sistema() / "real.txt";
+    const auto link = FPasta.Sistema() / "link.txt";
+    GravarBinario(real, "real");
+    std::error_code erro;
+    std::filesystem::create_symlink(real, link, erro);
+    if (erro)
+        GTEST_SKIP() << "Wine made no symbolic link: " << erro.message();
+    EXPECT_EQ(TextoDaFalha([&] { TArquivoSeguro arquivo(link); }),
+              "Cannot create file \"" + CaminhoMensagem(link) +
+                  TextoAnsi("\". Não é um arquivo comum (é um link, um pipe, um dispositivo ou um socket), e só um "
+                            "arquivo comum é substituído."));
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(link)));
+    EXPECT_EQ(LerBinario(real), "real");
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"link.txt", "real.txt"}));
+}
+
+TEST_F(TesteArquivos, ArquivoSeguro_KeepsTheAttributesOfTheFileReplaced_AndLeavesAReadOnlyFileAlone) {
+    const auto alvo = FPasta.Sistema() / "alvo.txt";
+    GravarBinario(alvo, "antigo");
+    Attrib({"+h", "+s", CaminhoUtf8(alvo)});
+    {
+        TArquivoSeguro arquivo(alvo);
+        arquivo.Escrever("novo");
+        arquivo.Confirmar();
+    }
+    EXPECT_EQ(LerBinario(alvo), "novo");
+    const std::string atributos = Attrib({CaminhoUtf8(alvo)});
+    EXPECT_NE(atributos.find('H'), std::string::npos) << atributos;
+    EXPECT_NE(atributos.find('S'), std::string::npos) << atributos;
+
+    Attrib({"-h", "-s", "+r", CaminhoUtf8(alvo)});
+    EXPECT_EQ(TextoDaFalha([&] { TArquivoSeguro arquivo(alvo); }),
+              "Cannot create file \"" + CaminhoMensagem(alvo) + "\". " + MotivoSistema(std::errc::permission_denied));
+    EXPECT_EQ(LerBinario(alvo), "novo");
+    EXPECT_EQ(Nomes(), std::vector<std::string>{"alvo.txt"});
+    Attrib({"-r", CaminhoUtf8(alvo)});
+}
+
+TEST_F(TesteArquivos, ArquivoSeguro_CtrlBreakInTheConsole_RemovesTheTemporaryFileAndEndsTheProgram) {
+    if (const auto pasta = LerAmbiente("TORVANE_TESTE_INTERROMPER"); pasta && !pasta->empty()) {
+        // This very test, started again below as a program of its own: it writes and is stopped meanwhile.
+        InstalarLimpezaAoInterromper();
+        TArquivoSeguro arquivo(CaminhoDeUtf8(*pasta) / "alvo.txt");
+        arquivo.Escrever("metade");
+        InterromperComoTeclado();
+        std::exit(9);
+    }
+    TPastaTemporaria saidas;
+    const int status = RodarPrograma(
+        {PastaPrograma() / "test_platform.exe",
+         {"--gtest_filter=TesteArquivos.ArquivoSeguro_CtrlBreakInTheConsole_RemovesTheTemporaryFileAndEndsTheProgram"},
+         {{"TORVANE_TESTE_INTERROMPER", FPasta.Caminho()}},
+         saidas.Sistema() / "saida",
+         saidas.Sistema() / "erro"});
+    // STATUS_CONTROL_C_EXIT: ended by the console's event, as Windows ends a program on Ctrl-C or Ctrl-Break.
+    EXPECT_EQ(static_cast<unsigned>(status), 0xC000013Au) << LerBinario(saidas.Sistema() / "saida");
+    EXPECT_TRUE(Nomes().empty()) << Nomes().front();
 }
 #endif
 

@@ -120,7 +120,7 @@ TEST_F(TesteIni, GravarTexto_Unwritable_FailsWithPathAndReason) {
     Gravar("not a folder", "arquivo");
     for (const auto& [nome, motivo] :
          {std::pair{"pasta.ini", std::errc::is_a_directory}, std::pair{"arquivo/teste.ini", std::errc::not_a_directory},
-          std::pair{"nao_existe/teste.ini", std::errc::no_such_file_or_directory}}) {
+          std::pair{"nao_existe/teste.ini", MotivoPastaFalta}}) {
         TIniFile ini(Caminho(nome));
         EXPECT_EQ(TextoDaFalha([&] { ini.GravarTexto("s", "k", "v"); }),
                   "Cannot create file \"" + Caminho(nome) + "\". " + MotivoSistema(motivo));

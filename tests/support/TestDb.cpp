@@ -89,13 +89,29 @@ void GravarBinario(const std::filesystem::path& caminho, const std::string& cont
 std::vector<std::string> NomesNaPasta(const std::filesystem::path& pasta) {
     std::vector<std::string> nomes;
     for (const auto& entrada : std::filesystem::directory_iterator(pasta))
-        nomes.push_back(entrada.path().filename().string());
+        nomes.push_back(CaminhoUtf8(entrada.path().filename()));
     std::sort(nomes.begin(), nomes.end());
     return nomes;
 }
 
 std::string MotivoSistema(std::errc erro) {
+#ifdef _WIN32
+    // What Windows reports in each case: a folder missing or a file in its place within the path is a path not
+    // found; writing over a folder or a read-only file is refused.
+    const auto codigo = [&] {
+        switch (erro) {
+        case std::errc::no_such_file_or_directory:
+            return 2; // ERROR_FILE_NOT_FOUND
+        case std::errc::not_a_directory:
+            return 3; // ERROR_PATH_NOT_FOUND
+        default:
+            return 5; // ERROR_ACCESS_DENIED
+        }
+    };
+    return TextoErroSistema(codigo());
+#else
     return Utf8ParaCp1252(std::generic_category().message(static_cast<int>(erro)));
+#endif
 }
 
 std::string P(const std::string& descricao) {

@@ -49,8 +49,15 @@ std::string LerBinario(const std::filesystem::path& caminho);
 void GravarBinario(const std::filesystem::path& caminho, const std::string& conteudo);
 // The names in a folder, sorted.
 std::vector<std::string> NomesNaPasta(const std::filesystem::path& pasta);
-// The system's reason for an error, in the code page the program's messages use.
+// The system's reason for an error, in the code page the program's messages use; on Windows, the text of the
+// error Windows reports in that case.
 std::string MotivoSistema(std::errc erro);
+// The reason for a path whose folder is missing: Windows says the path is not found.
+#ifdef _WIN32
+inline constexpr std::errc MotivoPastaFalta = std::errc::not_a_directory;
+#else
+inline constexpr std::errc MotivoPastaFalta = std::errc::no_such_file_or_directory;
+#endif
 
 // A profile description as the profile file holds it: padded with blanks to 60 bytes.
 std::string P(const std::string& descricao);
