@@ -5,7 +5,8 @@ PACOTES="$PACOTES g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis zip dpk
 
 ALVO_MINGW=x86_64-w64-mingw32
 CACHE_WINDOWS=${TORVANE_CACHE:-$HOME/.cache/torvane-windows}
-WINE=/usr/bin/wine
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
 # The MinGW runtime DLLs, for Wine and for the portable folder.
 PASTAS_RUNTIME_MINGW="/usr/lib/gcc/$ALVO_MINGW/12-posix /usr/$ALVO_MINGW/lib"
 
@@ -125,4 +126,147 @@ compilar_qt_windows() {
     # The offscreen platform plugin finds its fonts here; the window tests expect Arial's widths.
     mkdir -p "$PREFIXO_WINDOWS/lib/fonts"
     cp /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf "$PREFIXO_WINDOWS/lib/fonts/"
+}
+
+# A Wine prefix of its own beside the dependencies, made once (the Mono and Gecko prompts skipped).
+preparar_wine() {
+    export WINEPREFIX=$CACHE_WINDOWS/wine
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "== Making the Wine prefix $WINEPREFIX"
+        "$WINE" wineboot -i >/dev/null 2>&1
+        "$WINESERVER" -w
+    fi
+}
+
+# A Linux path as Wine sees it (drive Z: is the root).
+caminho_wine() {
+    echo "Z:$1" | tr / '\\'
+}
+
+# Runs a Windows program of the build under Wine, finding the MinGW runtime, Connector/C and Qt; CMake runs
+# the tests through it.
+escrever_executor_wine() {
+    local pasta=$1 dirs="" d
+    for d in $PASTAS_RUNTIME_MINGW "$PREFIXO_WINDOWS/bin" "$PREFIXO_WINDOWS/lib/mariadb"; do
+        dirs="$dirs${dirs:+;}$(caminho_wine "$d")"
+    done
+    mkdir -p "$pasta"
+    cat >"$pasta/wine-executar" <<FIM
+#!/bin/sh
+export WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+export WINEPATH='$dirs'
+export QT_PLUGIN_PATH='$(caminho_wine "$PREFIXO_WINDOWS/plugins")'
+export QT_QPA_FONTDIR='$(caminho_wine "$PREFIXO_WINDOWS/lib/fonts")'
+exec '$WINE' "\$@"
+FIM
+    chmod +x "$pasta/wine-executar"
+}
+
+# The project for Windows x86-64, with its tests; the tests are listed when they run, not at build time,
+# which under Wine would start every test program once more.
+compilar_windows() {
+    local pasta=$1
+    preparar_wine
+    escrever_executor_wine "$pasta"
+    cmake_windows -S "$RAIZ" -B "$pasta" -DCMAKE_BUILD_TYPE=Release -DTORVANE_GUI=ON \
+        -DCMAKE_PREFIX_PATH="$PREFIXO_WINDOWS" -DCMAKE_CROSSCOMPILING_EMULATOR="$pasta/wine-executar" \
+        -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
+    cmake --build "$pasta" -j2
+}
+
+# The suite under Wine against the server whose TORVANE_TEST_* variables are set.
+testar_windows() {
+    local pasta=$1
+    shift
+    echo "== The suite for Windows under Wine"
+    ctest --test-dir "$pasta" --output-on-failure -j2 "$@"
+}
+
+# The DLLs a Windows program or DLL loads, by name.
+dlls_importadas() {
+    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+
+# Copies into the folder every DLL the files load that comes with MinGW, Connector/C or Qt (Windows' own stay
+# out), following what those DLLs load in turn.
+copiar_dlls() {
+    local destino=$1
+    shift
+    local pendentes=("$@") arquivo nome origem d
+    while [ ${#pendentes[@]} -gt 0 ]; do
+        arquivo=${pendentes[0]}
+        pendentes=("${pendentes[@]:1}")
+        for nome in $(dlls_importadas "$arquivo"); do
+            [ -f "$destino/$nome" ] && continue
+            origem=""
+            for d in $PASTAS_RUNTIME_MINGW "$PREFIXO_WINDOWS/bin" "$PREFIXO_WINDOWS/lib/mariadb"; do
+                [ -f "$d/$nome" ] && origem=$d/$nome && break
+            done
+            [ -n "$origem" ] || continue
+            cp "$origem" "$destino/$nome"
+            pendentes+=("$destino/$nome")
+        done
+    done
+}
+
+# The portable folder: both programs, what they load, Qt's Portuguese catalogue, qt.conf, the README and an
+# example connection file (not named sistema_qor.ini, which would make the installed copy portable).
+montar_pasta_portatil() {
+    local build=$1 pasta=$2
+    rm -rf "$pasta"
+    mkdir -p "$pasta/platforms" "$pasta/styles" "$pasta/imageformats" "$pasta/translations"
+    cp "$build/bin/ExportacaoTorvane.exe" "$build/bin/torvane-export.exe" "$pasta/"
+    cp "$PREFIXO_WINDOWS/plugins/platforms/qwindows.dll" "$pasta/platforms/"
+    cp "$PREFIXO_WINDOWS/plugins/styles/qwindowsvistastyle.dll" "$pasta/styles/"
+    cp "$PREFIXO_WINDOWS/plugins/imageformats/qico.dll" "$pasta/imageformats/"
+    copiar_dlls "$pasta" "$pasta"/*.exe "$pasta"/*/*.dll
+    cp /usr/share/qt6/translations/qtbase_pt_BR.qm "$pasta/translations/"
+    # Qt looks for its plugins and catalogues where it was built, unless told they are here.
+    printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$pasta/qt.conf"
+    sed 's/$/\r/' "$RAIZ/README.md" >"$pasta/README.md"
+    cp "$RAIZ/packaging/windows/sistema_qor.exemplo.ini" "$pasta/"
+    find "$pasta" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+}
+
+# The zip of the portable folder and the installer, into the build folder.
+empacotar_windows() {
+    local build=$1 versao nome
+    versao=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+    nome=ExportacaoTorvane-$versao-win64
+    echo "== Packaging $nome"
+    montar_pasta_portatil "$build" "$build/pacote/$nome"
+    rm -f "$build/$nome.zip"
+    (cd "$build/pacote" && zip -qr -X "../$nome.zip" "$nome")
+    makensis -V2 -DVERSAO="$versao" -DORIGEM="$build/pacote/$nome" -DICONE="$RAIZ/packaging/windows/ExportacaoTorvane.ico" \
+        -DSAIDA="$build/ExportacaoTorvane-$versao-setup.exe" "$RAIZ/packaging/windows/instalador.nsi" >/dev/null
+    ls -l "$build/$nome.zip" "$build/ExportacaoTorvane-$versao-setup.exe"
+}
+
+# The installer under Wine, as a user's silent install: both programs in Program Files with no settings beside
+# them, the Start-menu entry, the entry in the list of installed programs; then the silent uninstall removes it all.
+verificar_instalador() {
+    local build=$1 setup programas menu chave="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ExportacaoTorvane"
+    setup=$(ls "$build"/ExportacaoTorvane-*-setup.exe)
+    preparar_wine
+    programas="$WINEPREFIX/drive_c/Program Files/Exportacao Torvane"
+    menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Exportação financeira Torvane.lnk"
+    echo "== Installing and uninstalling under Wine"
+    "$WINE" "$setup" /S
+    "$WINESERVER" -w
+    local falta=0 f
+    for f in ExportacaoTorvane.exe torvane-export.exe Desinstalar.exe qt.conf platforms/qwindows.dll "$menu"; do
+        [[ $f == /* ]] || f="$programas/$f"
+        [ -f "$f" ] || { echo "Not installed: $f" >&2; falta=1; }
+    done
+    [ ! -e "$programas/sistema_qor.ini" ] || { echo "sistema_qor.ini beside the installed programs" >&2; falta=1; }
+    "$WINE" reg query "$chave" /v UninstallString >/dev/null 2>&1 || { echo "No entry in installed programs" >&2; falta=1; }
+    "$WINE" "$programas/torvane-export.exe" --help 2>&1 | grep -q 'ExportacaoTorvane' ||
+        { echo "torvane-export --help names no settings folder" >&2; falta=1; }
+    "$WINE" "$programas/Desinstalar.exe" /S
+    "$WINESERVER" -w
+    [ ! -e "$programas" ] && [ ! -e "$menu" ] || { echo "The uninstaller left files" >&2; falta=1; }
+    ! "$WINE" reg query "$chave" >/dev/null 2>&1 || { echo "The uninstaller left its entry" >&2; falta=1; }
+    [ "$falta" -eq 0 ] && echo "   installed, run and uninstalled silently"
 }

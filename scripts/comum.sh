@@ -130,6 +130,23 @@ parar_mariadb() {
     MARIADB_DIR=
 }
 
+# The server the tests use, with their user, and the variables through which they find it.
+iniciar_servidor_teste() {
+    iniciar_mariadb
+    sql_root <<SQL
+CREATE USER 'torvane_teste'@'localhost' IDENTIFIED BY 'senha_teste';
+CREATE USER 'torvane_teste'@'127.0.0.1' IDENTIFIED BY 'senha_teste';
+GRANT ALL PRIVILEGES ON *.* TO 'torvane_teste'@'localhost';
+GRANT ALL PRIVILEGES ON *.* TO 'torvane_teste'@'127.0.0.1';
+SQL
+    export TORVANE_TEST_HOST=127.0.0.1
+    export TORVANE_TEST_PORT=$MARIADB_PORT
+    export TORVANE_TEST_USER=torvane_teste
+    export TORVANE_TEST_PASSWORD=senha_teste
+    export TORVANE_TEST_SOCKET=$MARIADB_SOCK
+    export QT_QPA_PLATFORM=offscreen
+}
+
 sql_root() {
     mariadb --no-defaults --socket="$MARIADB_SOCK" -uroot "$@"
 }
