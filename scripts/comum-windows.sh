@@ -170,10 +170,15 @@ compilar_windows() {
     local pasta=$1
     preparar_wine
     escrever_executor_wine "$pasta"
-    cmake_windows -S "$RAIZ" -B "$pasta" -DCMAKE_BUILD_TYPE=Release -DTORVANE_GUI=ON \
+    # The Linux build's optimisation, and so its warnings (none).
+    cmake_windows -S "$RAIZ" -B "$pasta" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_GUI=ON \
         -DCMAKE_PREFIX_PATH="$PREFIXO_WINDOWS" -DCMAKE_CROSSCOMPILING_EMULATOR="$pasta/wine-executar" \
         -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
-    cmake --build "$pasta" -j2
+    cmake --build "$pasta" -j2 | tee "$pasta/compilacao.log"
+    if grep -q 'warning:' "$pasta/compilacao.log"; then
+        echo "The Windows build has warnings" >&2
+        return 1
+    fi
 }
 
 # The suite under Wine against the server whose TORVANE_TEST_* variables are set.
