@@ -44,6 +44,7 @@ dependencias_windows() {
     export TORVANE_WINDOWS_PREFIX=$PREFIXO_WINDOWS
     if [ -f "$pasta/pronto" ]; then
         echo "== Windows dependencies from $pasta"
+        completar_prefixo
         return 0
     fi
     local inicio=$SECONDS
@@ -56,6 +57,7 @@ dependencias_windows() {
     compilar_gtest_windows "$pasta/fontes"
     copiar_cli11
     compilar_qt_windows "$pasta/fontes"
+    completar_prefixo
     rm -rf "$pasta/fontes"
     touch "$pasta/pronto"
     echo "== Windows dependencies built in $((SECONDS - inicio)) s"
@@ -123,9 +125,14 @@ compilar_qt_windows() {
     cmake --build "$fontes/build-qt" -j2 >>"$fontes/qt.log" 2>&1 &&
         cmake --install "$fontes/build-qt" >>"$fontes/qt.log" 2>&1 ||
         { tail -40 "$fontes/qt.log" >&2; return 1; }
-    # The offscreen platform plugin finds its fonts here; the window tests expect Arial's widths.
-    mkdir -p "$PREFIXO_WINDOWS/lib/fonts"
-    cp /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf "$PREFIXO_WINDOWS/lib/fonts/"
+}
+
+# What Debian's packages add to the Windows Qt: the offscreen platform plugin finds its fonts in lib/fonts (the
+# window tests expect Arial's widths), and Qt's Portuguese catalogue is the same for every platform.
+completar_prefixo() {
+    mkdir -p "$PREFIXO_WINDOWS/lib/fonts" "$PREFIXO_WINDOWS/translations"
+    cp -u /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf "$PREFIXO_WINDOWS/lib/fonts/"
+    cp -u /usr/share/qt6/translations/qtbase_pt_BR.qm "$PREFIXO_WINDOWS/translations/"
 }
 
 # A Wine prefix of its own beside the dependencies, made once (the Mono and Gecko prompts skipped).
@@ -167,7 +174,8 @@ FIM
 # The project for Windows x86-64, with its tests; the tests are listed when they run, not at build time,
 # which under Wine would start every test program once more.
 compilar_windows() {
-    local pasta=$1
+    local pasta
+    pasta=$(realpath -m "$1")
     preparar_wine
     escrever_executor_wine "$pasta"
     # The Linux build's optimisation, and so its warnings (none).

@@ -61,15 +61,17 @@ bool NomeDeDispositivo(const std::string& nome) {
     return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
 }
 
-// What else Windows refuses in a name; empty when it takes it.
+// What else Windows refuses in the name typed, judged as the file will be named ("abc " becomes "abc .txt",
+// which Windows takes); empty when it takes it.
 std::string ProblemaNoWindows(const std::string& nome) {
+    const std::string completo = CompletarNomeArquivo(nome);
     const bool controle = std::any_of(nome.begin(), nome.end(), [](char c) { return c > 0 && c < 32; });
     if (controle || nome.find_first_of("<>\"|?*") != std::string::npos)
         return NaoValido(nome, "o Windows não aceita os caracteres < > : \" / \\ | ? * num nome de arquivo.");
-    if (NomeDeDispositivo(nome))
+    if (NomeDeDispositivo(completo))
         return NaoValido(nome, "o Windows reserva esse nome para um dispositivo (CON, PRN, AUX, NUL, COM1 a COM9 e "
                                "LPT1 a LPT9, com ou sem extensão).");
-    if (nome.back() == '.' || nome.back() == ' ')
+    if (completo.back() == '.' || completo.back() == ' ')
         return NaoValido(nome, "o Windows não aceita um nome que termine em ponto ou espaço.");
     return {};
 }

@@ -110,7 +110,19 @@ bool LigacaoWindows([[maybe_unused]] const std::filesystem::path& caminho) {
 #endif
 }
 
-// What the system says when a folder stands where a file is to be written.
+// A file marked read-only on Windows, which is not to be replaced even where the account could (an
+// administrator).
+bool SomenteLeituraWindows([[maybe_unused]] const std::filesystem::path& caminho) {
+#ifdef _WIN32
+    const DWORD atributos = GetFileAttributesW(caminho.c_str());
+    return atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_READONLY) != 0;
+#else
+    return false;
+#endif
+}
+
+// What the system says when a folder stands where a file is to be written (on Windows: access denied, as for a
+// read-only file).
 int ErroEhPasta() {
 #ifdef _WIN32
     return ERROR_ACCESS_DENIED;
@@ -271,6 +283,8 @@ TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::mo
                                        "só um arquivo comum é substituído."));
     if (std::filesystem::exists(estado)) {
         // A file we could not open for writing ourselves is not replaced behind its owner's back.
+        if (SomenteLeituraWindows(FCaminho))
+            FalhaCriar(FCaminho, TextoErroSistema(ErroEhPasta()));
         std::FILE* existente = AbrirArquivo(FCaminho, "ab");
         if (!existente)
             FalhaCriar(FCaminho, TextoErroSistema(UltimoErroSistema()));

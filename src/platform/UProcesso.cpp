@@ -110,8 +110,7 @@ int RodarPrograma(const TExecucaoPrograma& execucao) {
     inicio.hStdError = AbrirHerdavel(execucao.Erro, true);
     PROCESS_INFORMATION processo{};
     const bool iniciou = CreateProcessW(execucao.Programa.c_str(), linha.data(), nullptr, nullptr, TRUE,
-                                        CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP, ambiente.data(), nullptr,
-                                        &inicio, &processo) != 0;
+                                        CREATE_UNICODE_ENVIRONMENT, ambiente.data(), nullptr, &inicio, &processo) != 0;
     for (HANDLE handle : {inicio.hStdInput, inicio.hStdOutput, inicio.hStdError})
         if (handle != INVALID_HANDLE_VALUE)
             CloseHandle(handle);
@@ -148,7 +147,12 @@ int RodarPrograma(const TExecucaoPrograma& execucao) {
 
 void InterromperComoTeclado() {
 #ifdef _WIN32
-    GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, GetCurrentProcessId());
+    // A console of its own, so that the event reaches this program alone, whatever console it was started from,
+    // and Ctrl-C taken as a console started from the desktop takes it.
+    FreeConsole();
+    AllocConsole();
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
     // The console's handler runs in a thread of its own and ends the program.
     Sleep(10000);
 #else

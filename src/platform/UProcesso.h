@@ -16,11 +16,10 @@ struct TExecucaoPrograma {
     std::filesystem::path Erro;                                // standard error's file
 };
 
-// Standard input is empty. The exit status; -1 when the program did not start or was ended by a signal. On
-// Windows the program has a process group of its own (Ctrl-Break reaches it alone).
+// Standard input is empty. The exit status; -1 when the program did not start or was ended by a signal.
 int RodarPrograma(const TExecucaoPrograma& execucao);
 
-// Stops this program as the keyboard does: Ctrl-C on Linux, Ctrl-Break to its own process group on Windows.
+// Stops this program as the keyboard does: Ctrl-C (on Windows in a console of its own).
 void InterromperComoTeclado();
 
 // A variable of this program's environment, UTF-8; none when unset. An empty value unsets it.

@@ -95,9 +95,10 @@ TEST(TesteNomeArquivo, ProblemaNomeArquivo_ANameThatReachesAnotherFolderIsRefuse
                                {"a?", caracteres},
                                {"*.txt", caracteres},
                                {"a\tb", caracteres},
-                               {"dados.", final},
-                               {"dados ", final}});
-    for (const char* nome : {"COM0", "COM10", "LPT", "CONSOLE", "nula.txt", "dados.txt.x"})
+                               {"dados.txt.", final},
+                               {"Dados.TXT ", final}});
+    // Judged as written: "dados." and "abc " become "dados..txt" and "abc .txt".
+    for (const char* nome : {"COM0", "COM10", "LPT", "CONSOLE", "nula.txt", "dados.txt.x", "dados.", "abc "})
         EXPECT_EQ(ProblemaNomeArquivo(nome), "") << nome;
 #endif
     for (const auto& [nome, motivo] : casos)
