@@ -245,7 +245,8 @@ montar_pasta_portatil() {
 
 # The zip of the portable folder and the installer, into the build folder.
 empacotar_windows() {
-    local build=$1 versao nome
+    local build versao nome
+    build=$(realpath "$1")
     versao=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
     nome=ExportacaoTorvane-$versao-win64
     echo "== Packaging $nome"
