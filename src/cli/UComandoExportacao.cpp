@@ -230,7 +230,7 @@ int Exportar(const TPedidoExportacao& e, std::ostream& saida, std::ostream& erro
 
 // Whether a file is still the one an export wrote, by the record of the exports.
 int Conferir(const std::string& arquivo, std::ostream& saida) {
-    const auto caminho = std::filesystem::absolute(CaminhoDeUtf8(ArgumentoUtf8(arquivo.c_str())));
+    const auto caminho = std::filesystem::absolute(CaminhoDeUtf8(arquivo));
     const TConferencia conferencia = THistoricoExportacao::Conferir(caminho);
     for (const std::string& mensagem : conferencia.Mensagens)
         saida << TextoTerminal(mensagem) << '\n';
