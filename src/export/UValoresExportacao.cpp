@@ -53,7 +53,9 @@ std::string NaoValido(const std::string& nome, const std::string& motivo) {
 #ifdef _WIN32
 // The names Windows keeps for its devices, with any extension: "CON.txt" is the console too.
 bool NomeDeDispositivo(const std::string& nome) {
-    std::string base = MaiusculasAnsi(nome.substr(0, nome.find('.')));
+    std::string base = nome.substr(0, nome.find('.'));
+    // The device names are plain letters and digits; any other character makes another name.
+    std::transform(base.begin(), base.end(), base.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
     while (!base.empty() && base.back() == ' ')
         base.pop_back();
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")

@@ -391,7 +391,7 @@ TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
     const std::string pergunta =
         "Confirmação (pergunta, Sim/*Não): Este período já foi exportado para esta empresa:\nExportação de 31/03/2024 "
         "10:00:00: empresa 1, período de 01/02/2024 a 29/02/2024 pela data de lançamento, arquivo \"" +
-        FSaida + "/dados.txt\", 2 lançamentos, total R$ 170,75.\nGerar o arquivo novamente?";
+        Saida("dados.txt") + "\", 2 lançamentos, total R$ 170,75.\nGerar o arquivo novamente?";
     // "Não" is the default (marked "*"); answered so, nothing is written and nothing recorded.
     EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{pergunta});
     EXPECT_FALSE(ArquivoExiste(CaminhoDeUtf8(Saida("dados.txt"))));
