@@ -57,10 +57,10 @@ std::wstring BlocoAmbiente(const std::vector<std::pair<std::string, std::string>
     for (const wchar_t* p = atual; p && *p; p += std::wcslen(p) + 1)
         entradas.emplace_back(p);
     FreeEnvironmentStringsW(atual);
-    for (const auto& [nome, valor] : ambiente) {
-        const std::wstring largo = Largo(nome);
-        std::erase_if(entradas, [&](const std::wstring& e) { return MesmoNome(e, largo); });
-        entradas.push_back(largo + L"=" + Largo(valor));
+    for (const auto& definida : ambiente) {
+        const std::wstring largo = Largo(definida.first);
+        std::erase_if(entradas, [&largo](const std::wstring& e) { return MesmoNome(e, largo); });
+        entradas.push_back(largo + L"=" + Largo(definida.second));
     }
     std::wstring bloco;
     for (const auto& entrada : entradas)
@@ -78,9 +78,10 @@ std::vector<std::string> Ambiente(const std::vector<std::pair<std::string, std::
     std::vector<std::string> entradas;
     for (char** p = environ; *p; ++p)
         entradas.emplace_back(*p);
-    for (const auto& [nome, valor] : definidas) {
-        std::erase_if(entradas, [&](const std::string& e) { return e.rfind(nome + "=", 0) == 0; });
-        entradas.push_back(nome + "=" + valor);
+    for (const auto& definida : definidas) {
+        const std::string inicio = definida.first + "=";
+        std::erase_if(entradas, [&inicio](const std::string& e) { return e.rfind(inicio, 0) == 0; });
+        entradas.push_back(inicio + definida.second);
     }
     return entradas;
 }
