@@ -232,7 +232,9 @@ TEST_F(TesteArquivos, ArquivoSeguro_LinkAtTheTargetsName_IsRefusedAndLeftAsItIs)
     std::error_code erro;
     std::filesystem::create_symlink(real, link, erro);
     if (erro)
-        GTEST_SKIP() << "Wine made no symbolic link: " << erro.message();
+        GTEST_SKIP() << "no symbolic link could be made here (Wine makes none; Windows only for an administrator or "
+                        "in developer mode): "
+                     << erro.message();
     EXPECT_EQ(TextoDaFalha([&] { TArquivoSeguro arquivo(link); }),
               "Cannot create file \"" + CaminhoMensagem(link) +
                   TextoAnsi("\". Não é um arquivo comum (é um link, um pipe, um dispositivo ou um socket), e só um "
