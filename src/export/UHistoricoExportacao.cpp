@@ -8,6 +8,8 @@
 #include "platform/UTexto.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <string_view>
 #include <tuple>
 
@@ -111,14 +113,8 @@ std::string TextoData(const TDataHora& data) {
 }
 
 std::optional<long long> Numero(std::string_view texto) {
-    const bool negativo = !texto.empty() && texto.front() == '-';
-    texto.remove_prefix(negativo ? 1 : 0);
-    if (texto.empty() || texto.size() > 18 || texto.find_first_not_of("0123456789") != std::string_view::npos)
-        return std::nullopt;
-    long long valor = 0;
-    for (const char c : texto)
-        valor = valor * 10 + (c - '0');
-    return negativo ? -valor : valor;
+    const TNumeroLido numero = LerDecimal(texto, INT64_MIN, INT64_MAX);
+    return numero.Leitura == TLeituraNumero::Valido ? std::optional<long long>(numero.Valor) : std::nullopt;
 }
 
 // "DD/MM/AAAA", with " HH:MM:SS" after it when `comHora`.
@@ -204,30 +200,29 @@ struct TMedicao {
     std::int64_t TotalCentavos = 0;
 };
 
+// A line of the file, without its LF: one that ends in CR counts, and an export line adds its amount.
+void Contar(const std::string& linha, TMedicao& medicao) {
+    if (linha.empty() || linha.back() != '\r')
+        return;
+    ++medicao.Linhas;
+    const auto valor = linha.size() == 81 ? Numero(std::string_view(linha).substr(68, 12)) : std::nullopt;
+    if (valor && *valor >= 0)
+        medicao.TotalCentavos += *valor;
+}
+
 TMedicao Medir(const std::filesystem::path& arquivo) {
     TSha256 sha;
     TMedicao medicao;
-    std::size_t tamanho = 0; // of the line so far, its CR included
-    std::string fim;         // the line's last 13 bytes
+    std::string linha;
     LerEmBlocos(arquivo, [&](std::string_view bloco) {
         sha.Acrescentar(bloco);
-        for (const char c : bloco) {
-            if (c != '\n') {
-                ++tamanho;
-                fim += c;
-                if (fim.size() > 13)
-                    fim.erase(0, 1);
-                continue;
-            }
-            if (!fim.empty() && fim.back() == '\r') {
-                ++medicao.Linhas;
-                const auto valor = Numero(std::string_view(fim).substr(0, 12));
-                if (tamanho == 81 && valor && *valor >= 0)
-                    medicao.TotalCentavos += *valor;
-            }
-            tamanho = 0;
-            fim.clear();
+        for (auto fim = bloco.find('\n'); fim != std::string_view::npos; fim = bloco.find('\n')) {
+            linha.append(bloco.substr(0, fim));
+            Contar(linha, medicao);
+            linha.clear();
+            bloco.remove_prefix(fim + 1);
         }
+        linha.append(bloco);
     });
     medicao.Sha256 = sha.Concluir();
     return medicao;

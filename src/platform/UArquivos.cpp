@@ -100,22 +100,15 @@ std::string TextoErroWindows(DWORD erro) {
 }
 #endif
 
-// A symbolic link or a junction on Windows, which the file system library there takes for what it points at.
-bool LigacaoWindows([[maybe_unused]] const std::filesystem::path& caminho) {
+// Whether the file at the path carries the Windows attribute (always false elsewhere): a reparse point is a
+// symbolic link or a junction, which the file system library there takes for what it points at; a read-only
+// file is not to be replaced even where the account could (an administrator).
+enum class TAtributoWindows { Ligacao, SomenteLeitura };
+bool TemAtributoWindows([[maybe_unused]] const std::filesystem::path& caminho, [[maybe_unused]] TAtributoWindows qual) {
 #ifdef _WIN32
     const DWORD atributos = GetFileAttributesW(caminho.c_str());
-    return atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-#else
-    return false;
-#endif
-}
-
-// A file marked read-only on Windows, which is not to be replaced even where the account could (an
-// administrator).
-bool SomenteLeituraWindows([[maybe_unused]] const std::filesystem::path& caminho) {
-#ifdef _WIN32
-    const DWORD atributos = GetFileAttributesW(caminho.c_str());
-    return atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_READONLY) != 0;
+    const DWORD mascara = qual == TAtributoWindows::Ligacao ? FILE_ATTRIBUTE_REPARSE_POINT : FILE_ATTRIBUTE_READONLY;
+    return atributos != INVALID_FILE_ATTRIBUTES && (atributos & mascara) != 0;
 #else
     return false;
 #endif
@@ -273,7 +266,7 @@ TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::mo
     std::error_code erro;
     // The name itself, not what a link at it points to: the rename at the end replaces the name.
     const auto estado = std::filesystem::symlink_status(FCaminho, erro);
-    const bool ligacao = LigacaoWindows(FCaminho);
+    const bool ligacao = TemAtributoWindows(FCaminho, TAtributoWindows::Ligacao);
     if (std::filesystem::is_directory(estado) && !ligacao)
         FalhaCriar(FCaminho, TextoErroSistema(ErroEhPasta()));
     // Opening a pipe would wait for ever for its reader, a device is nobody's export file, and a link would
@@ -283,7 +276,7 @@ TArquivoSeguro::TArquivoSeguro(std::filesystem::path caminho) : FCaminho(std::mo
                                        "só um arquivo comum é substituído."));
     if (std::filesystem::exists(estado)) {
         // A file we could not open for writing ourselves is not replaced behind its owner's back.
-        if (SomenteLeituraWindows(FCaminho))
+        if (TemAtributoWindows(FCaminho, TAtributoWindows::SomenteLeitura))
             FalhaCriar(FCaminho, TextoErroSistema(ErroEhPasta()));
         std::FILE* existente = AbrirArquivo(FCaminho, "ab");
         if (!existente)
