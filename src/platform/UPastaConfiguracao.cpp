@@ -44,6 +44,13 @@ std::filesystem::path Ambiente(const char* nome) {
     return caminho.is_absolute() ? caminho : std::filesystem::path();
 }
 
+// The program's folder inside the folder an environment variable names (and `meio` below it); empty when the
+// variable names none.
+std::filesystem::path PastaEm(const char* variavel, const std::filesystem::path& meio = {}) {
+    const auto base = Ambiente(variavel);
+    return base.empty() ? base : base / meio / NomePasta;
+}
+
 } // namespace
 
 bool InstalacaoPortatil() {
@@ -53,14 +60,13 @@ bool InstalacaoPortatil() {
 std::filesystem::path PastaConfiguracaoUsuario() {
     if (!PastasDefinidas().Usuario.empty())
         return PastasDefinidas().Usuario;
+    std::vector<std::filesystem::path> pastas = {PastaEm("XDG_CONFIG_HOME"), PastaEm("HOME", ".config")};
 #ifdef _WIN32
-    if (const auto dados = Ambiente("APPDATA"); !dados.empty())
-        return dados / NomePasta;
+    pastas.insert(pastas.begin(), PastaEm("APPDATA"));
 #endif
-    if (const auto xdg = Ambiente("XDG_CONFIG_HOME"); !xdg.empty())
-        return xdg / NomePasta;
-    if (const auto casa = Ambiente("HOME"); !casa.empty())
-        return casa / ".config" / NomePasta;
+    for (const auto& pasta : pastas)
+        if (!pasta.empty())
+            return pasta;
     // Nobody's home: the program's folder is the only place left.
     return PastaPrograma();
 }
@@ -69,9 +75,8 @@ std::filesystem::path PastaConfiguracaoSistema() {
     if (!PastasDefinidas().Sistema.empty())
         return PastasDefinidas().Sistema;
 #ifdef _WIN32
-    if (const auto maquina = Ambiente("ProgramData"); !maquina.empty())
-        return maquina / NomePasta;
-    return std::filesystem::path(L"C:\\ProgramData") / NomePasta;
+    const auto maquina = PastaEm("ProgramData");
+    return maquina.empty() ? std::filesystem::path(L"C:\\ProgramData") / NomePasta : maquina;
 #else
     return CaminhoDeUtf8(TORVANE_PASTA_SISTEMA);
 #endif
