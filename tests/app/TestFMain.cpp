@@ -74,17 +74,6 @@ std::string Digitado(const std::string& pasta) {
     return SistemaIgnoraCaixa() ? QString::fromStdString(pasta).toUpper().toStdString() : pasta;
 }
 
-// The file-name check's refusal of a name that holds a folder.
-std::string NomeComPasta(const std::string& nome) {
-#ifdef _WIN32
-    const std::string proibidos = "\"/\", \"\\\" ou \":\"";
-#else
-    const std::string proibidos = "\"/\"";
-#endif
-    return Aviso + "O nome do arquivo \"" + nome + "\" não é válido: informe só o nome do arquivo, sem pasta (sem " +
-           proibidos + "), e escolha a pasta em \"Diretório de Geração do Arquivo\".";
-}
-
 class TTesteJanela : public TTesteBanco {
 protected:
     void Preparar() override {
@@ -321,7 +310,7 @@ TEST_F(TTesteJanela, ValidarCampos_FileNameThatIsAPath_IsRefusedBeforeAnythingIs
     Abrir();
     std::vector<std::pair<std::string, std::string>> casos;
     for (const char* nome : {"x.txt/../../alvo.conf", "/tmp/dados", ".", ".."})
-        casos.emplace_back(nome, NomeComPasta(nome));
+        casos.emplace_back(nome, Aviso + TextoNomeComPasta(nome));
 #ifdef _WIN32
     // Nor a name Windows keeps for a device, which would never reach a file.
     casos.emplace_back("nul.txt", Aviso + "O nome do arquivo \"nul.txt\" não é válido: o Windows reserva esse nome "

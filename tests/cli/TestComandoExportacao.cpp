@@ -34,16 +34,6 @@ std::string Aspas(const std::string& texto) {
 }
 #endif
 
-std::string NomeInvalido(const std::string& nome) {
-#ifdef _WIN32
-    const std::string proibidos = "\"/\", \"\\\" ou \":\"";
-#else
-    const std::string proibidos = "\"/\"";
-#endif
-    return "O nome do arquivo \"" + nome + "\" não é válido: informe só o nome do arquivo, sem pasta (sem " +
-           proibidos + "), e escolha a pasta em \"Diretório de Geração do Arquivo\".";
-}
-
 // The program file's name on this platform.
 std::filesystem::path Executavel(const std::string& nome) {
 #ifdef _WIN32
@@ -353,8 +343,8 @@ TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsText
         {"--arquivo", " \t ", TextosVerificacao.at(NomeArquivo)},
         {"--cod-torvane", "0", TextosVerificacao.at(CodTorvane)},
         {"--cod-torvane", "100", TextosVerificacao.at(CodTorvane)},
-        {"--arquivo", "x.txt/../../alvo.conf", NomeInvalido("x.txt/../../alvo.conf")},
-        {"--arquivo", "..", NomeInvalido("..")},
+        {"--arquivo", "x.txt/../../alvo.conf", TextoNomeComPasta("x.txt/../../alvo.conf")},
+        {"--arquivo", "..", TextoNomeComPasta("..")},
         {"--perfil", "-3", PerfilInexistente("-3", " (o arquivo não existe)")},
         {"--perfil", "1", PerfilInexistente("1", " (o arquivo não existe)")},
     };

@@ -16,3 +16,14 @@ inline const std::map<TCampoExportacao, std::string> TextosVerificacao = {
     {TCampoExportacao::NomeArquivo, "Informe o nome do arquivo."},
     {TCampoExportacao::CodTorvane, "Informe o número da empresa na Torvane"},
 };
+
+// The refusal of a file name that holds a folder (UTF-8).
+inline std::string TextoNomeComPasta(const std::string& nome) {
+#ifdef _WIN32
+    const std::string proibidos = "\"/\", \"\\\" ou \":\"";
+#else
+    const std::string proibidos = "\"/\"";
+#endif
+    return "O nome do arquivo \"" + nome + "\" não é válido: informe só o nome do arquivo, sem pasta (sem " +
+           proibidos + "), e escolha a pasta em \"Diretório de Geração do Arquivo\".";
+}
