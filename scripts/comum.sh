@@ -1,6 +1,6 @@
 # Shared by the scripts: Debian packages and a throwaway MariaDB server on loopback.
 
-PACOTES="qt6-base-dev libmariadb-dev mariadb-server mariadb-client libgtest-dev libcli11-dev cmake ninja-build g++
+PACOTES="qt6-base-dev libmariadb-dev libssl-dev mariadb-server mariadb-client libgtest-dev libcli11-dev cmake ninja-build g++
 pkg-config xvfb xauth xdotool imagemagick fonts-dejavu-core valgrind"
 
 # Qt's own texts in Portuguese, and fonts of Arial's widths for the windows.
