@@ -5,6 +5,7 @@
 #include "platform/USinais.h"
 
 #include <cerrno>
+#include <chrono>
 #include <random>
 #include <system_error>
 
@@ -57,25 +58,49 @@ std::FILE* CriarTemporario(const std::filesystem::path& caminho) {
 #endif
 }
 
-bool GravarNoDisco(std::FILE* arquivo) {
-    if (std::fflush(arquivo) != 0)
-        return false;
+TObservadorDisco& Observador() {
+    static TObservadorDisco observador;
+    return observador;
+}
+
+void Notificar(TPassoDisco passo, const std::filesystem::path& caminho) {
+    if (Observador())
+        Observador()(passo, caminho);
+}
+
+// The file's data and size reach the disk before the call returns.
+bool GravarDescritorNoDisco(int descritor, const std::filesystem::path& caminho) {
 #ifdef _WIN32
-    return _commit(_fileno(arquivo)) == 0;
+    const bool gravado = _commit(descritor) == 0;
 #else
-    return ::fsync(fileno(arquivo)) == 0;
+    const bool gravado = ::fsync(descritor) == 0;
+#endif
+    if (gravado)
+        Notificar(TPassoDisco::GravarArquivo, caminho);
+    return gravado;
+}
+
+bool GravarNoDisco(std::FILE* arquivo, const std::filesystem::path& caminho) {
+#ifdef _WIN32
+    return std::fflush(arquivo) == 0 && GravarDescritorNoDisco(_fileno(arquivo), caminho);
+#else
+    return std::fflush(arquivo) == 0 && GravarDescritorNoDisco(fileno(arquivo), caminho);
 #endif
 }
 
-void GravarPastaNoDisco([[maybe_unused]] const std::filesystem::path& pasta) {
+void GravarPastaNoDisco(const std::filesystem::path& pasta) {
 #ifndef _WIN32
     // The rename itself reaches the disk only with its folder.
     const int descritor = ::open(pasta.empty() ? "." : pasta.c_str(), O_RDONLY);
-    if (descritor >= 0) {
-        ::fsync(descritor);
-        ::close(descritor);
-    }
+    if (descritor < 0)
+        return;
+    const bool gravada = ::fsync(descritor) == 0;
+    ::close(descritor);
+    if (!gravada)
+        return;
 #endif
+    // On Windows the rename is written through to the disk, its folder with it.
+    Notificar(TPassoDisco::GravarPasta, pasta);
 }
 
 [[noreturn]] void FalhaAcrescentar(const std::filesystem::path& caminho, const std::string& motivo) {
@@ -127,10 +152,14 @@ int ErroEhPasta() {
 // The temporary file takes the target's name, replacing it in one step once it is on disk.
 bool Substituir(const std::filesystem::path& temporario, const std::filesystem::path& alvo) {
 #ifdef _WIN32
-    return MoveFileExW(temporario.c_str(), alvo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const bool substituido =
+        MoveFileExW(temporario.c_str(), alvo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
-    return std::rename(temporario.c_str(), alvo.c_str()) == 0;
+    const bool substituido = std::rename(temporario.c_str(), alvo.c_str()) == 0;
 #endif
+    if (substituido)
+        Notificar(TPassoDisco::Substituir, alvo);
+    return substituido;
 }
 
 [[noreturn]] void FalhaCriar(const std::filesystem::path& caminho, const std::string& motivo) {
@@ -345,7 +374,7 @@ void TArquivoSeguro::Confirmar() {
     if (!FArquivo)
         throw EFalha("Stream write error");
     AplicarAtributos();
-    const bool gravado = GravarNoDisco(FArquivo);
+    const bool gravado = GravarNoDisco(FArquivo, FTemporario);
     const bool fechado = std::fclose(FArquivo) == 0;
     FArquivo = nullptr;
     if (!gravado || !fechado) {
@@ -375,60 +404,163 @@ void TArquivoSeguro::Descartar() {
     }
 }
 
+namespace {
+
+// The byte every program that appends to a file locks, far past any real end: on Windows a lock keeps others
+// from reading what it covers, and readers of the record must never wait. A program on Linux and one on Windows
+// that append to the same share lock the same byte.
+constexpr long long ByteTrava = 1LL << 62;
+
+// A row starts on a line of its own, even after one cut short.
+std::string Dados(std::string_view final, long long tamanho, std::string_view texto, std::string_view inicioSeVazio) {
+    if (tamanho == 0)
+        return std::string(inicioSeVazio) + std::string(texto);
+    return (final == "\r\n" ? std::string() : std::string("\r\n")) + std::string(texto);
+}
+
+std::string TextoTravaOcupada(std::chrono::milliseconds espera) {
+    return TextoAnsi("Outro programa está gravando nele há mais de ") + std::to_string((espera.count() + 999) / 1000) +
+           " s; tente de novo.";
+}
+
+} // namespace
+
 #ifdef _WIN32
 
-void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio) {
-    // Without FILE_WRITE_DATA every write goes to the end of the file, as one piece; FILE_READ_ATTRIBUTES is for
-    // its size.
-    HANDLE arquivo = CreateFileW(caminho.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (arquivo == INVALID_HANDLE_VALUE)
+namespace {
+
+// Closes the file on every way out, letting go of its lock.
+struct TArquivoWindows {
+    HANDLE Handle;
+    ~TArquivoWindows() { CloseHandle(Handle); }
+};
+
+bool GravarHandleNoDisco(HANDLE arquivo, const std::filesystem::path& caminho) {
+    const bool gravado = FlushFileBuffers(arquivo) != 0;
+    if (gravado)
+        Notificar(TPassoDisco::GravarArquivo, caminho);
+    return gravado;
+}
+
+bool Travar(HANDLE arquivo, std::chrono::milliseconds espera) {
+    const auto limite = std::chrono::steady_clock::now() + espera;
+    for (;;) {
+        OVERLAPPED posicao{};
+        posicao.Offset = static_cast<DWORD>(ByteTrava & 0xFFFFFFFF);
+        posicao.OffsetHigh = static_cast<DWORD>(ByteTrava >> 32);
+        if (LockFileEx(arquivo, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &posicao))
+            return true;
+        if (std::chrono::steady_clock::now() >= limite)
+            return false;
+        Sleep(20);
+    }
+}
+
+} // namespace
+
+void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio,
+                        std::chrono::milliseconds esperaTrava) {
+    // Without FILE_WRITE_DATA every write goes to the end of the file, as one piece; reading is for its last
+    // bytes and for the lock.
+    const TArquivoWindows arquivo{CreateFileW(caminho.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (arquivo.Handle == INVALID_HANDLE_VALUE)
         FalhaAcrescentar(caminho, TextoErroWindows(GetLastError()));
-    if (GetFileType(arquivo) != FILE_TYPE_DISK) {
-        CloseHandle(arquivo);
+    if (GetFileType(arquivo.Handle) != FILE_TYPE_DISK)
         FalhaAcrescentar(caminho, NaoEArquivoComum());
-    }
+    if (!Travar(arquivo.Handle, esperaTrava))
+        FalhaAcrescentar(caminho, TextoTravaOcupada(esperaTrava));
     LARGE_INTEGER tamanho{};
-    if (!GetFileSizeEx(arquivo, &tamanho)) {
-        const DWORD erro = GetLastError();
-        CloseHandle(arquivo);
-        FalhaAcrescentar(caminho, TextoErroWindows(erro));
+    if (!GetFileSizeEx(arquivo.Handle, &tamanho))
+        FalhaAcrescentar(caminho, TextoErroWindows(GetLastError()));
+    char final[2] = {};
+    DWORD lidos = 0;
+    if (tamanho.QuadPart > 0) {
+        OVERLAPPED posicao{};
+        const long long inicio = tamanho.QuadPart >= 2 ? tamanho.QuadPart - 2 : 0;
+        posicao.Offset = static_cast<DWORD>(inicio & 0xFFFFFFFF);
+        posicao.OffsetHigh = static_cast<DWORD>(inicio >> 32);
+        if (!ReadFile(arquivo.Handle, final, tamanho.QuadPart >= 2 ? 2 : 1, &lidos, &posicao))
+            FalhaAcrescentar(caminho, TextoErroWindows(GetLastError()));
     }
-    const std::string dados = (tamanho.QuadPart == 0 ? std::string(inicioSeVazio) : std::string()) + std::string(texto);
+    const std::string dados = Dados(std::string_view(final, lidos), tamanho.QuadPart, texto, inicioSeVazio);
     DWORD escritos = 0;
-    const BOOL gravou = WriteFile(arquivo, dados.data(), static_cast<DWORD>(dados.size()), &escritos, nullptr);
-    const DWORD erro = GetLastError();
-    CloseHandle(arquivo);
-    if (!gravou)
-        FalhaAcrescentar(caminho, TextoErroWindows(erro));
+    if (!WriteFile(arquivo.Handle, dados.data(), static_cast<DWORD>(dados.size()), &escritos, nullptr))
+        FalhaAcrescentar(caminho, TextoErroWindows(GetLastError()));
     if (escritos != dados.size())
         FalhaAcrescentar(caminho, TextoAnsi("Só parte do texto foi gravada (disco cheio?)."));
+    if (!GravarHandleNoDisco(arquivo.Handle, caminho))
+        FalhaAcrescentar(caminho, TextoErroWindows(GetLastError()));
 }
 
 #else
 
-void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio) {
-    // O_NONBLOCK keeps a pipe at that name from holding us until someone reads it; it is refused below.
-    const int descritor = ::open(caminho.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (descritor < 0)
+namespace {
+
+struct TDescritor {
+    int Numero;
+    ~TDescritor() { ::close(Numero); }
+};
+
+bool Travar(int descritor, std::chrono::milliseconds espera) {
+    const auto limite = std::chrono::steady_clock::now() + espera;
+    for (;;) {
+        struct flock trava {};
+        trava.l_type = F_WRLCK;
+        trava.l_whence = SEEK_SET;
+        trava.l_start = static_cast<off_t>(ByteTrava);
+        trava.l_len = 1;
+        if (::fcntl(descritor, F_SETLK, &trava) == 0)
+            return true;
+        if ((errno != EACCES && errno != EAGAIN && errno != EINTR) || std::chrono::steady_clock::now() >= limite)
+            return false;
+        ::usleep(20000);
+    }
+}
+
+} // namespace
+
+void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio,
+                        std::chrono::milliseconds esperaTrava) {
+    // O_NONBLOCK keeps a pipe at that name from holding us until someone reads it; it is refused below. Reading is
+    // for the file's last bytes.
+    const TDescritor arquivo{::open(caminho.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666)};
+    if (arquivo.Numero < 0)
         FalhaAcrescentar(caminho, TextoErroSistema(errno));
     struct stat estado {};
-    if (::fstat(descritor, &estado) != 0 || !S_ISREG(estado.st_mode)) {
-        ::close(descritor);
+    if (::fstat(arquivo.Numero, &estado) != 0 || !S_ISREG(estado.st_mode))
         FalhaAcrescentar(caminho, NaoEArquivoComum());
+    if (!Travar(arquivo.Numero, esperaTrava))
+        FalhaAcrescentar(caminho, errno == EACCES || errno == EAGAIN || errno == EINTR ? TextoTravaOcupada(esperaTrava)
+                                                                                       : TextoErroSistema(errno));
+    // The size once the lock is ours: another program may have added a row meanwhile.
+    if (::fstat(arquivo.Numero, &estado) != 0)
+        FalhaAcrescentar(caminho, TextoErroSistema(errno));
+    char final[2] = {};
+    ssize_t lidos = 0;
+    if (estado.st_size > 0) {
+        const off_t inicio = estado.st_size >= 2 ? estado.st_size - 2 : 0;
+        lidos = ::pread(arquivo.Numero, final, static_cast<std::size_t>(estado.st_size - inicio), inicio);
+        if (lidos < 0)
+            FalhaAcrescentar(caminho, TextoErroSistema(errno));
     }
-    const std::string dados = (estado.st_size == 0 ? std::string(inicioSeVazio) : std::string()) + std::string(texto);
-    const ssize_t escritos = ::write(descritor, dados.data(), dados.size());
-    const int erro = errno;
-    const bool fechado = ::close(descritor) == 0;
-    if (escritos < 0 || !fechado)
-        FalhaAcrescentar(caminho, TextoErroSistema(escritos < 0 ? erro : errno));
+    const std::string dados =
+        Dados(std::string_view(final, static_cast<std::size_t>(lidos)), estado.st_size, texto, inicioSeVazio);
+    const ssize_t escritos = ::write(arquivo.Numero, dados.data(), dados.size());
+    if (escritos < 0)
+        FalhaAcrescentar(caminho, TextoErroSistema(errno));
     if (static_cast<std::size_t>(escritos) != dados.size())
         FalhaAcrescentar(caminho, TextoAnsi("Só parte do texto foi gravada (disco cheio?)."));
+    if (!GravarDescritorNoDisco(arquivo.Numero, caminho))
+        FalhaAcrescentar(caminho, TextoErroSistema(errno));
 }
 
 #endif
+
+void DefinirObservadorDisco(TObservadorDisco observador) {
+    Observador() = std::move(observador);
+}
 
 bool MesmoCaminho(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code erro;

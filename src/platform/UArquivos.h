@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -37,11 +38,22 @@ std::string TextoErroSistema(int erro);
 // The error of the system call that has just failed (errno; GetLastError on Windows).
 int UltimoErroSistema();
 
-// Adds the text at the end of the file, made when missing, with one write, so that programs adding to the same
-// file at once never mix their texts; `inicioSeVazio` goes first, in the same write, when the file is empty.
-// Only a regular file is written to. Fails with "Não foi possível gravar no arquivo "<path>". <reason>".
+// Adds the text at the end of the file, made when missing, so that programs adding to the same file at once,
+// on this machine or on others through a network share, never mix their texts: each waits, up to
+// `esperaTrava`, for the file's lock, starts a new line when the file does not end in CR LF (a row cut short
+// by a full disk or a hand edit stays on a line of its own), writes with one call and flushes the file to disk
+// before letting go. `inicioSeVazio` goes first, in the same write, when the file is empty. Only a regular
+// file is written to. Fails with "Não foi possível gravar no arquivo "<path>". <reason>".
 void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto,
-                        std::string_view inicioSeVazio = {});
+                        std::string_view inicioSeVazio = {},
+                        std::chrono::milliseconds esperaTrava = std::chrono::seconds(10));
+
+// What the writers send to the disk, told to a watcher that tests put in place: the flush of a file's data, the
+// rename that puts a finished file in place, and the flush of a folder after it.
+enum class TPassoDisco { GravarArquivo, Substituir, GravarPasta };
+using TObservadorDisco = std::function<void(TPassoDisco passo, const std::filesystem::path& caminho)>;
+// An empty watcher takes it away.
+void DefinirObservadorDisco(TObservadorDisco observador);
 
 // Whether two paths name the same file: the very file on disk or, when there is none, the same absolute path.
 bool MesmoCaminho(const std::filesystem::path& a, const std::filesystem::path& b);

@@ -2,6 +2,8 @@
 
 #include <string>
 
-// The name the user logged on to the system with (code page 1252), as the environment gives it: USERNAME on
-// Windows, USER or else LOGNAME elsewhere; empty when it gives none.
+// The name of the account the program runs under (code page 1252), as the system knows it, so that a scheduled
+// task or a service with no USER in its environment is still named: GetUserNameW on Windows, the password
+// database elsewhere. Only when the system cannot tell, the environment's USERNAME, or USER or LOGNAME; empty
+// when nothing names it.
 std::string NomeUsuarioSistema();

@@ -16,6 +16,7 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -296,6 +297,88 @@ TEST_F(TesteArquivos, ArquivoSeguro_CtrlCInTheConsole_RemovesTheTemporaryFileAnd
 }
 #endif
 
+// What reached the disk, in order, while the watcher was in place.
+class TDiscoObservado {
+public:
+    TDiscoObservado() {
+        DefinirObservadorDisco(
+            [this](TPassoDisco passo, const std::filesystem::path& caminho) { Passos.emplace_back(passo, caminho); });
+    }
+    ~TDiscoObservado() { DefinirObservadorDisco({}); }
+    std::vector<std::pair<TPassoDisco, std::filesystem::path>> Passos;
+};
+
+TEST_F(TesteArquivos, AcrescentarArquivo_StartsOnALineOfItsOwnAndFlushesTheFileToDisk) {
+    struct C {
+        std::string Antes; // "-": no file
+        std::string Depois;
+    };
+    for (const auto& c :
+         Casos<C>(C{"-", "CAB\r\nrow\r\n"}, C{"", "CAB\r\nrow\r\n"}, C{"a\r\n", "a\r\nrow\r\n"}, C{"a", "a\r\nrow\r\n"},
+                  C{"a\r", "a\r\r\nrow\r\n"}, C{"a\n", "a\n\r\nrow\r\n"}, C{"\n", "\n\r\nrow\r\n"})) {
+        SCOPED_TRACE(::testing::PrintToString(c.Antes));
+        const auto caminho = FPasta.Sistema() / "registro.csv";
+        std::filesystem::remove(caminho);
+        if (c.Antes != "-")
+            GravarBinario(caminho, c.Antes);
+        TDiscoObservado disco;
+        AcrescentarArquivo(caminho, "row\r\n", "CAB\r\n");
+        EXPECT_EQ(LerBinario(caminho), c.Depois);
+        EXPECT_EQ(disco.Passos,
+                  (std::vector<std::pair<TPassoDisco, std::filesystem::path>>{{TPassoDisco::GravarArquivo, caminho}}));
+    }
+}
+
+TEST_F(TesteArquivos, ArquivoSeguro_Confirmar_FlushesTheFileBeforeTheRenameAndTheFolderAfterIt) {
+    const auto alvo = FPasta.Sistema() / "alvo.txt";
+    TArquivoSeguro arquivo(alvo);
+    arquivo.Escrever("linha\r\n");
+    TDiscoObservado disco;
+    arquivo.Confirmar();
+    ASSERT_EQ(disco.Passos.size(), 3u);
+    EXPECT_EQ(disco.Passos[0].first, TPassoDisco::GravarArquivo);
+    EXPECT_EQ(disco.Passos[0].second.parent_path(), FPasta.Sistema()) << "the temporary file, beside the target";
+    EXPECT_NE(disco.Passos[0].second, alvo);
+    EXPECT_EQ(disco.Passos[1], std::make_pair(TPassoDisco::Substituir, alvo));
+    EXPECT_EQ(disco.Passos[2], std::make_pair(TPassoDisco::GravarPasta, FPasta.Sistema()));
+}
+
+#ifndef _WIN32
+// Another program holds the record's lock: the append waits for it, then gives up with a clear reason.
+TEST_F(TesteArquivos, AcrescentarArquivo_WaitsForTheLockOfAnotherProgramAndGivesUpAfterTheLimit) {
+    const auto caminho = FPasta.Sistema() / "registro.csv";
+    GravarBinario(caminho, "a\r\n");
+    int pronto[2], fim[2];
+    ASSERT_EQ(::pipe(pronto), 0);
+    ASSERT_EQ(::pipe(fim), 0);
+    const pid_t filho = ::fork();
+    if (filho == 0) {
+        const int descritor = ::open(caminho.c_str(), O_RDWR);
+        struct flock trava {};
+        trava.l_type = F_WRLCK;
+        trava.l_whence = SEEK_SET;
+        trava.l_start = static_cast<off_t>(1LL << 62);
+        trava.l_len = 1;
+        const char sinal = ::fcntl(descritor, F_SETLK, &trava) == 0 ? 's' : 'n';
+        [[maybe_unused]] auto escrito = ::write(pronto[1], &sinal, 1);
+        char c;
+        ::close(fim[1]);
+        [[maybe_unused]] auto lido = ::read(fim[0], &c, 1);
+        ::_exit(0);
+    }
+    char sinal = 0;
+    ASSERT_EQ(::read(pronto[0], &sinal, 1), 1);
+    ASSERT_EQ(sinal, 's');
+    const std::string falha =
+        TextoDaFalha([&] { AcrescentarArquivo(caminho, "b\r\n", {}, std::chrono::milliseconds(300)); });
+    EXPECT_NE(falha.find(TextoAnsi("Outro programa está gravando nele há mais de 1 s")), std::string::npos) << falha;
+    ::close(fim[1]);
+    ::waitpid(filho, nullptr, 0);
+    AcrescentarArquivo(caminho, "b\r\n", {}, std::chrono::milliseconds(300));
+    EXPECT_EQ(LerBinario(caminho), "a\r\nb\r\n");
+}
+#endif
+
 TEST(TestePastaPrograma, PastaPrograma_IsFolderOfRunningProgramUnlessPointedElsewhere) {
     DefinirPastaPrograma({});
     const auto real = PastaPrograma();
@@ -310,21 +393,29 @@ TEST(TestePastaPrograma, PastaPrograma_IsFolderOfRunningProgramUnlessPointedElse
     EXPECT_EQ(PastaPrograma(), real);
 }
 
+// A scheduled task or a service may run with none of the variables that name the user.
+TEST(TesteUsuario, NomeUsuarioSistema_IsTheAccountsNameEvenWithoutTheEnvironmentsVariables) {
+    const std::vector<std::string> variaveis = {"USER", "LOGNAME", "USERNAME"};
+    std::vector<std::optional<std::string>> antes;
+    for (const auto& variavel : variaveis)
+        antes.push_back(LerAmbiente(variavel));
+    const std::string comAmbiente = NomeUsuarioSistema();
+    for (const auto& variavel : variaveis)
+        DefinirAmbiente(variavel, "");
+    const std::string semAmbiente = NomeUsuarioSistema();
+    DefinirAmbiente("USER", "outro");
+    DefinirAmbiente("USERNAME", "outro");
+    const std::string comOutro = NomeUsuarioSistema();
+    for (std::size_t i = 0; i < variaveis.size(); ++i)
+        DefinirAmbiente(variaveis[i], antes[i].value_or(""));
+    EXPECT_FALSE(semAmbiente.empty());
+    EXPECT_EQ(semAmbiente, comAmbiente);
+    EXPECT_EQ(comOutro, comAmbiente) << "the system's name, not the environment's";
 #ifndef _WIN32
-TEST(TesteUsuario, NomeUsuarioSistema_FromUserOrElseLognameInCodePage1252) {
-    const auto valor = [](const char* nome) { return std::string(std::getenv(nome) ? std::getenv(nome) : ""); };
-    const std::string user = valor("USER");
-    const std::string logname = valor("LOGNAME");
-    ::setenv("USER", "jo\xC3\xA3o", 1);
-    ::setenv("LOGNAME", "maria", 1);
-    EXPECT_EQ(NomeUsuarioSistema(), "jo\xE3o");
-    ::unsetenv("USER");
-    EXPECT_EQ(NomeUsuarioSistema(), "maria");
-    ::unsetenv("LOGNAME");
-    EXPECT_EQ(NomeUsuarioSistema(), "");
-    ::setenv("USER", user.c_str(), 1);
-    ::setenv("LOGNAME", logname.c_str(), 1);
-}
+    TPastaTemporaria pasta;
+    ASSERT_EQ(RodarPrograma({"/usr/bin/id", {"-un"}, {}, pasta.Sistema() / "saida", pasta.Sistema() / "erro"}), 0);
+    EXPECT_EQ(semAmbiente + "\n", LerBinario(pasta.Sistema() / "saida"));
 #endif
+}
 
 } // namespace
