@@ -129,18 +129,32 @@ private:
     std::size_t FTotal = 0;
 };
 
-// Appends the export to the record, with what only the database and the profile file know; the text of why
-// it could not, or empty. The file is in place either way: the export is done.
+// What only the database and the profile file know about the export; a field that cannot be read stays empty,
+// since the row itself matters more than either.
+void Completar(TRegistroExportacao& registro) {
+    try {
+        registro.NomeEmpresa = VarParaTexto(TDao::ConsultarValor(
+            Conexao(), "select nome from empresa where empresa_id = " + std::to_string(registro.Empresa), "", true));
+    } catch (const std::exception&) {
+        registro.NomeEmpresa.clear();
+    }
+    try {
+        const auto descricoes = TArquivoPerfis::Descricoes();
+        if (registro.Perfil >= 0 && static_cast<std::size_t>(registro.Perfil) < descricoes.size())
+            registro.DescricaoPerfil = Aparar(descricoes[static_cast<std::size_t>(registro.Perfil)]);
+    } catch (const std::exception&) {
+        registro.DescricaoPerfil.clear();
+    }
+}
+
+// Appends the export to the record; the text of why it could not, or empty. The file is in place either way:
+// the export is done.
 std::string Registrar(TRegistroExportacao& registro, const std::filesystem::path& arquivo) {
     try {
         registro.Momento = Agora();
         registro.Usuario = NomeUsuarioSistema();
         registro.Arquivo = std::filesystem::absolute(arquivo);
-        registro.NomeEmpresa = VarParaTexto(TDao::ConsultarValor(
-            Conexao(), "select nome from empresa where empresa_id = " + std::to_string(registro.Empresa), "", true));
-        const auto descricoes = TArquivoPerfis::Descricoes();
-        if (registro.Perfil >= 0 && static_cast<std::size_t>(registro.Perfil) < descricoes.size())
-            registro.DescricaoPerfil = Aparar(descricoes[static_cast<std::size_t>(registro.Perfil)]);
+        Completar(registro);
         THistoricoExportacao::Registrar(registro);
         return {};
     } catch (const std::exception& falha) {

@@ -1,8 +1,10 @@
 #include "export/UHistoricoExportacao.h"
 
+#include "dao/UDao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
+#include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/USha256.h"
 #include "platform/UTexto.h"
@@ -35,7 +37,15 @@ const TCampos& Cabecalho() {
     return cabecalho;
 }
 
-std::string CampoCsv(const std::string& campo) {
+// A spreadsheet runs a field that begins with one of these as a formula (a company name "=HYPERLINK(...)"); an
+// apostrophe before it makes it text there, and is taken away when the record is read. A field that begins with an
+// apostrophe gets one more, so that it reads back as written.
+bool PareceFormula(const std::string& campo) {
+    return !campo.empty() && std::string_view("=+-@'").find(campo.front()) != std::string_view::npos;
+}
+
+std::string CampoCsv(const std::string& valor) {
+    const std::string campo = PareceFormula(valor) ? "'" + valor : valor;
     if (campo.find_first_of(";\"\r\n") == std::string::npos)
         return campo;
     std::string texto = "\"";
@@ -94,6 +104,8 @@ std::vector<TCampos> LerCsv(std::string_view texto) {
         while (valida) {
             std::string campo;
             valida = LerCampo(texto, i, campo);
+            if (!campo.empty() && campo.front() == '\'')
+                campo.erase(0, 1);
             campos.push_back(std::move(campo));
             if (i >= texto.size() || texto[i] != ';')
                 break;
@@ -176,10 +188,6 @@ std::optional<TRegistroExportacao> Registro(const TCampos& c) {
                                c[13]};
 }
 
-auto Chave(const TDataHora& d) {
-    return std::tuple(d.Ano, d.Mes, d.Dia, d.Hora, d.Minuto, d.Segundo);
-}
-
 auto ChaveDia(const TDataHora& d) {
     return std::tuple(d.Ano, d.Mes, d.Dia);
 }
@@ -242,14 +250,28 @@ std::vector<std::string> Diferencas(const TRegistroExportacao& r, const TMedicao
     return diferencas;
 }
 
+// The row appended last for the file: the clocks of the office's PCs need not agree, the order of the record does.
 std::optional<TRegistroExportacao> MaisRecente(const std::vector<TRegistroExportacao>& registros,
                                                const std::filesystem::path& arquivo) {
-    std::optional<TRegistroExportacao> achado;
-    // A later row wins over an earlier one of the same second.
-    for (const auto& registro : registros)
-        if (MesmoCaminho(registro.Arquivo, arquivo) && (!achado || Chave(registro.Momento) >= Chave(achado->Momento)))
-            achado = registro;
-    return achado;
+    const auto achado = std::find_if(registros.rbegin(), registros.rend(), [&arquivo](const auto& registro) {
+        return MesmoCaminho(registro.Arquivo, arquivo);
+    });
+    return achado == registros.rend() ? std::nullopt : std::optional(*achado);
+}
+
+// The folder in which the record is made when it is missing; fails with its path and the system's reason.
+void PrepararPasta(const std::filesystem::path& pasta) {
+    if (pasta == PastaDados()) {
+        PrepararPastaDados();
+        return;
+    }
+    std::error_code erro;
+    if (std::filesystem::is_directory(pasta, erro))
+        return;
+    std::filesystem::create_directories(pasta, erro);
+    if (erro)
+        throw EFalha(TextoAnsi("Não foi possível criar a pasta do histórico de exportações \"") +
+                     CaminhoMensagem(pasta) + "\". " + Utf8ParaCp1252(erro.message()));
 }
 
 } // namespace
@@ -262,13 +284,23 @@ std::string TLeituraHistorico::AvisoDanificadas() const {
                   TextoAnsi("linhas danificadas, que foram ignoradas."));
 }
 
+std::filesystem::path THistoricoExportacao::Pasta() {
+    const auto conexao = TDao::CaminhoArquivoIni("");
+    const std::string pasta = Aparar(TIniFile(conexao).LerTexto("Historico", "Pasta", ""));
+    if (pasta.empty())
+        return PastaDados();
+    // A relative folder is taken from the settings file's own.
+    return conexao.parent_path() / ValorParaCaminho(pasta);
+}
+
 std::filesystem::path THistoricoExportacao::Arquivo() {
-    return ArquivoDados(NomeArquivoHistorico);
+    return Pasta() / NomeArquivoHistorico;
 }
 
 void THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
-    PrepararPastaDados();
-    AcrescentarArquivo(Arquivo(), LinhaCsv(Campos(registro)), LinhaCsv(Cabecalho()));
+    const auto pasta = Pasta();
+    PrepararPasta(pasta);
+    AcrescentarArquivo(pasta / NomeArquivoHistorico, LinhaCsv(Campos(registro)), LinhaCsv(Cabecalho()));
 }
 
 TLeituraHistorico THistoricoExportacao::Ler() {
@@ -293,9 +325,8 @@ TLeituraHistorico THistoricoExportacao::ExportacoesSobrepostas(int empresa, cons
     std::erase_if(registros, [&](const TRegistroExportacao& r) {
         return r.Empresa != empresa || ChaveDia(r.DataInicial) > ChaveDia(ate) || ChaveDia(r.DataFinal) < ChaveDia(de);
     });
+    // Newest first: the last appended first.
     std::reverse(registros.begin(), registros.end());
-    std::stable_sort(registros.begin(), registros.end(),
-                     [](const auto& a, const auto& b) { return Chave(a.Momento) > Chave(b.Momento); });
     return leitura;
 }
 
@@ -326,8 +357,9 @@ TConferencia THistoricoExportacao::Conferir(const std::filesystem::path& arquivo
 }
 
 std::string THistoricoExportacao::Descrever(const TRegistroExportacao& r) {
-    return TextoAnsi("Exportação de ") + r.Momento.TextoExibicao() + ": empresa " + std::to_string(r.Empresa) +
-           TextoAnsi(", período de ") + TextoData(r.DataInicial) + " a " + TextoData(r.DataFinal) +
+    return TextoAnsi("Exportação de ") + r.Momento.TextoExibicao() + (r.Usuario.empty() ? "" : " por " + r.Usuario) +
+           ": empresa " + std::to_string(r.Empresa) + TextoAnsi(", período de ") + TextoData(r.DataInicial) + " a " +
+           TextoData(r.DataFinal) +
            (r.DataLancamento ? TextoAnsi(" pela data de lançamento") : TextoAnsi(" pela data de vencimento")) +
            ", arquivo \"" + CaminhoMensagem(r.Arquivo) + "\", " + Lancamentos(r.Linhas) + ", total R$ " +
            ReaisBrasileiros(r.TotalCentavos) + ".";

@@ -158,6 +158,13 @@ TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTot
     EXPECT_EQ(conferido.Status, 0) << conferido.Erro;
     EXPECT_TRUE(conferido.Saida.starts_with("O arquivo \"" + anterior + "\" é o mesmo que foi gerado.\n"))
         << conferido.Saida;
+    // Only a customer's name changed: the same lines and total, another fingerprint.
+    std::string nome = LerBinario(CaminhoDeUtf8(anterior));
+    nome.replace(nome.find("CLIENTE EXEMPLO"), 15, "CLIENTE EXEMPLA");
+    GravarBinario(CaminhoDeUtf8(anterior), nome);
+    const auto renomeado = Rodar({"--conferir", anterior});
+    EXPECT_EQ(renomeado.Status, 1);
+    EXPECT_NE(renomeado.Saida.find("\nSHA-256: registrado "), std::string::npos) << renomeado.Saida;
     GravarBinario(FDestino / "dados.txt", LinhaExemplo);
     const auto alterado = Rodar({"--conferir", Texto(FDestino / "dados.txt")});
     EXPECT_EQ(alterado.Status, 1);
@@ -167,6 +174,18 @@ TEST_F(TesteComandoExportacao, AllOptions_WritesTheFileAndReportsPathLinesAndTot
     EXPECT_EQ(Rodar({"--conferir", Texto(Ini())}).Status, 1) << "a file the record does not hold";
     EXPECT_EQ(Rodar({"--conferir", anterior, "--arquivo", "x"}).Status, 2);
     EXPECT_FALSE(std::filesystem::exists(Ini()));
+}
+
+// The same file written again, most likely within the same second: it is checked against its last row.
+TEST_F(TesteComandoExportacao, Conferir_FileWrittenSeveralTimes_IsCheckedAgainstTheLastExport) {
+    Inserir({{.valortotal = "1234.50"}, {.numlanc = "'1894'", .datahora = "'2024-03-06 08:00:00'"}});
+    auto segundaMetade = Completo();
+    segundaMetade[7] = "2024-03-06";
+    for (const auto& argumentos : {Completo(), segundaMetade}) {
+        ASSERT_EQ(Rodar(argumentos).Status, 0);
+        const auto conferido = Rodar({"--conferir", Texto(FDestino / "dados.txt")});
+        EXPECT_EQ(conferido.Status, 0) << argumentos[7] << ": " << conferido.Saida;
+    }
 }
 
 TEST_F(TesteComandoExportacao, MissingOptions_ComeFromTheSettingsFileWhichStaysUntouched) {
@@ -323,6 +342,46 @@ TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSett
     EXPECT_NE(semConfiguracao.Erro.find("Nenhum sistema_qor.ini encontrado; procurado em " + Texto(usuario) + " e "),
               std::string::npos)
         << semConfiguracao.Erro;
+}
+
+// Two clerks, each with the office's connection settings in a user folder of their own, share the record that the
+// settings name: each sees what the other sent.
+TEST_F(TesteComandoExportacao, SharedRecord_EveryAccountSeesTheOthersExports) {
+    InserirExemplo();
+    const auto escritorio = FPasta.Sistema() / "escritorio";
+    InstalarEm(FPasta.Sistema() / "programa", false);
+    const auto conta = [&](const std::string& nome) {
+        const auto base = FPasta.Sistema() / nome;
+#ifdef _WIN32
+        const auto usuario = base / "ExportacaoTorvane";
+        const std::vector<std::pair<std::string, std::string>> ambiente = {
+            {"APPDATA", Texto(base)}, {"ProgramData", Texto(FPasta.Sistema() / "ProgramData")}};
+#else
+        const auto usuario = base / "exportacao-torvane";
+        const std::vector<std::pair<std::string, std::string>> ambiente = {{"XDG_CONFIG_HOME", Texto(base)}};
+#endif
+        std::filesystem::create_directories(usuario);
+        GravarBinario(usuario / "sistema_qor.ini", LerBinario(FPasta.Sistema() / "sistema_qor.ini") +
+                                                       "[Historico]\r\nPasta=" + CaminhoParaValor(escritorio) + "\r\n");
+        return ambiente;
+    };
+    const auto ana = conta("ana"), bruno = conta("bruno");
+
+    FAmbiente = ana;
+    ASSERT_EQ(Rodar(Completo("primeiro")).Status, 0);
+    FAmbiente = bruno;
+    const auto execucao = Rodar(Completo("segundo"));
+    EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
+    EXPECT_TRUE(execucao.Erro.starts_with("Este período já foi exportado para esta empresa:\nExportação de "))
+        << execucao.Erro;
+    EXPECT_NE(execucao.Erro.find("arquivo \"" + Texto(FDestino / "primeiro.txt") + "\""), std::string::npos)
+        << execucao.Erro;
+    for (const auto& ambiente : {ana, bruno}) {
+        FAmbiente = ambiente;
+        for (const char* arquivo : {"primeiro.txt", "segundo.txt"})
+            EXPECT_EQ(Rodar({"--conferir", Texto(FDestino / arquivo)}).Status, 0) << arquivo;
+    }
+    EXPECT_EQ(NomesNaPasta(escritorio), std::vector<std::string>{"HistoricoExportacao.csv"});
 }
 
 TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsTexts) {

@@ -5,10 +5,12 @@
 #include "platform/UCp1252.h"
 #include "platform/USha256.h"
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include "platform/UPastaConfiguracao.h"
+#include "platform/UPastaPrograma.h"
+#include "platform/UProcesso.h"
+
+#include <chrono>
+#include <thread>
 
 // Failures name a row by what tells it apart.
 void PrintTo(const TRegistroExportacao& r, std::ostream* saida) {
@@ -55,8 +57,16 @@ TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
     especial.Perfil = 2;
     especial.DescricaoPerfil = "Acess\xF3rios\r\nlinha 2";
     especial.Arquivo = FPasta.Sistema() / CaminhoDeUtf8("użyt_отчёт;ação.txt");
-    THistoricoExportacao::Registrar(simples);
-    THistoricoExportacao::Registrar(especial);
+    // Fields that a spreadsheet would run as formulas, and one that begins with the apostrophe that disarms them.
+    auto formulas = Registro(4, "2024-03-01", "2024-03-31", 10);
+    formulas.Usuario = "@joao";
+    formulas.NomeEmpresa = "=HYPERLINK(\"http://x\";\"a\")";
+    formulas.DescricaoPerfil = "+1";
+    auto apostrofo = Registro(5, "2024-03-01", "2024-03-31", 11);
+    apostrofo.NomeEmpresa = "-2";
+    apostrofo.DescricaoPerfil = "'citado";
+    for (const auto& r : {simples, especial, formulas, apostrofo})
+        THistoricoExportacao::Registrar(r);
 
     EXPECT_EQ(Historico().substr(0, Cabecalho.size() + 12), Cabecalho + "05/03/2024 1");
     EXPECT_EQ(Historico().find(Cabecalho, 1), std::string::npos) << "header once";
@@ -64,8 +74,11 @@ TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
                                ";2;1234;" + Sha256("") + "\r\n"),
               std::string::npos);
     EXPECT_NE(Historico().find(";\"CAF\xC9 \"\"A\xC7\xC3O\"\"; FILIAL\";7;vencimento;"), std::string::npos);
+    EXPECT_NE(Historico().find(";'@joao;4;\"'=HYPERLINK(\"\"http://x\"\";\"\"a\"\")\";7;"), std::string::npos);
+    EXPECT_NE(Historico().find(";0;'+1;"), std::string::npos);
+    EXPECT_NE(Historico().find(";5;'-2;7;lancamento;01/03/2024;31/03/2024;0;''citado;"), std::string::npos);
     const auto leitura = THistoricoExportacao::Ler();
-    EXPECT_EQ(leitura.Registros, (std::vector<TRegistroExportacao>{simples, especial}));
+    EXPECT_EQ(leitura.Registros, (std::vector<TRegistroExportacao>{simples, especial, formulas, apostrofo}));
     EXPECT_EQ(leitura.Danificadas, 0u);
 }
 
@@ -126,6 +139,9 @@ TEST_F(TesteHistorico, Conferir_TellsWhetherTheFileIsTheOneWritten) {
                   C{"editado.txt", linha + linha.substr(0, 70) + "9" + linha.substr(71), true,
                     TSituacaoConferencia::Alterado, "Total: registrado R$ 2.469,00, encontrado R$ 90.002.469,00."},
                   C{"curto.txt", linha, true, TSituacaoConferencia::Alterado, "registrados 2, encontrados 1."},
+                  // Same lines and total: only the fingerprint tells.
+                  C{"nome.txt", linha + linha.substr(0, 12) + "CLIENTE EXEMPLA" + linha.substr(27), true,
+                    TSituacaoConferencia::Alterado, "SHA-256: registrado " + Sha256(linha + linha) + ", encontrado "},
                   C{"apagado.txt", "-", true, TSituacaoConferencia::Ausente, "R$ 2.469,00."},
                   C{"alheio.txt", linha, false, TSituacaoConferencia::SemRegistro, "HistoricoExportacao.csv"})) {
         SCOPED_TRACE(c.Nome);
@@ -135,13 +151,15 @@ TEST_F(TesteHistorico, Conferir_TellsWhetherTheFileIsTheOneWritten) {
         r.Arquivo = caminho;
         r.TotalCentavos = 246900;
         r.Sha256 = Sha256(LerBinario(caminho));
-        auto antigo = r;
-        antigo.Momento.Segundo = 4;
-        antigo.Linhas = 7;
-        if (c.Registrado) {
-            THistoricoExportacao::Registrar(r);
-            THistoricoExportacao::Registrar(antigo); // later in the file, older in time
-        }
+        // The row appended last counts, whatever the clocks of the PCs that wrote the others said.
+        auto anterior = r;
+        anterior.Momento.Segundo = 6;
+        anterior.Linhas = 7;
+        auto mesmoSegundo = r;
+        mesmoSegundo.Linhas = 9;
+        if (c.Registrado)
+            for (const auto& registro : {anterior, mesmoSegundo, r})
+                THistoricoExportacao::Registrar(registro);
         if (c.Depois == "-")
             std::filesystem::remove(caminho);
         else
@@ -155,6 +173,48 @@ TEST_F(TesteHistorico, Conferir_TellsWhetherTheFileIsTheOneWritten) {
     }
 }
 
+TEST_F(TesteHistorico, Registrar_AfterARowWithoutItsLineEnd_KeepsBothRowsWhole) {
+    const auto primeiro = Registro(3, "2024-02-01", "2024-02-29", 1);
+    const auto segundo = Registro(4, "2024-02-01", "2024-02-29", 2);
+    const auto terceiro = Registro(5, "2024-02-01", "2024-02-29", 3);
+    THistoricoExportacao::Registrar(primeiro);
+    // A hand edit took the last line end away.
+    GravarBinario(THistoricoExportacao::Arquivo(), Historico().substr(0, Historico().size() - 2));
+    THistoricoExportacao::Registrar(segundo);
+    auto leitura = THistoricoExportacao::Ler();
+    EXPECT_EQ(leitura.Registros, (std::vector<TRegistroExportacao>{primeiro, segundo}));
+    EXPECT_EQ(leitura.Danificadas, 0u);
+
+    // A full disk let only part of a row through: it stays a damaged row of its own.
+    const std::string linha = Historico().substr(Historico().rfind("\r\n", Historico().size() - 3) + 2);
+    GravarBinario(THistoricoExportacao::Arquivo(), Historico() + linha.substr(0, 30));
+    THistoricoExportacao::Registrar(terceiro);
+    leitura = THistoricoExportacao::Ler();
+    EXPECT_EQ(leitura.Registros, (std::vector<TRegistroExportacao>{primeiro, segundo, terceiro}));
+    EXPECT_EQ(leitura.Danificadas, 1u);
+}
+
+TEST_F(TesteHistorico, Arquivo_IsInTheFolderThatTheConnectionSettingsName) {
+    TPastaTemporaria escritorio;
+    const auto compartilhada = escritorio.Sistema() / CaminhoDeUtf8("hist\u00f3rico");
+    struct C {
+        std::string Valor;
+        std::filesystem::path Pasta;
+    };
+    for (const auto& c :
+         Casos<C>(C{"", FPasta.Sistema()}, C{"   ", FPasta.Sistema()},
+                  C{CaminhoParaValor(compartilhada), compartilhada}, C{"relativa", FPasta.Sistema() / "relativa"})) {
+        SCOPED_TRACE(c.Valor);
+        GravarBinario(FPasta.Sistema() / "sistema_qor.ini",
+                      "[ip]\r\nlocal=x\r\n[Historico]\r\nPasta=" + c.Valor + "\r\n");
+        EXPECT_EQ(THistoricoExportacao::Arquivo(), c.Pasta / "HistoricoExportacao.csv");
+        // A missing folder is made on the first row.
+        THistoricoExportacao::Registrar(Registro(3, "2024-02-01", "2024-02-29"));
+        EXPECT_EQ(THistoricoExportacao::Ler().Registros.size(), 1u);
+        std::filesystem::remove(THistoricoExportacao::Arquivo());
+    }
+}
+
 TEST_F(TesteHistorico, Registrar_FailsNamingTheRecordAndTheReason) {
     std::filesystem::create_directory(THistoricoExportacao::Arquivo());
     const std::string falha =
@@ -165,49 +225,63 @@ TEST_F(TesteHistorico, Registrar_FailsNamingTheRecordAndTheReason) {
         << falha;
 }
 
-#ifndef _WIN32
-TEST_F(TesteHistorico, Registrar_TwoProgramsAtOnceBothKeepEveryRowWhole) {
-    constexpr int Linhas = 2000;
-    std::vector<TRegistroExportacao> esperados[2];
-    for (int programa = 0; programa < 2; ++programa)
-        for (int i = 0; i < Linhas; ++i) {
-            auto r = Registro(programa + 1, "2024-02-01", "2024-02-29");
-            r.Linhas = static_cast<std::size_t>(i);
-            // Long rows, so that a write split in two would show.
-            r.DescricaoPerfil = std::string(2000, static_cast<char>('a' + programa));
-            esperados[programa].push_back(r);
-        }
-    // Both start when the pipe closes.
-    int partida[2];
-    ASSERT_EQ(::pipe(partida), 0);
-    pid_t filhos[2];
-    for (int programa = 0; programa < 2; ++programa) {
-        filhos[programa] = ::fork();
-        if (filhos[programa] == 0) {
-            char c;
-            ::close(partida[1]);
-            [[maybe_unused]] const auto lidos = ::read(partida[0], &c, 1);
-            for (const auto& r : esperados[programa])
-                THistoricoExportacao::Registrar(r);
-            ::_exit(0);
-        }
+// Several programs append at the same moment, on one PC or through a share: each is this very test, started
+// again, adding its long rows (a write split in two would show) once the start file appears.
+TEST_F(TesteHistorico, Registrar_SeveralProgramsAtOnceAllKeepEveryRowWhole) {
+    constexpr int Programas = 4;
+    constexpr int Linhas = 150;
+    const auto registro = [this](const std::filesystem::path& pasta, int programa, int i) {
+        auto r = Registro(programa + 1, "2024-02-01", "2024-02-29");
+        r.Linhas = static_cast<std::size_t>(i);
+        r.DescricaoPerfil = std::string(3000, static_cast<char>('a' + programa));
+        r.Arquivo = pasta / "a.txt";
+        return r;
+    };
+    if (const auto pasta = LerAmbiente("TORVANE_TESTE_HISTORICO"); pasta && !pasta->empty()) {
+        const auto compartilhada = CaminhoDeUtf8(*pasta);
+        const int programa = std::stoi(*LerAmbiente("TORVANE_TESTE_PROGRAMA"));
+        DefinirPastaPrograma(compartilhada);
+        DefinirPastasConfiguracao(compartilhada, compartilhada);
+        for (int espera = 0; espera < 6000 && !ArquivoExiste(compartilhada / "partida"); ++espera)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < Linhas; ++i)
+            THistoricoExportacao::Registrar(registro(compartilhada, programa, i));
+        return;
     }
-    ::close(partida[0]);
-    ::close(partida[1]);
-    for (const pid_t filho : filhos) {
-        int status = -1;
-        ::waitpid(filho, &status, 0);
-        EXPECT_EQ(status, 0);
-    }
+    DefinirPastaPrograma({});
+#ifdef _WIN32
+    const auto esteTeste = PastaPrograma() / "test_historico_exportacao.exe";
+#else
+    const auto esteTeste = PastaPrograma() / "test_historico_exportacao";
+#endif
+    UsarPastaDoTeste(FPasta);
+    std::vector<std::thread> programas;
+    std::vector<int> status(Programas, -1);
+    TPastaTemporaria saidas;
+    for (int programa = 0; programa < Programas; ++programa)
+        programas.emplace_back([&, programa] {
+            const auto saida = saidas.Sistema() / std::to_string(programa);
+            status[static_cast<std::size_t>(programa)] = RodarPrograma(
+                {esteTeste,
+                 {"--gtest_filter=TesteHistorico.Registrar_SeveralProgramsAtOnceAllKeepEveryRowWhole"},
+                 {{"TORVANE_TESTE_HISTORICO", FPasta.Caminho()}, {"TORVANE_TESTE_PROGRAMA", std::to_string(programa)}},
+                 saida,
+                 saida});
+        });
+    GravarBinario(FPasta.Sistema() / "partida", "");
+    for (auto& programa : programas)
+        programa.join();
+    EXPECT_EQ(status, std::vector<int>(Programas, 0));
     const auto leitura = THistoricoExportacao::Ler();
     EXPECT_EQ(leitura.Danificadas, 0u);
-    for (int programa = 0; programa < 2; ++programa) {
-        std::vector<TRegistroExportacao> lidos;
+    for (int programa = 0; programa < Programas; ++programa) {
+        std::vector<TRegistroExportacao> lidos, esperados;
         std::copy_if(leitura.Registros.begin(), leitura.Registros.end(), std::back_inserter(lidos),
                      [programa](const auto& r) { return r.Empresa == programa + 1; });
-        EXPECT_TRUE(lidos == esperados[programa]) << lidos.size() << " rows read of program " << programa;
+        for (int i = 0; i < Linhas; ++i)
+            esperados.push_back(registro(FPasta.Sistema(), programa, i));
+        EXPECT_TRUE(lidos == esperados) << lidos.size() << " rows read of program " << programa;
     }
 }
-#endif
 
 } // namespace
