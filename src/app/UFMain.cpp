@@ -1,6 +1,7 @@
 #include "app/UFMain.h"
 
 #include "app/UEditData.h"
+#include "app/UFHistorico.h"
 #include "app/UModeloQuery.h"
 #include "dao/UConexao.h"
 #include "dao/UQuery.h"
@@ -228,12 +229,22 @@ void TFMain::CriarRodape() {
     Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
     const QFont miuda = Fonte(QStringLiteral("Tahoma"), 9);
-    lblFilial = Criar<QLabel>(pnlFundo, "lblFilial", 12, 335, 240, 11);
-    lblDataBase = Criar<QLabel>(pnlFundo, "lblDataBase", 12, 347, 240, 11);
+    lblFilial = Criar<QLabel>(pnlFundo, "lblFilial", 12, 335, 214, 11);
+    lblDataBase = Criar<QLabel>(pnlFundo, "lblDataBase", 12, 347, 214, 11);
     lblVersao = Criar<QLabel>(pnlFundo, "lblVersao", 256, 341, 68, 11);
     lblVersao->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QLabel* rotulo : {lblFilial, lblDataBase, lblVersao})
         rotulo->setFont(miuda);
+
+    // What was sent, for every clerk of the office; also Ctrl+H.
+    btnHistorico = Criar<QPushButton>(pnlFundo, "btnHistorico", 230, 335, 94, 11);
+    btnHistorico->setText(QStringLiteral("Histórico (Ctrl+H)"));
+    btnHistorico->setAccessibleName(QStringLiteral("Histórico de exportações"));
+    btnHistorico->setFlat(true);
+    btnHistorico->setFont(miuda);
+    btnHistorico->setAutoDefault(true);
+    connect(btnHistorico, &QPushButton::clicked, this,
+            [this] { ExecutarTratando(this, [this] { btnHistoricoClick(); }); });
 
     pnlProgress = Criar<QFrame>(pnlFundo, "pnlProgress", 8, 334, Largura - 16, 24);
     pnlProgress->setAutoFillBackground(true);
@@ -249,7 +260,7 @@ void TFMain::DefinirOrdemTabulacao() {
     // Tab enters the date basis at whichever of the two radio buttons is selected.
     QWidget* const ordem[] = {EditDiretorio,    rdDataLancamento, rdDataVencimento, EditDe,          EditAte,
                               EditEmpresa,      cmbEmpresa,       cbPerfis,         EditNomeArquivo, EditCodTorvane,
-                              btnConfiguracoes, btnGerar,         btnFechar};
+                              btnConfiguracoes, btnGerar,         btnFechar,        btnHistorico};
     for (std::size_t i = 0; i + 1 < std::size(ordem); ++i)
         setTabOrder(ordem[i], ordem[i + 1]);
 }
@@ -279,7 +290,8 @@ bool TFMain::eventFilter(QObject* objeto, QEvent* evento) {
         return false;
     if (static_cast<QWidget*>(objeto)->window() != this)
         return false;
-    return FormKeyDown(static_cast<QKeyEvent*>(evento)->key());
+    const auto* tecla = static_cast<QKeyEvent*>(evento);
+    return FormKeyDown(tecla->key(), tecla->modifiers());
 }
 
 void TFMain::FormShow() {
@@ -303,7 +315,12 @@ void TFMain::FormShow() {
     cbPerfis->setCurrentIndex(0);
 }
 
-bool TFMain::FormKeyDown(int tecla) {
+bool TFMain::FormKeyDown(int tecla, Qt::KeyboardModifiers modificadores) {
+    if (tecla == Qt::Key_H && modificadores == Qt::ControlModifier) {
+        if (!FGerando)
+            btnHistorico->click();
+        return true;
+    }
     if (tecla == Qt::Key_F3) {
         // A second generation waits until the running one has ended.
         if (!FGerando)
@@ -350,6 +367,11 @@ void TFMain::btnConfiguracoesClick() {
     }
     CarregarPerfis();
     cbPerfis->setCurrentIndex(0);
+}
+
+void TFMain::btnHistoricoClick() {
+    TFHistorico historico(this);
+    historico.exec();
 }
 
 void TFMain::EditEmpresaChange() {

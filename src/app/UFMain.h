@@ -47,11 +47,12 @@ private:
 
     // Event handlers.
     void FormShow();
-    bool FormKeyDown(int tecla);
+    bool FormKeyDown(int tecla, Qt::KeyboardModifiers modificadores = {});
     void btnGerarClick();
     void btnFecharClick();
     void FormClose();
     void btnConfiguracoesClick();
+    void btnHistoricoClick();
     void EditEmpresaChange();
     void cmbEmpresaClick(int linha);
 
@@ -96,6 +97,7 @@ private:
     QPushButton* btnConfiguracoes = nullptr;
     QPushButton* btnGerar = nullptr;
     QPushButton* btnFechar = nullptr;
+    QPushButton* btnHistorico = nullptr;
     QFrame* Bevel1 = nullptr;
     QLabel* lblFilial = nullptr;
     QLabel* lblDataBase = nullptr;

@@ -4,6 +4,7 @@
 #include "support/qt/JanelasTeste.h"
 
 #include "app/UEditData.h"
+#include "app/UFHistorico.h"
 #include "app/UFMain.h"
 #include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
@@ -12,6 +13,7 @@
 #include "platform/UCp1252.h"
 #include "platform/UDataHora.h"
 #include "platform/UPastaPrograma.h"
+#include "platform/UUsuarioSistema.h"
 #include "profiles/UFConfiguracoes.h"
 #include "qtbase/UCaixaMensagem.h"
 
@@ -29,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -379,8 +382,10 @@ TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
     QTest::keyClicks(&Controle<QWidget>("EditDe"), "15/02/2024");
     const std::string pergunta =
         "Confirmação (pergunta, Sim/*Não): Este período já foi exportado para esta empresa:\nExportação de 31/03/2024 "
-        "10:00:00: empresa 1, período de 01/02/2024 a 29/02/2024 pela data de lançamento, arquivo \"" +
-        Saida("dados.txt") + "\", 2 lançamentos, total R$ 170,75.\nGerar o arquivo novamente?";
+        "10:00:00 por " +
+        Cp1252ParaUtf8(NomeUsuarioSistema()) +
+        ": empresa 1, período de 01/02/2024 a 29/02/2024 pela data de lançamento, arquivo \"" + Saida("dados.txt") +
+        "\", 2 lançamentos, total R$ 170,75.\nGerar o arquivo novamente?";
     // "Não" is the default (marked "*"); answered so, nothing is written and nothing recorded.
     EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{pergunta});
     EXPECT_FALSE(ArquivoExiste(CaminhoDeUtf8(Saida("dados.txt"))));
@@ -389,6 +394,12 @@ TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
     EXPECT_EQ(Gerar("EditNomeArquivo"), (TTextos{pergunta, "Informação (informação, OK): Arquivo \"dados.txt\"  "
                                                            "gerado com sucesso.\n1 lançamento, total R$ 20,50"}));
     EXPECT_EQ(THistoricoExportacao::Ler().Registros.size(), 2u);
+    // Both exports of the file, made in the same second by the clock, are listed, the last one first.
+    const TTextos terceira = Gerar("EditNomeArquivo");
+    ASSERT_EQ(terceira.size(), 1u);
+    const auto ultima = terceira[0].find("1 lançamento, total R$ 20,50.");
+    const auto primeira = terceira[0].find("2 lançamentos, total R$ 170,75.");
+    EXPECT_TRUE(ultima < primeira && primeira != std::string::npos) << terceira[0];
     // Another company's exports are not its own.
     Escrever("EditEmpresa", "2");
     EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{NadaEncontrado});
@@ -548,7 +559,7 @@ TEST_F(TTesteJanela, Keys_TabAndShiftTab_WalkTheWindowInItsOrderWithOneStopForEa
         const std::vector<const char*> ordem = {
             "EditDiretorio", base,        "EditDe",          "EditAte",        "EditEmpresa",
             "cmbEmpresa",    "cbPerfis",  "EditNomeArquivo", "EditCodTorvane", "btnConfiguracoes",
-            "btnGerar",      "btnFechar", "EditDiretorio"};
+            "btnGerar",      "btnFechar", "btnHistorico",    "EditDiretorio"};
         Controle<QWidget>("EditDiretorio").setFocus();
         for (std::size_t i = 1; i < ordem.size(); ++i) {
             ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -702,4 +713,71 @@ TEST(TTesteTextosDoQt, QuestionBox_StandardButtonsSpeakPortuguese) {
               TRespostaMensagem::Nao);
     botoes.sort();
     EXPECT_EQ(botoes, (QStringList{QStringLiteral("Não"), QStringLiteral("Sim")}));
+}
+
+// --- What was sent ----------------------------------------------------------------------------------------
+
+TEST_F(TTesteJanela, Historico_CtrlH_ShowsTheRecordNewestFirstFiltersByCompanyAndChecksTheSelectedFile) {
+    Abrir();
+    PreencherValidos();
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{Sucesso});
+    Escrever("EditNomeArquivo", "outro");
+    FCaixa.Respostas = {TRespostaMensagem::Sim};
+    EXPECT_EQ(Gerar("EditNomeArquivo").size(), 2u) << "asked, then written";
+    // Another clerk's export of another company, and a row that a full disk cut short.
+    TRegistroExportacao alheio = THistoricoExportacao::Ler().Registros.back();
+    alheio.Empresa = 2;
+    alheio.NomeEmpresa = TextoAnsi("COMÉRCIO DOIS");
+    alheio.Arquivo = CaminhoDeUtf8(Saida("alheio.txt"));
+    AcrescentarArquivo(THistoricoExportacao::Arquivo(), "31/03/2024 10:00:00;ana;1;EMP");
+    THistoricoExportacao::Registrar(alheio);
+    // dados.txt is changed after it was sent; outro.txt stays as written.
+    GravarBinario(CaminhoDeUtf8(Saida("dados.txt")), "mudado\r\n");
+
+    FCaixa.Chamadas.clear();
+    const auto arquivos = [](QTableView& grade) {
+        TTextos nomes;
+        for (int linha = 0; linha < grade.model()->rowCount(); ++linha)
+            nomes.push_back(std::filesystem::path(grade.model()->index(linha, 5).data().toString().toStdU16String())
+                                .filename()
+                                .string());
+        return nomes;
+    };
+    TTextos vistos[2];
+    std::string aviso;
+    std::vector<QString> focos;
+    TAoAbrir<TFHistorico> historico([&](TFHistorico& janela) {
+        auto& grade = ::Controle<QTableView>(janela, "GridHistorico");
+        vistos[0] = arquivos(grade);
+        aviso = ::Controle<QLabel>(janela, "lblAviso").text().toStdString();
+        auto& empresas = ::Controle<QComboBox>(janela, "cmbEmpresa");
+        empresas.setFocus();
+        QTest::keyClick(&empresas, Qt::Key_Down);
+        vistos[1] = arquivos(grade);
+        // The newest row of the company is selected: outro.txt, then dados.txt one row down.
+        QTest::keyClick(&empresas, Qt::Key_Tab);
+        focos.push_back(janela.focusWidget()->objectName());
+        QTest::keyClick(&grade, Qt::Key_Tab);
+        focos.push_back(janela.focusWidget()->objectName());
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return);
+        grade.setFocus();
+        QTest::keyClick(&grade, Qt::Key_Down);
+        QTest::keyClick(&grade, Qt::Key_Tab);
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Enter);
+        QTest::keyClick(&janela, Qt::Key_Escape);
+    });
+    QTest::keyClick(&Controle<QWidget>("EditNomeArquivo"), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_TRUE(historico.Executou());
+    EXPECT_EQ(focos, (std::vector<QString>{"GridHistorico", "btnConferir"}));
+    EXPECT_EQ(vistos[0], (TTextos{"alheio.txt", "outro.txt", "dados.txt"}));
+    EXPECT_EQ(vistos[1], (TTextos{"outro.txt", "dados.txt"}));
+    EXPECT_NE(aviso.find("tem 1 linha danificada"), std::string::npos) << aviso;
+    const TTextos caixas = FCaixa.Resumos();
+    ASSERT_EQ(caixas.size(), 2u);
+    EXPECT_TRUE(caixas[0].starts_with("Informação (informação, OK): O arquivo \"" + Saida("outro.txt") +
+                                      "\" é o mesmo que foi gerado.\nExportação de "))
+        << caixas[0];
+    EXPECT_TRUE(caixas[1].starts_with("Atenção (aviso, OK): O arquivo \"" + Saida("dados.txt") +
+                                      "\" não é mais o que foi gerado.\nExportação de "))
+        << caixas[1];
 }

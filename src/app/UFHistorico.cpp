@@ -1,0 +1,218 @@
+#include "app/UFHistorico.h"
+
+#include "platform/UArquivos.h"
+#include "platform/UCp1252.h"
+#include "platform/UTexto.h"
+#include "qtbase/UCaixaMensagem.h"
+#include "qtbase/UFalhas.h"
+#include "qtbase/UGrade.h"
+#include "qtbase/UTextoQt.h"
+
+#include <QAbstractTableModel>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+std::string Data(const TDataHora& data) {
+    return data.TextoExibicao().substr(0, 10);
+}
+
+std::string Empresa(const TRegistroExportacao& r) {
+    return std::to_string(r.Empresa) + (r.NomeEmpresa.empty() ? "" : " - " + r.NomeEmpresa);
+}
+
+} // namespace
+
+// The rows of the record that the company filter lets through, one export a row.
+class TModeloHistorico : public QAbstractTableModel {
+public:
+    explicit TModeloHistorico(QObject* dono) : QAbstractTableModel(dono) {}
+
+    void Mostrar(std::vector<const TRegistroExportacao*> registros) {
+        beginResetModel();
+        FRegistros = std::move(registros);
+        endResetModel();
+    }
+    const TRegistroExportacao* Registro(int linha) const {
+        return linha >= 0 && linha < rowCount({}) ? FRegistros[static_cast<std::size_t>(linha)] : nullptr;
+    }
+
+    int rowCount(const QModelIndex& pai) const override {
+        return pai.isValid() ? 0 : static_cast<int>(FRegistros.size());
+    }
+    int columnCount(const QModelIndex& pai) const override { return pai.isValid() ? 0 : static_cast<int>(Colunas); }
+
+    QVariant data(const QModelIndex& indice, int papel) const override {
+        const TRegistroExportacao* r = Registro(indice.row());
+        if (!r)
+            return {};
+        if (papel == Qt::TextAlignmentRole)
+            return indice.column() >= 6 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        if (papel != Qt::DisplayRole)
+            return {};
+        switch (indice.column()) {
+        case 0:
+            return ParaQString(r->Momento.TextoExibicao());
+        case 1:
+            return ParaQString(r->Usuario);
+        case 2:
+            return ParaQString(Empresa(*r));
+        case 3:
+            return ParaQString(Data(r->DataInicial) + " a " + Data(r->DataFinal) +
+                               (r->DataLancamento ? TextoAnsi(", lançamento") : ", vencimento"));
+        case 4:
+            return ParaQString(r->DescricaoPerfil.empty() ? std::to_string(r->Perfil) : r->DescricaoPerfil);
+        case 5:
+            return CaminhoParaQString(r->Arquivo);
+        case 6:
+            return ParaQString(MilharesBrasileiros(static_cast<long long>(r->Linhas)));
+        default:
+            return ParaQString("R$ " + ReaisBrasileiros(r->TotalCentavos));
+        }
+    }
+
+    QVariant headerData(int secao, Qt::Orientation orientacao, int papel) const override {
+        static const char* const titulos[Colunas] = {"Data e hora", "Usuário", "Empresa",     "Período",
+                                                     "Perfil",      "Arquivo", "Lançamentos", "Total"};
+        if (papel != Qt::DisplayRole || orientacao != Qt::Horizontal || secao < 0 || secao >= Colunas)
+            return {};
+        return QString::fromUtf8(titulos[secao]);
+    }
+
+private:
+    static constexpr int Colunas = 8;
+    std::vector<const TRegistroExportacao*> FRegistros;
+};
+
+TFHistorico::TFHistorico(QWidget* dono) : TDialogo(dono) {
+    setWindowTitle(QStringLiteral("Histórico de exportações"));
+    setAccessibleName(windowTitle());
+
+    lblEmpresa = new QLabel(QStringLiteral("Empresa:"), this);
+    lblEmpresa->setObjectName(QStringLiteral("lblEmpresa"));
+    cmbEmpresa = new QComboBox(this);
+    cmbEmpresa->setObjectName(QStringLiteral("cmbEmpresa"));
+    cmbEmpresa->setAccessibleName(QStringLiteral("Empresa"));
+    lblEmpresa->setBuddy(cmbEmpresa);
+
+    GridHistorico = new TGrade(this);
+    GridHistorico->setObjectName(QStringLiteral("GridHistorico"));
+    GridHistorico->setAccessibleName(QStringLiteral("Exportações"));
+    FModelo = new TModeloHistorico(this);
+    GridHistorico->setModel(FModelo);
+    GridHistorico->verticalHeader()->hide();
+    GridHistorico->horizontalHeader()->setStretchLastSection(true);
+
+    lblAviso = new QLabel(this);
+    lblAviso->setObjectName(QStringLiteral("lblAviso"));
+    lblAviso->setWordWrap(true);
+    lblArquivo = new QLabel(this);
+    lblArquivo->setObjectName(QStringLiteral("lblArquivo"));
+    lblArquivo->setWordWrap(true);
+
+    btnConferir = CriarBotao(this, "btnConferir", QStringLiteral("Conferir"));
+    btnFechar = CriarBotao(this, "btnFechar", QStringLiteral("Fechar (Esc)"));
+    btnConferir->setAccessibleName(btnConferir->text());
+    btnFechar->setAccessibleName(btnFechar->text());
+
+    auto* filtro = new QHBoxLayout;
+    filtro->addWidget(lblEmpresa);
+    filtro->addWidget(cmbEmpresa, 1);
+    auto* botoes = new QHBoxLayout;
+    botoes->addWidget(lblArquivo, 1);
+    botoes->addWidget(btnConferir);
+    botoes->addWidget(btnFechar);
+    auto* janela = new QVBoxLayout(this);
+    janela->addLayout(filtro);
+    janela->addWidget(GridHistorico, 1);
+    janela->addWidget(lblAviso);
+    janela->addLayout(botoes);
+
+    setTabOrder(cmbEmpresa, GridHistorico);
+    setTabOrder(GridHistorico, btnConferir);
+    setTabOrder(btnConferir, btnFechar);
+
+    connect(cmbEmpresa, &QComboBox::currentIndexChanged, this,
+            [this] { ExecutarTratando(this, [this] { cmbEmpresaChange(); }); });
+    connect(btnConferir, &QPushButton::clicked, this,
+            [this] { ExecutarTratando(this, [this] { btnConferirClick(); }); });
+    connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
+    PreverTeclado();
+
+    resize(760, 420);
+    CarregarHistorico();
+    GridHistorico->setFocus();
+}
+
+void TFHistorico::CarregarHistorico() {
+    lblArquivo->setText(QStringLiteral("Arquivo: ") + CaminhoParaQString(THistoricoExportacao::Arquivo()));
+    try {
+        TLeituraHistorico leitura = THistoricoExportacao::Ler();
+        FRegistros.assign(leitura.Registros.rbegin(), leitura.Registros.rend());
+        lblAviso->setText(ParaQString(leitura.AvisoDanificadas()));
+    } catch (const std::exception& falha) {
+        FRegistros.clear();
+        lblAviso->setText(ParaQString(TextoAnsi("O histórico de exportações não pôde ser lido: ") + falha.what()));
+    }
+    if (FRegistros.empty() && lblAviso->text().isEmpty())
+        lblAviso->setText(QStringLiteral("Nenhuma exportação registrada."));
+    lblAviso->setVisible(!lblAviso->text().isEmpty());
+    PreencherEmpresas();
+}
+
+void TFHistorico::PreencherEmpresas() {
+    // Each company once, by number, with the name of its latest export.
+    std::map<int, std::string> empresas;
+    for (auto r = FRegistros.rbegin(); r != FRegistros.rend(); ++r)
+        empresas[r->Empresa] = Empresa(*r);
+    const QSignalBlocker bloqueio(cmbEmpresa);
+    cmbEmpresa->clear();
+    cmbEmpresa->addItem(QStringLiteral("Todas as empresas"), -1);
+    for (const auto& [numero, nome] : empresas)
+        cmbEmpresa->addItem(ParaQString(nome), numero);
+    cmbEmpresa->setCurrentIndex(0);
+    cmbEmpresaChange();
+}
+
+void TFHistorico::cmbEmpresaChange() {
+    const int empresa = cmbEmpresa->currentData().toInt();
+    std::vector<const TRegistroExportacao*> mostrados;
+    for (const auto& registro : FRegistros)
+        if (empresa < 0 || registro.Empresa == empresa)
+            mostrados.push_back(&registro);
+    FModelo->Mostrar(std::move(mostrados));
+    if (FModelo->rowCount({}) > 0)
+        GridHistorico->setCurrentIndex(FModelo->index(0, 0));
+    btnConferir->setEnabled(FModelo->rowCount({}) > 0);
+}
+
+void TFHistorico::btnConferirClick() {
+    const TRegistroExportacao* registro = FModelo->Registro(GridHistorico->currentIndex().row());
+    if (!registro)
+        return;
+    const TConferencia conferencia = THistoricoExportacao::Conferir(registro->Arquivo);
+    std::string texto;
+    for (const std::string& mensagem : conferencia.Mensagens)
+        texto += (texto.empty() ? "" : "\n") + mensagem;
+    if (conferencia.Situacao == TSituacaoConferencia::Conferido)
+        MostrarInformacao(this, texto);
+    else
+        MostrarAviso(this, texto);
+}
+
+bool TFHistorico::FormKeyDown(QObject* alvo, int tecla) {
+    if (tecla == Qt::Key_Escape) {
+        reject();
+        return true;
+    }
+    return TeclaEnter(tecla) && ClicarBotaoFocado(alvo);
+}
