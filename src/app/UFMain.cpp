@@ -1,6 +1,7 @@
 #include "app/UFMain.h"
 
 #include "app/UEditData.h"
+#include "app/UFConexao.h"
 #include "app/UModeloQuery.h"
 #include "dao/UConexao.h"
 #include "dao/UQuery.h"
@@ -228,12 +229,18 @@ void TFMain::CriarRodape() {
     Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
     const QFont miuda = Fonte(QStringLiteral("Tahoma"), 9);
-    lblFilial = Criar<QLabel>(pnlFundo, "lblFilial", 12, 335, 240, 11);
-    lblDataBase = Criar<QLabel>(pnlFundo, "lblDataBase", 12, 347, 240, 11);
+    lblFilial = Criar<QLabel>(pnlFundo, "lblFilial", 12, 335, 214, 11);
+    lblDataBase = Criar<QLabel>(pnlFundo, "lblDataBase", 12, 347, 214, 11);
     lblVersao = Criar<QLabel>(pnlFundo, "lblVersao", 256, 341, 68, 11);
     lblVersao->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QLabel* rotulo : {lblFilial, lblDataBase, lblVersao})
         rotulo->setFont(miuda);
+    // Beside the database it names, in the strip's own small type.
+    btnConexao = Botao(pnlFundo, "btnConexao", "Conexão…", 230, 347, 94);
+    btnConexao->resize(94, 11);
+    btnConexao->setFlat(true);
+    btnConexao->setFont(miuda);
+    connect(btnConexao, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnConexaoClick(); }); });
 
     pnlProgress = Criar<QFrame>(pnlFundo, "pnlProgress", 8, 334, Largura - 16, 24);
     pnlProgress->setAutoFillBackground(true);
@@ -249,7 +256,7 @@ void TFMain::DefinirOrdemTabulacao() {
     // Tab enters the date basis at whichever of the two radio buttons is selected.
     QWidget* const ordem[] = {EditDiretorio,    rdDataLancamento, rdDataVencimento, EditDe,          EditAte,
                               EditEmpresa,      cmbEmpresa,       cbPerfis,         EditNomeArquivo, EditCodTorvane,
-                              btnConfiguracoes, btnGerar,         btnFechar};
+                              btnConfiguracoes, btnGerar,         btnFechar,        btnConexao};
     for (std::size_t i = 0; i + 1 < std::size(ordem); ++i)
         setTabOrder(ordem[i], ordem[i + 1]);
 }
@@ -350,6 +357,15 @@ void TFMain::btnConfiguracoesClick() {
     }
     CarregarPerfis();
     cbPerfis->setCurrentIndex(0);
+}
+
+void TFMain::btnConexaoClick() {
+    TFConexao conexao(this);
+    if (conexao.exec() != QDialog::Accepted)
+        return;
+    // The window, its company list and the branch all stand on the open connection: it is not swapped under them.
+    Mensagem(TextoAnsi("A nova conexão será usada na próxima vez que o programa for aberto."),
+             TTipoMensagem::Informacao);
 }
 
 void TFMain::EditEmpresaChange() {

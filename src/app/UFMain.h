@@ -52,6 +52,7 @@ private:
     void btnFecharClick();
     void FormClose();
     void btnConfiguracoesClick();
+    void btnConexaoClick();
     void EditEmpresaChange();
     void cmbEmpresaClick(int linha);
 
@@ -96,6 +97,7 @@ private:
     QPushButton* btnConfiguracoes = nullptr;
     QPushButton* btnGerar = nullptr;
     QPushButton* btnFechar = nullptr;
+    QPushButton* btnConexao = nullptr;
     QFrame* Bevel1 = nullptr;
     QLabel* lblFilial = nullptr;
     QLabel* lblDataBase = nullptr;

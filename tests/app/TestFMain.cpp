@@ -4,6 +4,7 @@
 #include "support/qt/JanelasTeste.h"
 
 #include "app/UEditData.h"
+#include "app/UFConexao.h"
 #include "app/UFMain.h"
 #include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
@@ -548,7 +549,7 @@ TEST_F(TTesteJanela, Keys_TabAndShiftTab_WalkTheWindowInItsOrderWithOneStopForEa
         const std::vector<const char*> ordem = {
             "EditDiretorio", base,        "EditDe",          "EditAte",        "EditEmpresa",
             "cmbEmpresa",    "cbPerfis",  "EditNomeArquivo", "EditCodTorvane", "btnConfiguracoes",
-            "btnGerar",      "btnFechar", "EditDiretorio"};
+            "btnGerar",      "btnFechar", "btnConexao",      "EditDiretorio"};
         Controle<QWidget>("EditDiretorio").setFocus();
         for (std::size_t i = 1; i < ordem.size(); ++i) {
             ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -664,6 +665,40 @@ TEST_F(TTesteJanela, Edits_TypingLimited_CompanyNumberAndLookupLinkedBothWays) {
     QTest::keyClick(&lookup, Qt::Key_Down);
     EXPECT_EQ(empresa.text(), QStringLiteral("2"));
     EXPECT_EQ(lookup.currentText(), QStringLiteral("COMÉRCIO DOIS"));
+}
+
+// --- The connection ------------------------------------------------------------------------------------------------
+
+TEST_F(TTesteJanela, Conexao_ButtonInTheStatusStrip_OpensTheWindow_ASavedConnectionCountsFromTheNextStart) {
+    Abrir();
+    QPushButton& botao = Controle<QPushButton>("btnConexao");
+    EXPECT_EQ(botao.text(), QStringLiteral("Conexão…"));
+    EXPECT_EQ(botao.geometry(), QRect(230, 347, 94, 11));
+    EXPECT_TRUE(botao.isFlat());
+    EXPECT_EQ(botao.font().pixelSize(), 9);
+    for (const char* rotulo : {"lblFilial", "lblDataBase"})
+        EXPECT_FALSE(Controle<QLabel>(rotulo).geometry().intersects(botao.geometry())) << rotulo;
+    // The settings beside the program would be read-only: from here on they are the user's.
+    std::filesystem::create_directory(FPasta.Sistema() / "programa");
+    DefinirPastaPrograma(FPasta.Sistema() / "programa");
+
+    for (const bool salvar : {false, true}) {
+        SCOPED_TRACE(salvar ? "Salvar" : "Esc");
+        FCaixa.Chamadas.clear();
+        const TAoAbrir<TFConexao> conexao([salvar](TFConexao& janela) {
+            if (!salvar)
+                return QTest::keyClick(&janela, Qt::Key_Escape);
+            QTest::keyClick(&::Controle<QPushButton>(janela, "btnSalvar"), Qt::Key_Return);
+        });
+        botao.setFocus();
+        QTest::keyClick(&botao, Qt::Key_Return);
+        EXPECT_TRUE(conexao.Executou());
+        EXPECT_EQ(FCaixa.Resumos(),
+                  salvar ? TTextos{"Informação (informação, OK): A nova conexão será usada na próxima vez que o "
+                                   "programa for aberto."}
+                         : TTextos{});
+        EXPECT_TRUE(FJanela->isVisible());
+    }
 }
 
 // --- Profiles ---------------------------------------------------------------------------------------------------
