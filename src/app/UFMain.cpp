@@ -110,6 +110,8 @@ TFMain::TFMain(QWidget* dono) : QWidget(dono, Qt::Window | Qt::FramelessWindowHi
     Q_INIT_RESOURCE(recursos);
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(ParaQString(TituloAplicacao()));
+    // The window has no title bar: a screen reader names it by the caption it shows.
+    setAccessibleName(QStringLiteral("Exportação financeira Torvane"));
     QFont fonte(QStringLiteral("MS Sans Serif"));
     fonte.setPointSize(8);
     setFont(fonte);
@@ -170,6 +172,7 @@ void TFMain::CriarCampos() {
     EditDiretorio = new TEditDiretorio(pnlFundo);
     EditDiretorio->setObjectName(QStringLiteral("EditDiretorio"));
     EditDiretorio->setGeometry(12, 57, 312, 22);
+    EditDiretorio->setAccessibleName(Label3->text());
 
     grpPeriodo = Criar<QGroupBox>(pnlFundo, "grpPeriodo", 12, 84, 312, 72);
     grpPeriodo->setTitle(QStringLiteral("  Período  "));
@@ -188,6 +191,9 @@ void TFMain::CriarCampos() {
     EditDe = Criar<TEditData>(grpPeriodo, "EditDe", 52, 42, 96, 22);
     lblFinal = Rotulo(grpPeriodo, "lblFinal", "Final:", 160, 45, 36);
     EditAte = Criar<TEditData>(grpPeriodo, "EditAte", 198, 42, 104, 22);
+    // Both fields sit in "Período" beside a label of one word: each is named in full.
+    EditDe->Nomear(QStringLiteral("Período inicial"), QStringLiteral("Calendário do período inicial"));
+    EditAte->Nomear(QStringLiteral("Período final"), QStringLiteral("Calendário do período final"));
 
     grpEmpresa = Criar<QGroupBox>(pnlFundo, "grpEmpresa", 12, 160, 312, 50);
     grpEmpresa->setTitle(QStringLiteral(" Empresa "));
@@ -195,6 +201,8 @@ void TFMain::CriarCampos() {
     EditEmpresa->setObjectName(QStringLiteral("EditEmpresa"));
     EditEmpresa->setGeometry(10, 20, 50, 22);
     cmbEmpresa = Criar<QComboBox>(grpEmpresa, "cmbEmpresa", 66, 20, 236, 22);
+    EditEmpresa->setAccessibleName(QStringLiteral("Número da empresa"));
+    cmbEmpresa->setAccessibleName(QStringLiteral("Empresa"));
     dsEmpresa = new TModeloQuery("empresa_id", "nome", this);
     dsEmpresa->setObjectName(QStringLiteral("dsEmpresa"));
     cmbEmpresa->setModel(dsEmpresa);
@@ -207,6 +215,7 @@ void TFMain::CriarCampos() {
     cbPerfis = Criar<QComboBox>(pnlFundo, "cbPerfis", 12, 229, 312, 22);
     cbPerfis->addItem(QStringLiteral("Todos os Grupos"));
     cbPerfis->setCurrentIndex(0);
+    cbPerfis->setAccessibleName(QStringLiteral("Perfil"));
 
     Label4 = Rotulo(pnlFundo, "Label4", "Nome do arquivo", 12, 255, 166);
     EditNomeArquivo = Criar<QLineEdit>(pnlFundo, "EditNomeArquivo", 12, 270, 166, 22);
@@ -214,6 +223,8 @@ void TFMain::CriarCampos() {
     EditCodTorvane = new TEditNumero(2, pnlFundo);
     EditCodTorvane->setObjectName(QStringLiteral("EditCodTorvane"));
     EditCodTorvane->setGeometry(186, 270, 138, 22);
+    EditNomeArquivo->setAccessibleName(Label4->text());
+    EditCodTorvane->setAccessibleName(Label2->text());
 }
 
 void TFMain::CriarRodape() {
@@ -249,6 +260,7 @@ void TFMain::CriarRodape() {
     oProgress->setAlignment(Qt::AlignCenter);
     oProgress->setTextVisible(true);
     oProgress->setValue(0);
+    oProgress->setAccessibleName(QStringLiteral("Progresso da exportação"));
     pnlProgress->hide();
 }
 

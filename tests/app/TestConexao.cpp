@@ -241,4 +241,18 @@ TEST_F(TTesteConexao, Checks_PortOutOfRangeAndCharactersTheFileCannotHold_AreRef
     EXPECT_EQ(LerBinario(Usuario() / "sistema_qor.ini"), antes);
 }
 
+TEST_F(TTesteConexao, ScreenReader_NamesEveryControlByItsLabel) {
+    Gravar(Maquina(), ArquivoMaquina);
+    Abrir();
+    EXPECT_EQ(ProblemasAcessiveis(*FJanela, QStringLiteral("Conexão com o banco de dados")),
+              std::vector<std::string>{});
+    for (const auto& [nome, texto] : std::vector<std::pair<const char*, const char*>>{{"EditServidor", "Servidor"},
+                                                                                      {"EditPorta", "Porta"},
+                                                                                      {"EditBanco", "Banco de dados"},
+                                                                                      {"EditUsuario", "Usuário"},
+                                                                                      {"EditSenha", "Senha"},
+                                                                                      {"EditFilial", "Filial"}})
+        EXPECT_EQ(NomeAcessivel(Controle(nome)), QString::fromUtf8(texto));
+}
+
 } // namespace

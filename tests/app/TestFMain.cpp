@@ -17,6 +17,7 @@
 #include "qtbase/UCaixaMensagem.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -36,6 +37,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -667,7 +669,38 @@ TEST_F(TTesteJanela, Edits_TypingLimited_CompanyNumberAndLookupLinkedBothWays) {
     EXPECT_EQ(lookup.currentText(), QStringLiteral("COMÉRCIO DOIS"));
 }
 
-// --- The connection ------------------------------------------------------------------------------------------------
+// --- The connection and the screen reader ----------------------------------------------------------------------
+
+// The button that a field draws for one of its actions.
+QObject& BotaoDaAcao(QWidget& campo, const char* acao) {
+    for (QObject* objeto : ::Controle<QAction>(campo, acao).associatedObjects())
+        if (qobject_cast<QAbstractButton*>(objeto))
+            return *objeto;
+    throw std::runtime_error(std::string("no button for ") + acao);
+}
+
+TEST_F(TTesteJanela, ScreenReader_EveryControlHasItsLabelsNameOnce_IconButtonsTheirPurpose) {
+    Abrir();
+    EXPECT_EQ(ProblemasAcessiveis(*FJanela, QStringLiteral("Exportação financeira Torvane")), TTextos{});
+    const std::vector<std::pair<QObject*, const char*>> nomes = {
+        {&Controle("EditDiretorio"), "Diretório de Geração do Arquivo"},
+        {&BotaoDaAcao(Controle("EditDiretorio"), "btnEscolherDiretorio"), "Escolher a pasta"},
+        {&Controle("EditDe"), "Período inicial"},
+        {&BotaoDaAcao(Controle("EditDe"), "btnCalendario"), "Calendário do período inicial"},
+        {&Controle("EditAte"), "Período final"},
+        {&BotaoDaAcao(Controle("EditAte"), "btnCalendario"), "Calendário do período final"},
+        {&Controle("EditEmpresa"), "Número da empresa"},
+        {&Controle<QComboBox>("cmbEmpresa"), "Empresa"},
+        {&Controle<QComboBox>("cbPerfis"), "Perfil"},
+        {&Controle("EditNomeArquivo"), "Nome do arquivo"},
+        {&Controle("EditCodTorvane"), "Cód. Empresa (Torvane)"},
+        {&Controle<QPushButton>("btnConexao"), "Conexão…"}};
+    for (const auto& [controle, nome] : nomes)
+        EXPECT_EQ(NomeAcessivel(*controle), QString::fromUtf8(nome)) << controle->objectName().toStdString();
+    // A list is named by its label; what it shows is still read, as its value.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&Controle<QComboBox>("cbPerfis"))->text(QAccessible::Value),
+              QStringLiteral("Todos os Grupos"));
+}
 
 TEST_F(TTesteJanela, Conexao_ButtonInTheStatusStrip_OpensTheWindow_ASavedConnectionCountsFromTheNextStart) {
     Abrir();
