@@ -771,3 +771,25 @@ TEST(TTesteTextosDoQt, QuestionBox_StandardButtonsSpeakPortuguese) {
     botoes.sort();
     EXPECT_EQ(botoes, (QStringList{QStringLiteral("Não"), QStringLiteral("Sim")}));
 }
+
+TEST(TTesteTextosDoQt, ConnectionFailureBox_OkIsTheDefaultAndEsc_ConfigurarOnlyByItsButton) {
+    TCaixaMensagem real;
+    for (const bool configurar : {false, true}) {
+        SCOPED_TRACE(configurar ? "Configurar conexão…" : "Esc");
+        QTimer::singleShot(0, [configurar] {
+            auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(caixa, nullptr);
+            EXPECT_EQ(caixa->defaultButton(), caixa->button(QMessageBox::Ok));
+            auto* botao = caixa->findChild<QPushButton*>(QStringLiteral("btnConfigurarConexao"));
+            ASSERT_NE(botao, nullptr);
+            EXPECT_EQ(botao->text(), QStringLiteral("Configurar conexão…"));
+            if (configurar)
+                botao->click();
+            else
+                QTest::keyClick(caixa, Qt::Key_Escape);
+        });
+        EXPECT_EQ(real.Mostrar(nullptr, "Sem servidor", "Falha", TIconeMensagem::Exclamacao,
+                               TBotoesMensagem::OkConfigurarConexao, false),
+                  configurar ? TRespostaMensagem::ConfigurarConexao : TRespostaMensagem::Ok);
+    }
+}
