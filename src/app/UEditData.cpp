@@ -45,10 +45,11 @@ TEditData::TEditData(QWidget* dono) : QLineEdit(dono) {
     // The mask keeps the separators in place and lets a typed "/" jump to the next part; "_" marks the
     // digits still missing. text() gives the digits without the blanks.
     setInputMask(QStringLiteral("99/99/9999;_"));
-    QAction* calendario = addAction(SetaAbaixo(*this), QLineEdit::TrailingPosition);
-    calendario->setObjectName(QStringLiteral("btnCalendario"));
-    calendario->setToolTip(QStringLiteral("Calendário (F4)"));
-    connect(calendario, &QAction::triggered, this, &TEditData::AbrirCalendario);
+    FBotaoCalendario = addAction(SetaAbaixo(*this), QLineEdit::TrailingPosition);
+    FBotaoCalendario->setObjectName(QStringLiteral("btnCalendario"));
+    FBotaoCalendario->setText(QStringLiteral("Calendário"));
+    FBotaoCalendario->setToolTip(QStringLiteral("Calendário (F4)"));
+    connect(FBotaoCalendario, &QAction::triggered, this, &TEditData::AbrirCalendario);
     connect(this, &QLineEdit::textChanged, this, &TEditData::MostrarValidade);
     MostrarValidade();
 }
@@ -95,6 +96,12 @@ void TEditData::AbrirCalendario() {
     FCalendario->move(posicao);
     FCalendario->show();
     FCalendario->setFocus(Qt::PopupFocusReason);
+}
+
+void TEditData::Nomear(const QString& campo, const QString& calendario) {
+    setAccessibleName(campo);
+    // The button shows only its arrow; the action's text is what it is called.
+    FBotaoCalendario->setText(calendario);
 }
 
 void TEditData::Escolher(const QDate& data) {

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLineEdit>
 
+class QAction;
 class QCalendarWidget;
 
 // A date field shown as dd/MM/yyyy with a drop-down calendar. It holds the date as typed: the text is read
@@ -18,6 +19,8 @@ public:
     QDate date() const;
     void setDate(const QDate& data);
     void AbrirCalendario();
+    // What a screen reader calls the field and its calendar button.
+    void Nomear(const QString& campo, const QString& calendario);
 
 protected:
     void focusInEvent(QFocusEvent* evento) override;
@@ -29,6 +32,7 @@ private:
     void MostrarValidade();
     void Escolher(const QDate& data);
 
+    QAction* FBotaoCalendario = nullptr;
     QCalendarWidget* FCalendario = nullptr;
     // As the field shows it: black, or red for no valid date.
     bool FValida = true;

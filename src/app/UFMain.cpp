@@ -1,6 +1,7 @@
 #include "app/UFMain.h"
 
 #include "app/UEditData.h"
+#include "app/UFConexao.h"
 #include "app/UFHistorico.h"
 #include "app/UModeloQuery.h"
 #include "dao/UConexao.h"
@@ -110,6 +111,8 @@ TFMain::TFMain(QWidget* dono) : QWidget(dono, Qt::Window | Qt::FramelessWindowHi
     Q_INIT_RESOURCE(recursos);
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(ParaQString(TituloAplicacao()));
+    // The window has no title bar: a screen reader names it by the caption it shows.
+    setAccessibleName(QStringLiteral("Exportação financeira Torvane"));
     QFont fonte(QStringLiteral("MS Sans Serif"));
     fonte.setPointSize(8);
     setFont(fonte);
@@ -170,6 +173,7 @@ void TFMain::CriarCampos() {
     EditDiretorio = new TEditDiretorio(pnlFundo);
     EditDiretorio->setObjectName(QStringLiteral("EditDiretorio"));
     EditDiretorio->setGeometry(12, 57, 312, 22);
+    EditDiretorio->setAccessibleName(Label3->text());
 
     grpPeriodo = Criar<QGroupBox>(pnlFundo, "grpPeriodo", 12, 84, 312, 72);
     grpPeriodo->setTitle(QStringLiteral("  Período  "));
@@ -188,6 +192,9 @@ void TFMain::CriarCampos() {
     EditDe = Criar<TEditData>(grpPeriodo, "EditDe", 52, 42, 96, 22);
     lblFinal = Rotulo(grpPeriodo, "lblFinal", "Final:", 160, 45, 36);
     EditAte = Criar<TEditData>(grpPeriodo, "EditAte", 198, 42, 104, 22);
+    // Both fields sit in "Período" beside a label of one word: each is named in full.
+    EditDe->Nomear(QStringLiteral("Período inicial"), QStringLiteral("Calendário do período inicial"));
+    EditAte->Nomear(QStringLiteral("Período final"), QStringLiteral("Calendário do período final"));
 
     grpEmpresa = Criar<QGroupBox>(pnlFundo, "grpEmpresa", 12, 160, 312, 50);
     grpEmpresa->setTitle(QStringLiteral(" Empresa "));
@@ -195,6 +202,8 @@ void TFMain::CriarCampos() {
     EditEmpresa->setObjectName(QStringLiteral("EditEmpresa"));
     EditEmpresa->setGeometry(10, 20, 50, 22);
     cmbEmpresa = Criar<QComboBox>(grpEmpresa, "cmbEmpresa", 66, 20, 236, 22);
+    EditEmpresa->setAccessibleName(QStringLiteral("Número da empresa"));
+    cmbEmpresa->setAccessibleName(QStringLiteral("Empresa"));
     dsEmpresa = new TModeloQuery("empresa_id", "nome", this);
     dsEmpresa->setObjectName(QStringLiteral("dsEmpresa"));
     cmbEmpresa->setModel(dsEmpresa);
@@ -207,6 +216,7 @@ void TFMain::CriarCampos() {
     cbPerfis = Criar<QComboBox>(pnlFundo, "cbPerfis", 12, 229, 312, 22);
     cbPerfis->addItem(QStringLiteral("Todos os Grupos"));
     cbPerfis->setCurrentIndex(0);
+    cbPerfis->setAccessibleName(QStringLiteral("Perfil"));
 
     Label4 = Rotulo(pnlFundo, "Label4", "Nome do arquivo", 12, 255, 166);
     EditNomeArquivo = Criar<QLineEdit>(pnlFundo, "EditNomeArquivo", 12, 270, 166, 22);
@@ -214,6 +224,8 @@ void TFMain::CriarCampos() {
     EditCodTorvane = new TEditNumero(2, pnlFundo);
     EditCodTorvane->setObjectName(QStringLiteral("EditCodTorvane"));
     EditCodTorvane->setGeometry(186, 270, 138, 22);
+    EditNomeArquivo->setAccessibleName(Label4->text());
+    EditCodTorvane->setAccessibleName(Label2->text());
 }
 
 void TFMain::CriarRodape() {
@@ -235,11 +247,17 @@ void TFMain::CriarRodape() {
     lblVersao->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QLabel* rotulo : {lblFilial, lblDataBase, lblVersao})
         rotulo->setFont(miuda);
+    // Beside the database it names, in the strip's own small type.
+    btnConexao = Botao(pnlFundo, "btnConexao", "Conexão…", 230, 347, 94);
+    btnConexao->resize(94, 11);
+    btnConexao->setFlat(true);
+    btnConexao->setFont(miuda);
+    connect(btnConexao, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnConexaoClick(); }); });
 
     // What was sent, for every clerk of the office; also Ctrl+H.
     btnHistorico = Criar<QPushButton>(pnlFundo, "btnHistorico", 230, 335, 94, 11);
     btnHistorico->setText(QStringLiteral("Histórico (Ctrl+H)"));
-    btnHistorico->setAccessibleName(QStringLiteral("Histórico de exportações"));
+    btnHistorico->setAccessibleName(btnHistorico->text());
     btnHistorico->setFlat(true);
     btnHistorico->setFont(miuda);
     btnHistorico->setAutoDefault(true);
@@ -253,6 +271,7 @@ void TFMain::CriarRodape() {
     oProgress->setAlignment(Qt::AlignCenter);
     oProgress->setTextVisible(true);
     oProgress->setValue(0);
+    oProgress->setAccessibleName(QStringLiteral("Progresso da exportação"));
     pnlProgress->hide();
 }
 
@@ -260,7 +279,7 @@ void TFMain::DefinirOrdemTabulacao() {
     // Tab enters the date basis at whichever of the two radio buttons is selected.
     QWidget* const ordem[] = {EditDiretorio,    rdDataLancamento, rdDataVencimento, EditDe,          EditAte,
                               EditEmpresa,      cmbEmpresa,       cbPerfis,         EditNomeArquivo, EditCodTorvane,
-                              btnConfiguracoes, btnGerar,         btnFechar,        btnHistorico};
+                              btnConfiguracoes, btnGerar,         btnFechar,        btnHistorico,    btnConexao};
     for (std::size_t i = 0; i + 1 < std::size(ordem); ++i)
         setTabOrder(ordem[i], ordem[i + 1]);
 }
@@ -372,6 +391,15 @@ void TFMain::btnConfiguracoesClick() {
 void TFMain::btnHistoricoClick() {
     TFHistorico historico(this);
     historico.exec();
+}
+
+void TFMain::btnConexaoClick() {
+    TFConexao conexao(this);
+    if (conexao.exec() != QDialog::Accepted)
+        return;
+    // The window, its company list and the branch all stand on the open connection: it is not swapped under them.
+    Mensagem(TextoAnsi("A nova conexão será usada na próxima vez que o programa for aberto."),
+             TTipoMensagem::Informacao);
 }
 
 void TFMain::EditEmpresaChange() {

@@ -53,6 +53,7 @@ private:
     void FormClose();
     void btnConfiguracoesClick();
     void btnHistoricoClick();
+    void btnConexaoClick();
     void EditEmpresaChange();
     void cmbEmpresaClick(int linha);
 
@@ -98,6 +99,7 @@ private:
     QPushButton* btnGerar = nullptr;
     QPushButton* btnFechar = nullptr;
     QPushButton* btnHistorico = nullptr;
+    QPushButton* btnConexao = nullptr;
     QFrame* Bevel1 = nullptr;
     QLabel* lblFilial = nullptr;
     QLabel* lblDataBase = nullptr;

@@ -23,3 +23,7 @@ TConexao::TConexao(const std::string& host, const std::string& database, const s
 }
 
 TConexao::~TConexao() = default;
+
+std::string TConexao::VersaoServidor() const {
+    return mysql_get_server_info(FHandle.get());
+}

@@ -19,6 +19,8 @@ public:
     st_mysql* Handle() const { return FHandle.get(); }
     const std::string& Host() const { return FHost; }
     const std::string& Database() const { return FDatabase; }
+    // The version the server reports, such as "10.11.6-MariaDB-0+deb12u1".
+    std::string VersaoServidor() const;
 
 private:
     struct TFecharMysql {

@@ -6,6 +6,7 @@
 #include "platform/UPastaPrograma.h"
 
 #include <cstdlib>
+#include <random>
 #include <system_error>
 
 #ifndef TORVANE_PASTA_SISTEMA
@@ -55,6 +56,18 @@ std::filesystem::path PastaEm(const char* variavel, const std::filesystem::path&
 
 bool InstalacaoPortatil() {
     return ArquivoExiste(PastaPrograma() / NomeArquivoConexao);
+}
+
+bool PastaProgramaGravavel() {
+    // Asking for the rights would miss read-only media, inherited Windows rules and the like: a folder made
+    // and removed again is the one sure answer.
+    std::random_device aleatorio;
+    const auto prova = PastaPrograma() / (".torvane-gravavel-" + std::to_string(aleatorio()));
+    std::error_code erro;
+    if (!std::filesystem::create_directory(prova, erro))
+        return false;
+    std::filesystem::remove(prova, erro);
+    return true;
 }
 
 std::filesystem::path PastaConfiguracaoUsuario() {

@@ -17,6 +17,8 @@ inline const std::filesystem::path NomeArquivoPerfis = "PerfilTorvane.txt";
 inline const std::filesystem::path NomeArquivoHistorico = "HistoricoExportacao.csv";
 
 bool InstalacaoPortatil();
+// Whether this user may make files in the program's folder, as in a copy unpacked into a folder of its own.
+bool PastaProgramaGravavel();
 // $XDG_CONFIG_HOME/exportacao-torvane, or ~/.config/exportacao-torvane (%APPDATA%\ExportacaoTorvane).
 std::filesystem::path PastaConfiguracaoUsuario();
 // The system-wide folder, from the install prefix (/etc/exportacao-torvane; %ProgramData%\ExportacaoTorvane).

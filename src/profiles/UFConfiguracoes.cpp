@@ -99,6 +99,7 @@ TFConfiguracoes::TFConfiguracoes(QWidget* dono) : TDialogo(dono) {
 
     GridProdutos = new TGrade(this);
     GridProdutos->setObjectName(QStringLiteral("GridProdutos"));
+    GridProdutos->setAccessibleName(QStringLiteral("Perfis"));
     FModelo = new TModeloPerfis(cdsPerfis, this);
     GridProdutos->setModel(FModelo);
     GridProdutos->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -203,6 +203,7 @@ TFFiltroGenerico2::TFFiltroGenerico2(QWidget* dono, const std::string& CampoChav
 
     setWindowTitle(ParaQString(TextoAnsi("Filtro - Seleção de ") + Entidade));
     lblPesquisa->setText(ParaQString(Entidade + TextoAnsi(" (Código/Descrição)")));
+    oGrid->setAccessibleName(ParaQString(TextoAnsi("Seleção de ") + Entidade));
 
     // The keys go into the SQL text as they are: only a list of whole numbers may.
     if (!TArquivoPerfis::ListaGruposValida(Chaves))

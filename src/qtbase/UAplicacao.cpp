@@ -1,5 +1,7 @@
 #include "qtbase/UAplicacao.h"
 
+#include "qtbase/UAcessibilidade.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -27,4 +29,5 @@ void PrepararAplicacao(QApplication& aplicacao) {
     // used only where the family itself is missing.
     for (const QString& familia : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma")})
         QFont::insertSubstitution(familia, QStringLiteral("Liberation Sans"));
+    PrepararAcessibilidade();
 }

@@ -4,6 +4,7 @@
 #include "qtbase/UTextoQt.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
 #include <iterator>
@@ -56,6 +57,12 @@ bool Perguntar(QWidget* dono, const std::string& texto, const std::string& titul
     return Mostrar(dono, texto, titulo, TIconeMensagem::Pergunta, naoPadrao) == TRespostaMensagem::Sim;
 }
 
+bool AvisarOferecendoConexao(QWidget* dono, const std::string& texto, const std::string& titulo) {
+    return TCaixaMensagem::Atual().Mostrar(dono, texto, titulo, TIconeMensagem::Exclamacao,
+                                           TBotoesMensagem::OkConfigurarConexao,
+                                           false) == TRespostaMensagem::ConfigurarConexao;
+}
+
 TRespostaMensagem TCaixaMensagem::Mostrar(QWidget* dono, const std::string& texto, const std::string& titulo,
                                           TIconeMensagem icone, TBotoesMensagem botoes, bool naoPadrao) {
     QMessageBox caixa(dono);
@@ -67,6 +74,15 @@ TRespostaMensagem TCaixaMensagem::Mostrar(QWidget* dono, const std::string& text
         caixa.setStandardButtons(QMessageBox::Ok);
         caixa.exec();
         return TRespostaMensagem::Ok;
+    }
+    if (botoes == TBotoesMensagem::OkConfigurarConexao) {
+        // OK stays the default and the answer to Esc: only a deliberate choice opens the connection window.
+        QPushButton* configurar = caixa.addButton(QStringLiteral("Configurar conexão…"), QMessageBox::ActionRole);
+        configurar->setObjectName(QStringLiteral("btnConfigurarConexao"));
+        caixa.setDefaultButton(caixa.addButton(QMessageBox::Ok));
+        caixa.setEscapeButton(QMessageBox::Ok);
+        caixa.exec();
+        return caixa.clickedButton() == configurar ? TRespostaMensagem::ConfigurarConexao : TRespostaMensagem::Ok;
     }
     caixa.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     caixa.setDefaultButton(naoPadrao ? QMessageBox::No : QMessageBox::Yes);

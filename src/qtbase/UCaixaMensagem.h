@@ -5,8 +5,9 @@
 class QWidget;
 
 enum class TIconeMensagem { Informacao, Exclamacao, Parada, Pergunta };
-enum class TBotoesMensagem { Ok, SimNao };
-enum class TRespostaMensagem { Ok, Sim, Nao };
+// OkConfigurarConexao: OK beside "Configurar conexão…", for a connection that failed.
+enum class TBotoesMensagem { Ok, SimNao, OkConfigurarConexao };
+enum class TRespostaMensagem { Ok, Sim, Nao, ConfigurarConexao };
 
 // Every message box of the program goes through here, so that tests can put a fake in its place.
 // Texts are code page 1252.
@@ -31,3 +32,5 @@ void MostrarInformacao(QWidget* dono, const std::string& texto, const std::strin
 void MostrarErro(QWidget* dono, const std::string& texto, const std::string& titulo = {});
 // True only when the answer is Yes; `naoPadrao` makes No the default button.
 bool Perguntar(QWidget* dono, const std::string& texto, const std::string& titulo = {}, bool naoPadrao = false);
+// A warning with OK and "Configurar conexão…"; true when the user chose to set up the connection.
+bool AvisarOferecendoConexao(QWidget* dono, const std::string& texto, const std::string& titulo);

@@ -11,6 +11,8 @@
 TEditDiretorio::TEditDiretorio(QWidget* dono) : QLineEdit(dono) {
     QAction* escolher = addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
     escolher->setObjectName(QStringLiteral("btnEscolherDiretorio"));
+    // The button shows only its icon; the action's text is what a screen reader calls it.
+    escolher->setText(QStringLiteral("Escolher a pasta"));
     escolher->setToolTip(QStringLiteral("Escolher a pasta"));
     connect(escolher, &QAction::triggered, this, &TEditDiretorio::EscolherPasta);
 }

@@ -4,6 +4,7 @@
 #include "support/qt/JanelasTeste.h"
 
 #include "app/UEditData.h"
+#include "app/UFConexao.h"
 #include "app/UFHistorico.h"
 #include "app/UFMain.h"
 #include "export/UDados.h"
@@ -18,6 +19,7 @@
 #include "qtbase/UCaixaMensagem.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -38,6 +40,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -559,7 +562,7 @@ TEST_F(TTesteJanela, Keys_TabAndShiftTab_WalkTheWindowInItsOrderWithOneStopForEa
         const std::vector<const char*> ordem = {
             "EditDiretorio", base,        "EditDe",          "EditAte",        "EditEmpresa",
             "cmbEmpresa",    "cbPerfis",  "EditNomeArquivo", "EditCodTorvane", "btnConfiguracoes",
-            "btnGerar",      "btnFechar", "btnHistorico",    "EditDiretorio"};
+            "btnGerar",      "btnFechar", "btnHistorico",    "btnConexao",     "EditDiretorio"};
         Controle<QWidget>("EditDiretorio").setFocus();
         for (std::size_t i = 1; i < ordem.size(); ++i) {
             ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -677,6 +680,71 @@ TEST_F(TTesteJanela, Edits_TypingLimited_CompanyNumberAndLookupLinkedBothWays) {
     EXPECT_EQ(lookup.currentText(), QStringLiteral("COMÉRCIO DOIS"));
 }
 
+// --- The connection and the screen reader ----------------------------------------------------------------------
+
+// The button that a field draws for one of its actions.
+QObject& BotaoDaAcao(QWidget& campo, const char* acao) {
+    for (QObject* objeto : ::Controle<QAction>(campo, acao).associatedObjects())
+        if (qobject_cast<QAbstractButton*>(objeto))
+            return *objeto;
+    throw std::runtime_error(std::string("no button for ") + acao);
+}
+
+TEST_F(TTesteJanela, ScreenReader_EveryControlHasItsLabelsNameOnce_IconButtonsTheirPurpose) {
+    Abrir();
+    EXPECT_EQ(ProblemasAcessiveis(*FJanela, QStringLiteral("Exportação financeira Torvane")), TTextos{});
+    const std::vector<std::pair<QObject*, const char*>> nomes = {
+        {&Controle("EditDiretorio"), "Diretório de Geração do Arquivo"},
+        {&BotaoDaAcao(Controle("EditDiretorio"), "btnEscolherDiretorio"), "Escolher a pasta"},
+        {&Controle("EditDe"), "Período inicial"},
+        {&BotaoDaAcao(Controle("EditDe"), "btnCalendario"), "Calendário do período inicial"},
+        {&Controle("EditAte"), "Período final"},
+        {&BotaoDaAcao(Controle("EditAte"), "btnCalendario"), "Calendário do período final"},
+        {&Controle("EditEmpresa"), "Número da empresa"},
+        {&Controle<QComboBox>("cmbEmpresa"), "Empresa"},
+        {&Controle<QComboBox>("cbPerfis"), "Perfil"},
+        {&Controle("EditNomeArquivo"), "Nome do arquivo"},
+        {&Controle("EditCodTorvane"), "Cód. Empresa (Torvane)"},
+        {&Controle<QPushButton>("btnConexao"), "Conexão…"}};
+    for (const auto& [controle, nome] : nomes)
+        EXPECT_EQ(NomeAcessivel(*controle), QString::fromUtf8(nome)) << controle->objectName().toStdString();
+    // A list is named by its label; what it shows is still read, as its value.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&Controle<QComboBox>("cbPerfis"))->text(QAccessible::Value),
+              QStringLiteral("Todos os Grupos"));
+}
+
+TEST_F(TTesteJanela, Conexao_ButtonInTheStatusStrip_OpensTheWindow_ASavedConnectionCountsFromTheNextStart) {
+    Abrir();
+    QPushButton& botao = Controle<QPushButton>("btnConexao");
+    EXPECT_EQ(botao.text(), QStringLiteral("Conexão…"));
+    EXPECT_EQ(botao.geometry(), QRect(230, 347, 94, 11));
+    EXPECT_TRUE(botao.isFlat());
+    EXPECT_EQ(botao.font().pixelSize(), 9);
+    for (const char* rotulo : {"lblFilial", "lblDataBase"})
+        EXPECT_FALSE(Controle<QLabel>(rotulo).geometry().intersects(botao.geometry())) << rotulo;
+    // The settings beside the program would be read-only: from here on they are the user's.
+    std::filesystem::create_directory(FPasta.Sistema() / "programa");
+    DefinirPastaPrograma(FPasta.Sistema() / "programa");
+
+    for (const bool salvar : {false, true}) {
+        SCOPED_TRACE(salvar ? "Salvar" : "Esc");
+        FCaixa.Chamadas.clear();
+        const TAoAbrir<TFConexao> conexao([salvar](TFConexao& janela) {
+            if (!salvar)
+                return QTest::keyClick(&janela, Qt::Key_Escape);
+            QTest::keyClick(&::Controle<QPushButton>(janela, "btnSalvar"), Qt::Key_Return);
+        });
+        botao.setFocus();
+        QTest::keyClick(&botao, Qt::Key_Return);
+        EXPECT_TRUE(conexao.Executou());
+        EXPECT_EQ(FCaixa.Resumos(),
+                  salvar ? TTextos{"Informação (informação, OK): A nova conexão será usada na próxima vez que o "
+                                   "programa for aberto."}
+                         : TTextos{});
+        EXPECT_TRUE(FJanela->isVisible());
+    }
+}
+
 // --- Profiles ---------------------------------------------------------------------------------------------------
 
 TEST_F(TTesteJanela, Profiles_ListedFromFile_AndRebuiltAfterTheProfileWindowWithItemZeroSelected) {
@@ -746,8 +814,10 @@ TEST_F(TTesteJanela, Historico_CtrlH_ShowsTheRecordNewestFirstFiltersByCompanyAn
     TTextos vistos[2];
     std::string aviso;
     std::vector<QString> focos;
+    TTextos acessibilidade = {"not checked"};
     TAoAbrir<TFHistorico> historico([&](TFHistorico& janela) {
         auto& grade = ::Controle<QTableView>(janela, "GridHistorico");
+        acessibilidade = ProblemasAcessiveis(janela, QStringLiteral("Histórico de exportações"));
         vistos[0] = arquivos(grade);
         aviso = ::Controle<QLabel>(janela, "lblAviso").text().toStdString();
         auto& empresas = ::Controle<QComboBox>(janela, "cmbEmpresa");
@@ -769,6 +839,7 @@ TEST_F(TTesteJanela, Historico_CtrlH_ShowsTheRecordNewestFirstFiltersByCompanyAn
     QTest::keyClick(&Controle<QWidget>("EditNomeArquivo"), Qt::Key_H, Qt::ControlModifier);
     ASSERT_TRUE(historico.Executou());
     EXPECT_EQ(focos, (std::vector<QString>{"GridHistorico", "btnConferir"}));
+    EXPECT_EQ(acessibilidade, TTextos{});
     EXPECT_EQ(vistos[0], (TTextos{"alheio.txt", "outro.txt", "dados.txt"}));
     EXPECT_EQ(vistos[1], (TTextos{"outro.txt", "dados.txt"}));
     EXPECT_NE(aviso.find("tem 1 linha danificada"), std::string::npos) << aviso;
@@ -780,4 +851,26 @@ TEST_F(TTesteJanela, Historico_CtrlH_ShowsTheRecordNewestFirstFiltersByCompanyAn
     EXPECT_TRUE(caixas[1].starts_with("Atenção (aviso, OK): O arquivo \"" + Saida("dados.txt") +
                                       "\" não é mais o que foi gerado.\nExportação de "))
         << caixas[1];
+}
+
+TEST(TTesteTextosDoQt, ConnectionFailureBox_OkIsTheDefaultAndEsc_ConfigurarOnlyByItsButton) {
+    TCaixaMensagem real;
+    for (const bool configurar : {false, true}) {
+        SCOPED_TRACE(configurar ? "Configurar conexão…" : "Esc");
+        QTimer::singleShot(0, [configurar] {
+            auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(caixa, nullptr);
+            EXPECT_EQ(caixa->defaultButton(), caixa->button(QMessageBox::Ok));
+            auto* botao = caixa->findChild<QPushButton*>(QStringLiteral("btnConfigurarConexao"));
+            ASSERT_NE(botao, nullptr);
+            EXPECT_EQ(botao->text(), QStringLiteral("Configurar conexão…"));
+            if (configurar)
+                botao->click();
+            else
+                QTest::keyClick(caixa, Qt::Key_Escape);
+        });
+        EXPECT_EQ(real.Mostrar(nullptr, "Sem servidor", "Falha", TIconeMensagem::Exclamacao,
+                               TBotoesMensagem::OkConfigurarConexao, false),
+                  configurar ? TRespostaMensagem::ConfigurarConexao : TRespostaMensagem::Ok);
+    }
 }

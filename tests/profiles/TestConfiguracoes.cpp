@@ -331,6 +331,29 @@ TEST_F(TesteConfiguracoes, Vincular_SemPerfilListaInvalidaOuConsultaQueNaoAbre_A
     }
 }
 
+TEST_F(TesteConfiguracoes, LeitorDeTela_CadaJanelaDosPerfisTemONomeDaLegendaECadaControleUmNomeSo) {
+    auto janela = Abrir(ArquivoDePerfis({P("Bebidas")}));
+    EXPECT_EQ(ProblemasAcessiveis(*janela, QStringLiteral("Configurações")), TTextos{});
+    TTextos edicao = {"not opened"};
+    {
+        const TAoAbrir<TFConfigurarPerfilEdicao> aoAbrir([&edicao](TFConfigurarPerfilEdicao& d) {
+            edicao = ProblemasAcessiveis(d, QStringLiteral("Configurar Perfil"));
+            EXPECT_EQ(NomeAcessivel(Controle<QLineEdit>(d, "EditDescricao")), QStringLiteral("Descrição do Perfil"));
+            d.reject();
+        });
+        Clicar(*janela, "btnIncluir");
+    }
+    EXPECT_EQ(edicao, TTextos{});
+    Grade(*janela).setCurrentIndex(Grade(*janela).model()->index(0, 0));
+    TTextos selecao = {"not opened"};
+    EXPECT_TRUE(Vincular(*janela, [&selecao](TFFiltroGenerico2& d) {
+        selecao = ProblemasAcessiveis(d, QStringLiteral("Filtro - Seleção de Grupo"));
+        d.reject();
+    }));
+    EXPECT_EQ(selecao, TTextos{});
+    EXPECT_EQ(FCaixa.Resumos(), TTextos{});
+}
+
 } // namespace
 
 TEST_F(TesteConfiguracoes, Teclado_TabSaiDaGradeSemMudarOPerfilAtual) {

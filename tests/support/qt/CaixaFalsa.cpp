@@ -9,7 +9,7 @@ TRespostaMensagem TCaixaFalsa::Mostrar(QWidget*, const std::string& texto, const
     if (AoMostrar)
         AoMostrar(Chamadas.back());
     if (Respostas.empty())
-        return botoes == TBotoesMensagem::Ok ? TRespostaMensagem::Ok : TRespostaMensagem::Nao;
+        return botoes == TBotoesMensagem::SimNao ? TRespostaMensagem::Nao : TRespostaMensagem::Ok;
     const TRespostaMensagem resposta = Respostas.front();
     Respostas.pop_front();
     return resposta;
@@ -19,7 +19,10 @@ std::vector<std::string> TCaixaFalsa::Resumos() const {
     const char* const icones[] = {"informação", "aviso", "parada", "pergunta"};
     std::vector<std::string> resumos;
     for (const TChamada& c : Chamadas) {
-        const char* botoes = c.Botoes == TBotoesMensagem::Ok ? "OK" : c.NaoPadrao ? "Sim/*Não" : "*Sim/Não";
+        const char* botoes = c.Botoes == TBotoesMensagem::Ok                    ? "OK"
+                             : c.Botoes == TBotoesMensagem::OkConfigurarConexao ? "*OK/Configurar conexão…"
+                             : c.NaoPadrao                                      ? "Sim/*Não"
+                                                                                : "*Sim/Não";
         resumos.push_back(c.Titulo + " (" + icones[static_cast<int>(c.Icone)] + ", " + botoes + "): " + c.Texto);
     }
     return resumos;

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // Failures show Qt texts as text, not as bytes.
 void PrintTo(const QString& texto, std::ostream* saida);
@@ -24,6 +25,12 @@ template <class T> T& Controle(const QWidget& janela, const char* nome) {
 
 void Clicar(const QWidget& janela, const char* botao);
 void Tecla(const QWidget& janela, const char* controle, Qt::Key tecla);
+
+// What a screen reader reads as the name of a window, a control or an action's button.
+QString NomeAcessivel(QObject& objeto);
+// Whatever a screen reader user would miss in the window, one text each: the window not named by its caption,
+// or a control that takes the focus without a name, or with the name of another control of the window.
+std::vector<std::string> ProblemasAcessiveis(QWidget& janela, const QString& titulo);
 
 // Lets the event loop run until the condition holds; false when it has not held within a few seconds.
 bool Esperar(const std::function<bool()>& condicao);
