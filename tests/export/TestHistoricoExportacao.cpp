@@ -139,6 +139,9 @@ TEST_F(TesteHistorico, Conferir_TellsWhetherTheFileIsTheOneWritten) {
                   C{"editado.txt", linha + linha.substr(0, 70) + "9" + linha.substr(71), true,
                     TSituacaoConferencia::Alterado, "Total: registrado R$ 2.469,00, encontrado R$ 90.002.469,00."},
                   C{"curto.txt", linha, true, TSituacaoConferencia::Alterado, "registrados 2, encontrados 1."},
+                  // A line without its CR is no line of the export.
+                  C{"semcr.txt", linha + linha.substr(0, 80) + "\n", true, TSituacaoConferencia::Alterado,
+                    "registrados 2, encontrados 1."},
                   // Same lines and total: only the fingerprint tells.
                   C{"nome.txt", linha + linha.substr(0, 12) + "CLIENTE EXEMPLA" + linha.substr(27), true,
                     TSituacaoConferencia::Alterado, "SHA-256: registrado " + Sha256(linha + linha) + ", encontrado "},
