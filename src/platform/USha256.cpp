@@ -3,8 +3,9 @@
 #include "platform/UErro.h"
 
 #ifdef _WIN32
-#include <bcrypt.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <bcrypt.h>
 #else
 #include <openssl/evp.h>
 #endif
