@@ -89,12 +89,10 @@ int TConexao::Aguardar(int eventos) {
         const unsigned segundos = SegundosConexao;
         mysql_options(consulta.get(), MYSQL_OPT_READ_TIMEOUT, &segundos);
         mysql_options(consulta.get(), MYSQL_OPT_WRITE_TIMEOUT, &segundos);
-        if (!Conectar(consulta.get(), FHost, "", FUsuario, FSenha, FPorta))
-            Abandonar(TextoAnsi("O servidor de banco de dados não responde: ") + SemDados() +
-                      TextoAnsi(", e uma nova conexão falhou: ") + mysql_error(consulta.get()));
         const std::string pergunta =
             "SELECT COMMAND FROM information_schema.PROCESSLIST WHERE ID = " + std::to_string(mysql_thread_id(mysql));
-        if (mysql_real_query(consulta.get(), pergunta.data(), pergunta.size()) != 0)
+        if (!Conectar(consulta.get(), FHost, "", FUsuario, FSenha, FPorta) ||
+            mysql_real_query(consulta.get(), pergunta.data(), pergunta.size()) != 0)
             Abandonar(TextoAnsi("O servidor de banco de dados não responde: ") + SemDados() +
                       TextoAnsi(", e uma nova conexão falhou: ") + mysql_error(consulta.get()));
         const std::unique_ptr<MYSQL_RES, decltype(&mysql_free_result)> resposta(mysql_store_result(consulta.get()),
