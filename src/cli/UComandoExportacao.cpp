@@ -264,17 +264,20 @@ int Conferir(const std::string& arquivo, std::ostream& saida) {
 
 // The help's own words in Portuguese; the options' groups take the name given here as they are added.
 void EmPortugues(CLI::App& app) {
+    static const std::pair<const char*, const char*> rotulos[] = {
+        {"Usage", "Uso"},
+        {"OPTIONS", "OPÇÕES"},
+        {"Positionals", "Argumentos"},
+        {"REQUIRED", "OBRIGATÓRIA"},
+        {"Env", "Variável"},
+        {"Needs", "Requer"},
+        {"Excludes", "Não combina com"},
+        {"SUBCOMMAND", "SUBCOMANDO"},
+        {"SUBCOMMANDS", "SUBCOMANDOS"},
+        {"TEXT", "TEXTO"},
+    };
     auto formatador = std::make_shared<CLI::Formatter>();
-    for (const auto& [chave, texto] : std::vector<std::pair<std::string, std::string>>{{"Usage", "Uso"},
-                                                                                       {"OPTIONS", "OPÇÕES"},
-                                                                                       {"Positionals", "Argumentos"},
-                                                                                       {"REQUIRED", "OBRIGATÓRIA"},
-                                                                                       {"Env", "Variável"},
-                                                                                       {"Needs", "Requer"},
-                                                                                       {"Excludes", "Não combina com"},
-                                                                                       {"SUBCOMMAND", "SUBCOMANDO"},
-                                                                                       {"SUBCOMMANDS", "SUBCOMANDOS"},
-                                                                                       {"TEXT", "TEXTO"}})
+    for (const auto& [chave, texto] : rotulos)
         formatador->label(chave, texto);
     app.formatter(formatador);
     app.option_defaults()->group("Opções");
