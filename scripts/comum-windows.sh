@@ -326,10 +326,11 @@ verificar_msi() {
     "$WINESERVER" -w
     # Windows puts a machine-wide package's Start-menu entry in the common Start menu; Wine's Windows Installer puts
     # it in the user's.
-    menu="Microsoft/Windows/Start Menu/Programs/Exportação financeira Torvane.lnk"
-    menu=$(ls "$WINEPREFIX/drive_c/ProgramData/$menu" "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/$menu" \
-        2>/dev/null | head -1)
-    [ -n "$menu" ] || { echo "The MSI made no Start-menu entry" >&2; falta=1; menu=/nenhum; }
+    local entrada="Microsoft/Windows/Start Menu/Programs/Exportação financeira Torvane.lnk"
+    menu=/nenhum
+    for f in "$WINEPREFIX/drive_c/ProgramData/$entrada" "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/$entrada"; do
+        [ -f "$f" ] && menu=$f
+    done
     for f in ExportacaoTorvane.exe torvane-export.exe qt.conf platforms/qwindows.dll "$menu"; do
         [[ $f == /* ]] || f="$programas/$f"
         [ -f "$f" ] || { echo "Not installed by the MSI: $f" >&2; falta=1; }
