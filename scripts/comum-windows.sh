@@ -1,7 +1,7 @@
 # Shared by scripts/windows and scripts/test: the Windows build's dependencies, built once into a cache outside
 # the work tree, Wine, and the cross build of the project.
 
-PACOTES="$PACOTES g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis zip dpkg-dev googletest"
+PACOTES="$PACOTES g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis zip dpkg-dev googletest msitools wixl"
 
 ALVO_MINGW=x86_64-w64-mingw32
 CACHE_WINDOWS=${TORVANE_CACHE:-$HOME/.cache/torvane-windows}
@@ -255,7 +255,28 @@ empacotar_windows() {
     (cd "$build/pacote" && zip -qr -X "../$nome.zip" "$nome")
     makensis -V2 -DVERSAO="$versao" -DORIGEM="$build/pacote/$nome" -DICONE="$RAIZ/packaging/windows/ExportacaoTorvane.ico" \
         -DSAIDA="$build/ExportacaoTorvane-$versao-setup.exe" "$RAIZ/packaging/windows/instalador.nsi" >/dev/null
-    ls -l "$build/$nome.zip" "$build/ExportacaoTorvane-$versao-setup.exe"
+    gerar_msi "$build/pacote" "$nome" "$versao" "$build/ExportacaoTorvane-$versao-x64.msi"
+    ls -l "$build/$nome.zip" "$build/ExportacaoTorvane-$versao-setup.exe" "$build/ExportacaoTorvane-$versao-x64.msi"
+}
+
+# The Windows Installer package of the portable folder NAME inside PASTA, for administrators (msiexec /i ... /qn).
+# wixl takes its sources relative to the folder it runs in.
+gerar_msi() {
+    local pasta=$1 nome=$2 versao=$3 saida=$4
+    (
+        cd "$pasta"
+        find "$nome" -type f | sort |
+            wixl-heat -p "$nome/" --directory-ref INSTALLDIR --component-group Arquivos --var var.Origem |
+            sed 's/Guid="\*"/Guid="*" Win64="yes"/' >arquivos.wxs
+        cp "$RAIZ/packaging/windows/ExportacaoTorvane.ico" .
+        wixl -a x64 -D Versao="$versao" -D Origem="$nome" -D Icone=ExportacaoTorvane.ico -o "$saida" \
+            "$RAIZ/packaging/windows/instalador.wxs" arquivos.wxs
+    )
+}
+
+# The product code of an MSI, by which Windows lists it among the installed programs.
+codigo_produto_msi() {
+    msiinfo export "$1" Property | sed -n 's/^ProductCode\t//p' | tr -d '\r'
 }
 
 # The installer under Wine, as a user's silent install: both programs in Program Files with no settings beside
@@ -282,5 +303,53 @@ verificar_instalador() {
     "$WINESERVER" -w
     [ ! -e "$programas" ] && [ ! -e "$menu" ] || { echo "The uninstaller left files" >&2; falta=1; }
     ! "$WINE" reg query "$chave" >/dev/null 2>&1 || { echo "The uninstaller left its entry" >&2; falta=1; }
-    [ "$falta" -eq 0 ] && echo "   installed, run and uninstalled silently"
+    [ "$falta" -eq 0 ] || return 1
+    echo "   installed, run and uninstalled silently"
+    verificar_msi "$build"
+}
+
+# The MSI under Wine, as an administrator's silent install: the same tree, the Start-menu entry and the entry in the
+# list of installed programs; a later version installed over it takes its place; the silent removal leaves nothing.
+verificar_msi() {
+    local build=$1 msi posterior versao seguinte codigo codigo_seguinte programas menu falta=0 f
+    local lista="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+    msi=$(ls "$build"/ExportacaoTorvane-*-x64.msi)
+    versao=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+    seguinte=${versao%.*}.$((${versao##*.} + 1))
+    posterior=$build/pacote/ExportacaoTorvane-$seguinte-x64.msi
+    gerar_msi "$build/pacote" "ExportacaoTorvane-$versao-win64" "$seguinte" "$posterior"
+    codigo=$(codigo_produto_msi "$msi")
+    codigo_seguinte=$(codigo_produto_msi "$posterior")
+    programas="$WINEPREFIX/drive_c/Program Files/Exportacao Torvane"
+    echo "== Installing, upgrading and removing the MSI under Wine"
+    "$WINE" msiexec /i "$(caminho_wine "$msi")" /qn
+    "$WINESERVER" -w
+    # Windows puts a machine-wide package's Start-menu entry in the common Start menu; Wine's Windows Installer puts
+    # it in the user's.
+    local entrada="Microsoft/Windows/Start Menu/Programs/Exportação financeira Torvane.lnk"
+    menu=/nenhum
+    for f in "$WINEPREFIX/drive_c/ProgramData/$entrada" "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/$entrada"; do
+        [ -f "$f" ] && menu=$f
+    done
+    for f in ExportacaoTorvane.exe torvane-export.exe qt.conf platforms/qwindows.dll "$menu"; do
+        [[ $f == /* ]] || f="$programas/$f"
+        [ -f "$f" ] || { echo "Not installed by the MSI: $f" >&2; falta=1; }
+    done
+    [ ! -e "$programas/sistema_qor.ini" ] || { echo "sistema_qor.ini beside the programs the MSI installed" >&2; falta=1; }
+    "$WINE" reg query "$lista\\$codigo" /v DisplayVersion 2>/dev/null | grep -q "$versao" ||
+        { echo "The MSI is not in the list of installed programs" >&2; falta=1; }
+    "$WINE" "$programas/torvane-export.exe" --help 2>&1 | grep -q 'ExportacaoTorvane' ||
+        { echo "torvane-export --help, installed by the MSI, names no settings folder" >&2; falta=1; }
+    "$WINE" msiexec /i "$(caminho_wine "$posterior")" /qn
+    "$WINESERVER" -w
+    ! "$WINE" reg query "$lista\\$codigo" >/dev/null 2>&1 || { echo "The later MSI left the earlier installed" >&2; falta=1; }
+    "$WINE" reg query "$lista\\$codigo_seguinte" /v DisplayVersion 2>/dev/null | grep -q "$seguinte" ||
+        { echo "The later MSI is not in the list of installed programs" >&2; falta=1; }
+    [ -f "$programas/torvane-export.exe" ] || { echo "The later MSI left no program" >&2; falta=1; }
+    "$WINE" msiexec /x "$(caminho_wine "$posterior")" /qn
+    "$WINESERVER" -w
+    [ ! -e "$programas" ] && [ ! -e "$menu" ] || { echo "The MSI's removal left files" >&2; falta=1; }
+    ! "$WINE" reg query "$lista\\$codigo_seguinte" >/dev/null 2>&1 || { echo "The MSI's removal left its entry" >&2; falta=1; }
+    [ "$falta" -eq 0 ] || return 1
+    echo "   installed, replaced by version $seguinte and removed silently"
 }

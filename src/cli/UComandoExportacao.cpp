@@ -35,6 +35,7 @@ struct TOpcoes {
     std::string Empresa;
     std::string CodTorvane;
     std::string Conferir;
+    CLI::Option* OpcaoEmbaralhar = nullptr;
     CLI::Option* OpcaoDiretorio = nullptr;
     CLI::Option* OpcaoArquivo = nullptr;
     CLI::Option* OpcaoConferir = nullptr;
@@ -86,6 +87,21 @@ CLI::Validator Decimal() {
         "");
 }
 
+// One of the words given, as typed.
+CLI::Validator UmaDas(const std::vector<std::string>& palavras) {
+    return CLI::Validator(
+        [palavras](const std::string& texto) {
+            for (const auto& palavra : palavras)
+                if (texto == palavra)
+                    return std::string();
+            std::string lista;
+            for (const auto& palavra : palavras)
+                lista += (lista.empty() ? "" : palavra == palavras.back() ? " ou " : ", ") + palavra;
+            return "\"" + texto + "\" não é um valor aceito: use " + lista;
+        },
+        "");
+}
+
 int Numero(const std::string& texto) {
     return texto.empty() ? 0 : *InteiroDecimal(texto);
 }
@@ -103,7 +119,7 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
             ->option_text("NOME");
     opcoes.OpcaoData = app.add_option("--data", opcoes.Data, "Data a que o período se refere")
                            ->option_text("lancamento|vencimento")
-                           ->check(CLI::IsMember({"lancamento", "vencimento"}));
+                           ->check(UmaDas({"lancamento", "vencimento"}));
     opcoes.OpcaoDe = app.add_option("--de", opcoes.De, "Primeiro dia do período")->option_text("AAAA-MM-DD");
     opcoes.OpcaoAte = app.add_option("--ate", opcoes.Ate, "Último dia do período")->option_text("AAAA-MM-DD");
     app.add_option("--perfil", opcoes.Perfil, "Linha do perfil de grupos (0: todos os grupos)")
@@ -118,13 +134,21 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         app.add_option("--conferir", opcoes.Conferir,
                        "Confere se um arquivo gerado ainda é o que foi gravado, pelo histórico de exportações")
             ->option_text("ARQUIVO");
+    opcoes.OpcaoEmbaralhar =
+        app.add_flag("--embaralhar-senha")
+            ->description("Lê uma senha da entrada padrão, sem mostrá-la, e escreve sua forma guardada: o valor de "
+                          "senha= em sistema_qor.ini");
     for (CLI::Option* opcao : {opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData, opcoes.OpcaoDe,
-                               opcoes.OpcaoAte, opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane})
+                               opcoes.OpcaoAte, opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane}) {
         opcoes.OpcaoConferir->excludes(opcao);
+        opcoes.OpcaoEmbaralhar->excludes(opcao);
+    }
+    opcoes.OpcaoEmbaralhar->excludes(opcoes.OpcaoConferir);
     app.footer("Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
                "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
                "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n"
-               "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n\n" +
+               "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n"
+               "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha.\n\n" +
                OndeFicamAsConfiguracoes());
 }
 
@@ -238,27 +262,111 @@ int Conferir(const std::string& arquivo, std::ostream& saida) {
                                                                    : TComandoExportacao::Falhou;
 }
 
+// The help's own words in Portuguese; the options' groups take the name given here as they are added.
+void EmPortugues(CLI::App& app) {
+    static const std::pair<const char*, const char*> rotulos[] = {
+        {"Usage", "Uso"},
+        {"OPTIONS", "OPÇÕES"},
+        {"Positionals", "Argumentos"},
+        {"REQUIRED", "OBRIGATÓRIA"},
+        {"Env", "Variável"},
+        {"Needs", "Requer"},
+        {"Excludes", "Não combina com"},
+        {"SUBCOMMAND", "SUBCOMANDO"},
+        {"SUBCOMMANDS", "SUBCOMANDOS"},
+        {"TEXT", "TEXTO"},
+    };
+    auto formatador = std::make_shared<CLI::Formatter>();
+    for (const auto& [chave, texto] : rotulos)
+        formatador->label(chave, texto);
+    app.formatter(formatador);
+    app.option_defaults()->group("Opções");
+}
+
+// The part of the parser's text before `marca`, and after it.
+std::string Antes(const std::string& texto, const std::string& marca) {
+    return texto.substr(0, texto.find(marca));
+}
+std::string Depois(const std::string& texto, const std::string& marca) {
+    const auto lugar = texto.find(marca);
+    return lugar == std::string::npos ? std::string() : texto.substr(lugar + marca.size());
+}
+
+// The parser's complaint in Portuguese, kind by kind, with the options and arguments it names. The values that
+// fail a check already come in Portuguese, from this command's own checks.
+std::string MensagemUso(const CLI::ParseError& erro, const CLI::App& app) {
+    const std::string texto = erro.what();
+    switch (static_cast<CLI::ExitCodes>(erro.get_exit_code())) {
+    case CLI::ExitCodes::ExcludesError:
+        return Antes(texto, " excludes ") + " não pode ser usado com " + Depois(texto, " excludes ");
+    case CLI::ExitCodes::RequiresError:
+        return Antes(texto, " requires ") + " só pode ser usado com " + Depois(texto, " requires ");
+    case CLI::ExitCodes::RequiredError:
+        return "Falta a opção " + Antes(texto, " is required") + ".";
+    case CLI::ExitCodes::ExtrasError: {
+        std::string sobras;
+        for (const auto& sobra : app.remaining())
+            sobras += " " + sobra;
+        return (app.remaining_size() > 1 ? "Argumentos não esperados:" : "Argumento não esperado:") + sobras;
+    }
+    case CLI::ExitCodes::ArgumentMismatch:
+        return Antes(texto, ":") +
+               (texto.find("missing") != std::string::npos ? ": falta o valor" : ": número de valores errado");
+    case CLI::ExitCodes::ConversionError:
+        return Antes(texto, ":") + ": valor que não pode ser usado";
+    case CLI::ExitCodes::ValidationError:
+        return texto;
+    default:
+        return "Linha de comando que não pode ser lida.";
+    }
+}
+
+// The stored form of a password read from standard input, for sistema_qor.ini.
+int EmbaralharSenha(std::ostream& saida, std::ostream& erro) {
+    const bool terminal = EntradaPadraoEhTerminal();
+    if (terminal)
+        erro << "Senha: " << std::flush;
+    const auto digitada = LerLinhaSemEco();
+    if (terminal)
+        erro << '\n';
+    if (!digitada) {
+        erro << "Nenhuma senha na entrada padrão.\n";
+        return TComandoExportacao::Falhou;
+    }
+    if (!CabeEmCp1252(*digitada)) {
+        erro << "A senha tem caracteres que o código de página 1252 não tem (ou não é texto UTF-8); o banco de "
+                "dados não a receberia como foi digitada.\n";
+        return TComandoExportacao::Falhou;
+    }
+    saida << SenhaArmazenada(Utf8ParaCp1252(*digitada)) << '\n';
+    saida.flush();
+    return saida ? TComandoExportacao::Gerado : TComandoExportacao::Falhou;
+}
+
 } // namespace
 
 int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream& saida, std::ostream& erro,
                                  bool terminal) {
     CLI::App app;
     app.name("torvane-export");
+    EmPortugues(app);
     app.set_help_flag("-h,--help", "Mostra esta ajuda e sai");
     TOpcoes opcoes;
     Configurar(app, opcoes);
     try {
         app.parse(argc, argv);
-        if (!opcoes.OpcaoArquivo->count() && !opcoes.OpcaoConferir->count())
+        if (!opcoes.OpcaoArquivo->count() && !opcoes.OpcaoConferir->count() && !opcoes.OpcaoEmbaralhar->count())
             throw CLI::RequiredError(opcoes.OpcaoArquivo->get_name());
     } catch (const CLI::CallForHelp&) {
         saida << app.help();
         return Gerado;
     } catch (const CLI::ParseError& e) {
-        erro << e.what() << "\nUse --help para ver as opções.\n";
+        erro << MensagemUso(e, app) << "\nUse --help para ver as opções.\n";
         return UsoIncorreto;
     }
     try {
+        if (opcoes.OpcaoEmbaralhar->count())
+            return EmbaralharSenha(saida, erro);
         if (opcoes.OpcaoConferir->count())
             return Conferir(opcoes.Conferir, saida);
         const TPedidoExportacao exportacao = Montar(opcoes, TValoresExportacao::Ler());

@@ -14,6 +14,11 @@ int main(int argc, char** argv) {
     std::vector<const char*> ponteiros;
     for (const auto& argumento : argumentos)
         ponteiros.push_back(argumento.c_str());
-    return TComandoExportacao::Executar(static_cast<int>(ponteiros.size()), ponteiros.data(), std::cout, std::cerr,
-                                        ErroPadraoEhTerminal());
+    const int status = TComandoExportacao::Executar(static_cast<int>(ponteiros.size()), ponteiros.data(), std::cout,
+                                                    std::cerr, ErroPadraoEhTerminal());
+    std::cout.flush();
+    std::cerr.flush();
+    // The console is left with the code page it had: the programs run after this one read it.
+    RestaurarTerminal();
+    return status;
 }

@@ -1,8 +1,43 @@
 #include "dao/UConexao.h"
 
+#include "platform/UCp1252.h"
 #include "platform/UErro.h"
+#include "platform/URede.h"
 
 #include <mysql.h>
+
+#include <algorithm>
+
+namespace {
+
+// A handle for one connection: latin1, a time limit on reaching the server and on hearing its greeting (the
+// client applies the connection's limit to every read until it is logged in), and the non-blocking calls that
+// let a statement's wait be watched.
+MYSQL* NovoHandle() {
+    MYSQL* mysql = mysql_init(nullptr);
+    if (!mysql)
+        throw EFalha("Out of memory");
+    // Names must arrive one byte a character, as the export file holds them.
+    mysql_options(mysql, MYSQL_SET_CHARSET_NAME, "latin1");
+    const unsigned segundos = TConexao::SegundosConexao;
+    mysql_options(mysql, MYSQL_OPT_CONNECT_TIMEOUT, &segundos);
+    mysql_options(mysql, MYSQL_OPT_NONBLOCK, nullptr);
+    return mysql;
+}
+
+bool Conectar(MYSQL* mysql, const std::string& host, const std::string& database, const std::string& usuario,
+              const std::string& senha, int porta) {
+    // The client never asks for credentials: it has no prompt to turn off.
+    return mysql_real_connect(mysql, host.empty() ? nullptr : host.c_str(), usuario.c_str(), senha.c_str(),
+                              database.empty() ? nullptr : database.c_str(), static_cast<unsigned>(porta), nullptr,
+                              0) != nullptr;
+}
+
+std::string SemDados() {
+    return "nada chegou dele em " + std::to_string(TConexao::SegundosSilencio) + " s";
+}
+
+} // namespace
 
 void TConexao::TFecharMysql::operator()(st_mysql* handle) const {
     mysql_close(handle);
@@ -10,14 +45,8 @@ void TConexao::TFecharMysql::operator()(st_mysql* handle) const {
 
 TConexao::TConexao(const std::string& host, const std::string& database, const std::string& usuario,
                    const std::string& senha, int porta)
-    : FHandle(mysql_init(nullptr)), FHost(host), FDatabase(database) {
-    if (!FHandle)
-        throw EFalha("Out of memory");
-    // Names must arrive one byte a character, as the export file holds them.
-    mysql_options(FHandle.get(), MYSQL_SET_CHARSET_NAME, "latin1");
-    // The client never asks for credentials: it has no prompt to turn off.
-    if (!mysql_real_connect(FHandle.get(), host.empty() ? nullptr : host.c_str(), usuario.c_str(), senha.c_str(),
-                            database.empty() ? nullptr : database.c_str(), static_cast<unsigned>(porta), nullptr, 0))
+    : FHandle(NovoHandle()), FHost(host), FDatabase(database), FUsuario(usuario), FSenha(senha), FPorta(porta) {
+    if (!Conectar(FHandle.get(), host, database, usuario, senha, porta))
         // The handle is closed by its owner on the way out.
         throw EFalha(mysql_error(FHandle.get()));
 }
@@ -26,4 +55,62 @@ TConexao::~TConexao() = default;
 
 std::string TConexao::VersaoServidor() const {
     return mysql_get_server_info(FHandle.get());
+}
+
+st_mysql_res* TConexao::Executar(const std::string& sql) {
+    MYSQL* mysql = FHandle.get();
+    int erro = 0;
+    for (int espera = mysql_real_query_start(&erro, mysql, sql.data(), sql.size()); espera != 0;)
+        espera = mysql_real_query_cont(&erro, mysql, Aguardar(espera));
+    if (erro != 0)
+        throw EFalha(mysql_error(mysql));
+    MYSQL_RES* resultado = nullptr;
+    for (int espera = mysql_store_result_start(&resultado, mysql); espera != 0;)
+        espera = mysql_store_result_cont(&resultado, mysql, Aguardar(espera));
+    if (!resultado && mysql_errno(mysql) != 0)
+        throw EFalha(mysql_error(mysql));
+    return resultado;
+}
+
+// Waits for what the client asks (MYSQL_WAIT_*) and gives what happened. A long silence is no failure by itself:
+// the server may be computing a long query, and sends nothing meanwhile.
+int TConexao::Aguardar(int eventos) {
+    MYSQL* mysql = FHandle.get();
+    const bool leitura = (eventos & MYSQL_WAIT_READ) != 0;
+    const bool escrita = (eventos & MYSQL_WAIT_WRITE) != 0;
+    for (;;) {
+        int limite = SegundosSilencio * 1000;
+        const bool prazoCliente = (eventos & MYSQL_WAIT_TIMEOUT) != 0;
+        if (prazoCliente)
+            limite = std::min(limite, static_cast<int>(mysql_get_timeout_value_ms(mysql)));
+        const TProntidaoSocket pronto = EsperarSocket(mysql_get_socket(mysql), leitura, escrita, limite);
+        if (pronto.Leitura || pronto.Escrita)
+            return (pronto.Leitura ? MYSQL_WAIT_READ : 0) | (pronto.Escrita ? MYSQL_WAIT_WRITE : 0);
+        if (prazoCliente)
+            return MYSQL_WAIT_TIMEOUT;
+        // Asked over a connection of its own, the server tells whether this connection's statement still runs.
+        std::unique_ptr<MYSQL, TFecharMysql> consulta(NovoHandle());
+        const unsigned segundos = SegundosConexao;
+        mysql_options(consulta.get(), MYSQL_OPT_READ_TIMEOUT, &segundos);
+        mysql_options(consulta.get(), MYSQL_OPT_WRITE_TIMEOUT, &segundos);
+        const std::string pergunta =
+            "SELECT COMMAND FROM information_schema.PROCESSLIST WHERE ID = " + std::to_string(mysql_thread_id(mysql));
+        if (!Conectar(consulta.get(), FHost, "", FUsuario, FSenha, FPorta) ||
+            mysql_real_query(consulta.get(), pergunta.data(), pergunta.size()) != 0)
+            Abandonar(TextoAnsi("O servidor de banco de dados não responde: ") + SemDados() +
+                      TextoAnsi(", e uma nova conexão falhou: ") + mysql_error(consulta.get()));
+        const std::unique_ptr<MYSQL_RES, decltype(&mysql_free_result)> resposta(mysql_store_result(consulta.get()),
+                                                                                &mysql_free_result);
+        MYSQL_ROW linha = resposta ? mysql_fetch_row(resposta.get()) : nullptr;
+        // Idle ("Sleep"), the server has sent all it had: what it sent is lost on the way.
+        if (!linha || !linha[0] || std::string(linha[0]) == "Sleep")
+            Abandonar(TextoAnsi("A conexão com o servidor de banco de dados se perdeu: ") + SemDados() +
+                      TextoAnsi(", e o servidor não está mais executando a consulta."));
+    }
+}
+
+void TConexao::Abandonar(const std::string& motivo) {
+    // A fresh handle, never connected: whatever runs on this connection later fails at once as a lost server.
+    FHandle.reset(NovoHandle());
+    throw EFalha(motivo);
 }

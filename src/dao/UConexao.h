@@ -4,11 +4,18 @@
 #include <string>
 
 struct st_mysql;
+struct st_mysql_res;
 
 // One open MySQL connection. It owns the client's handle and closes it when destroyed.
 // Its character set is latin1 (MySQL's name for code page 1252): text arrives one byte a character.
+// A server that does not answer the connection within SegundosConexao fails it with the client's time-out text.
 class TConexao {
 public:
+    static constexpr unsigned SegundosConexao = 10;
+    // How long a statement may go with no byte from the server before the server is asked, over a new connection,
+    // whether it is still working on it.
+    static constexpr int SegundosSilencio = 10;
+
     // Opens at once; fails with EFalha carrying the client's own error text, leaving nothing allocated.
     TConexao(const std::string& host, const std::string& database, const std::string& usuario, const std::string& senha,
              int porta);
@@ -22,11 +29,23 @@ public:
     // The version the server reports, such as "10.11.6-MariaDB-0+deb12u1".
     std::string VersaoServidor() const;
 
+    // Runs the statement and stores its whole result; null when it gives none. Fails with the client's text.
+    // However long the server computes, the wait goes on while the server is still working on the statement;
+    // when the server no longer answers, or has dropped the statement, it ends with a failure saying so and the
+    // connection is closed: later statements fail with the client's text for a lost server.
+    st_mysql_res* Executar(const std::string& sql);
+
 private:
     struct TFecharMysql {
         void operator()(st_mysql* handle) const;
     };
+    int Aguardar(int eventos);
+    [[noreturn]] void Abandonar(const std::string& motivo);
+
     std::unique_ptr<st_mysql, TFecharMysql> FHandle;
     std::string FHost;
     std::string FDatabase;
+    std::string FUsuario;
+    std::string FSenha;
+    int FPorta;
 };

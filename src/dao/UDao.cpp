@@ -2,6 +2,7 @@
 
 #include "dao/UConexao.h"
 #include "dao/UQuery.h"
+#include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
@@ -99,6 +100,19 @@ std::string DescriptografarSenha(const std::string& texto, const std::string& ch
     if (Aparar(texto).empty())
         return {};
     return Criptografia("D", texto, chave);
+}
+
+std::string SenhaArmazenada(const std::string& senha) {
+    if (senha.empty())
+        return {};
+    // With some seeds a character of code 255 would read back as 0: the seed is drawn again until the stored form
+    // gives the password back.
+    for (int tentativa = 0; tentativa < 1000; ++tentativa) {
+        const std::string forma = Criptografia("E", senha, ChaveSenha);
+        if (DescriptografarSenha(forma, ChaveSenha) == senha)
+            return forma;
+    }
+    throw EFalha(TextoAnsi("Esta senha não tem forma guardada que a devolva."));
 }
 
 std::filesystem::path TDao::CaminhoArquivoIni(const std::filesystem::path& nomeArquivo) {

@@ -38,3 +38,7 @@ public:
 std::string Criptografia(const std::string& modo, const std::string& texto, const std::string& chave);
 // "" for a text of blanks only; otherwise Criptografia in mode "D" on the text as given.
 std::string DescriptografarSenha(const std::string& texto, const std::string& chave);
+// The value of `senha` in the connection settings for a password (code page 1252), as LerParametrosConexao reads
+// it back: Criptografia in mode "E" with the settings' key, or "" for an empty password. Fails with EFalha for
+// a password no stored form gives back (a character of code 0).
+std::string SenhaArmazenada(const std::string& senha);

@@ -41,15 +41,9 @@ TQuery::~TQuery() = default;
 
 void TQuery::Abrir() {
     Fechar();
-    MYSQL* mysql = FConexao.Handle();
-    if (mysql_real_query(mysql, FSQL.data(), FSQL.size()) != 0)
-        throw EFalha(mysql_error(mysql));
-    FResultado.reset(mysql_store_result(mysql));
-    if (!FResultado) {
-        if (mysql_errno(mysql) != 0)
-            throw EFalha(mysql_error(mysql));
+    FResultado.reset(FConexao.Executar(FSQL));
+    if (!FResultado)
         throw EFalha("Query returned no result set");
-    }
     const auto quantidade = mysql_num_rows(FResultado.get());
     FLinhas.reserve(quantidade);
     for (;;) {

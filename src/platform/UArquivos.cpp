@@ -125,15 +125,33 @@ std::string TextoErroWindows(DWORD erro) {
 }
 #endif
 
-// Whether the file at the path carries the Windows attribute (always false elsewhere): a reparse point is a
+#ifdef _WIN32
+// Whether the reparse point at the path is a symbolic link or a junction. Other reparse points (a file kept by a
+// sync client such as OneDrive, a deduplicated volume's file) hold the file itself.
+bool ReparseEhLigacao(const std::filesystem::path& caminho) {
+    WIN32_FIND_DATAW dados{};
+    const HANDLE busca = FindFirstFileW(caminho.c_str(), &dados);
+    if (busca == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(busca);
+    // dwReserved0 holds the reparse tag when the attributes say there is one.
+    return (dados.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           (dados.dwReserved0 == IO_REPARSE_TAG_SYMLINK || dados.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+#endif
+
+// Whether the file at the path is what the Windows attribute says (always false elsewhere): a link is a
 // symbolic link or a junction, which the file system library there takes for what it points at; a read-only
 // file is not to be replaced even where the account could (an administrator).
 enum class TAtributoWindows { Ligacao, SomenteLeitura };
 bool TemAtributoWindows([[maybe_unused]] const std::filesystem::path& caminho, [[maybe_unused]] TAtributoWindows qual) {
 #ifdef _WIN32
     const DWORD atributos = GetFileAttributesW(caminho.c_str());
-    const DWORD mascara = qual == TAtributoWindows::Ligacao ? FILE_ATTRIBUTE_REPARSE_POINT : FILE_ATTRIBUTE_READONLY;
-    return atributos != INVALID_FILE_ATTRIBUTES && (atributos & mascara) != 0;
+    if (atributos == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (qual == TAtributoWindows::Ligacao)
+        return (atributos & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && ReparseEhLigacao(caminho);
+    return (atributos & FILE_ATTRIBUTE_READONLY) != 0;
 #else
     return false;
 #endif

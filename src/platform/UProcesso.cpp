@@ -106,7 +106,8 @@ int RodarPrograma(const TExecucaoPrograma& execucao) {
     STARTUPINFOW inicio{};
     inicio.cb = sizeof inicio;
     inicio.dwFlags = STARTF_USESTDHANDLES;
-    inicio.hStdInput = AbrirHerdavel(L"NUL", false);
+    inicio.hStdInput =
+        AbrirHerdavel(execucao.Entrada.empty() ? std::filesystem::path(L"NUL") : execucao.Entrada, false);
     inicio.hStdOutput = AbrirHerdavel(execucao.Saida, true);
     inicio.hStdError = AbrirHerdavel(execucao.Erro, true);
     PROCESS_INFORMATION processo{};
@@ -126,7 +127,8 @@ int RodarPrograma(const TExecucaoPrograma& execucao) {
 #else
     posix_spawn_file_actions_t acoes;
     posix_spawn_file_actions_init(&acoes);
-    posix_spawn_file_actions_addopen(&acoes, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&acoes, 0, execucao.Entrada.empty() ? "/dev/null" : execucao.Entrada.c_str(),
+                                     O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&acoes, 1, execucao.Saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&acoes, 2, execucao.Erro.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<std::string> argumentos{execucao.Programa.string()};

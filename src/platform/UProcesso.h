@@ -14,9 +14,10 @@ struct TExecucaoPrograma {
     std::vector<std::pair<std::string, std::string>> Ambiente; // variables set or replaced, UTF-8
     std::filesystem::path Saida;                               // standard output's file
     std::filesystem::path Erro;                                // standard error's file
+    std::filesystem::path Entrada;                             // standard input's file; none: empty input
 };
 
-// Standard input is empty. The exit status; -1 when the program did not start or was ended by a signal.
+// The exit status; -1 when the program did not start or was ended by a signal.
 int RodarPrograma(const TExecucaoPrograma& execucao);
 
 // Stops this program as the keyboard does: Ctrl-C (on Windows in a console of its own).

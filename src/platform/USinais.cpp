@@ -1,5 +1,7 @@
 #include "platform/USinais.h"
 
+#include "platform/UTerminal.h"
+
 #include <algorithm>
 #include <csignal>
 #include <iterator>
@@ -32,15 +34,18 @@ void RemoverTemporario() {
 
 extern "C" void AoInterromper(int sinal) {
     RemoverTemporario();
+    RestaurarTerminal();
     std::signal(sinal, SIG_DFL);
     std::raise(sinal);
 }
 
 #ifdef _WIN32
 // Ctrl-C, Ctrl-Break or the console closing: the console calls this in a thread of its own. The file was
-// opened to allow its deletion, so it goes at once; returning FALSE lets the usual handling end the program.
+// opened to allow its deletion, so it goes at once, and the console gets back its code page; returning FALSE
+// lets the usual handling end the program.
 BOOL WINAPI AoEventoConsole(DWORD) {
     RemoverTemporario();
+    RestaurarTerminal();
     return FALSE;
 }
 #endif

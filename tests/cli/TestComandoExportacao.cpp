@@ -1,8 +1,11 @@
 #include "support/TestDb.h"
 #include "support/TextosVerificacao.h"
 
+#include "dao/UConexao.h"
+#include "dao/UDao.h"
 #include "platform/UArquivos.h"
 #include "platform/UDataHora.h"
+#include "platform/UIni.h"
 #include "platform/UPastaPrograma.h"
 #include "platform/UProcesso.h"
 #include "platform/UTexto.h"
@@ -83,8 +86,8 @@ protected:
         const std::filesystem::path saida = FSaidas.Sistema() / "stdout";
         const std::filesystem::path erro = FSaidas.Sistema() / "stderr";
         TExecucao execucao;
-        execucao.Status =
-            RodarPrograma({FPrograma, argumentos, FAmbiente, FSaidaPadrao.empty() ? saida : FSaidaPadrao, erro});
+        execucao.Status = RodarPrograma(
+            {FPrograma, argumentos, FAmbiente, FSaidaPadrao.empty() ? saida : FSaidaPadrao, erro, FEntrada});
         execucao.Saida = LinhasLf(FSaidaPadrao.empty() ? LerBinario(saida) : std::string());
         execucao.Erro = LinhasLf(LerBinario(erro));
         return execucao;
@@ -112,6 +115,7 @@ protected:
     std::filesystem::path FDestino;
     std::vector<std::pair<std::string, std::string>> FAmbiente; // variables set for the command
     std::filesystem::path FSaidaPadrao;                         // where standard output goes instead of a file
+    std::filesystem::path FEntrada;                             // standard input's file; none: empty
     TPastaTemporaria FSaidas;
 };
 
@@ -482,25 +486,32 @@ TEST_F(TesteComandoExportacao, ResultLineOrRecordThatCannotBeWritten_ExitsOneWit
     EXPECT_EQ(LerBinario(FDestino / "dados.txt"), LinhaExemplo);
 }
 
-TEST_F(TesteComandoExportacao, BadCommandLine_ExitsTwoAndHelpExitsZero) {
-    for (const auto& argumentos : std::vector<std::vector<std::string>>{{},
-                                                                        {"--diretorio", Texto(FDestino)},
-                                                                        {"--arquivo", "x", "--data", "hoje"},
-                                                                        {"--arquivo", "x", "--empresa", "um"},
-                                                                        {"--arquivo", "x", "--empresa", "09x"},
-                                                                        {"--arquivo", "x", "--empresa", "0x1"},
-                                                                        {"--arquivo", "x", "--cod-torvane", " 7"},
-                                                                        {"--arquivo", "x", "--perfil", "1.0"},
-                                                                        {"--arquivo", "x", "--empresa", "9999999999"},
-                                                                        {"--arquivo", "x", "--perfil"},
-                                                                        {"--arquivo", "x", "--desconhecida"},
-                                                                        {"--arquivo", "x", "sobra"}}) {
+TEST_F(TesteComandoExportacao, BadCommandLine_ExitsTwoSayingWhyInPortugueseAndHelpExitsZero) {
+    const std::string sobra = "Argumento não esperado: ";
+    const std::string junto = " não pode ser usado com ";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> casos = {
+        {{}, "Falta a opção --arquivo."},
+        {{"--diretorio", Texto(FDestino)}, "Falta a opção --arquivo."},
+        {{"--arquivo", "x", "--data", "hoje"}, "--data: \"hoje\" não é um valor aceito: use lancamento ou vencimento"},
+        {{"--arquivo", "x", "--empresa", "um"}, "--empresa: \"um\" não é um número inteiro decimal"},
+        {{"--arquivo", "x", "--empresa", "09x"}, "--empresa: "},
+        {{"--arquivo", "x", "--empresa", "0x1"}, "--empresa: "},
+        {{"--arquivo", "x", "--cod-torvane", " 7"}, "--cod-torvane: "},
+        {{"--arquivo", "x", "--perfil", "1.0"}, "--perfil: "},
+        {{"--arquivo", "x", "--empresa", "9999999999"}, "--empresa: "},
+        {{"--arquivo", "x", "--perfil"}, "--perfil: falta o valor"},
+        {{"--arquivo="}, "--arquivo: falta o valor"},
+        {{"--arquivo", "x", "--desconhecida"}, sobra + "--desconhecida"},
+        {{"--arquivo", "x", "sobra"}, sobra + "sobra"},
+        {{"--arquivo", "x", "sobra", "outra"}, "Argumentos não esperados: sobra outra"},
+        {{"--conferir", "a", "--diretorio", "b"}, "--diretorio" + junto + "--conferir"},
+        {{"--embaralhar-senha", "--arquivo", "x"}, "--arquivo" + junto + "--embaralhar-senha"},
+        {{"--conferir", "a", "--embaralhar-senha"}, "--conferir" + junto + "--embaralhar-senha"}};
+    for (const auto& [argumentos, inicio] : casos) {
         const auto execucao = Rodar(argumentos);
         EXPECT_EQ(execucao.Status, 2) << execucao.Erro;
-        EXPECT_NE(execucao.Erro.find("Use --help"), std::string::npos) << execucao.Erro;
-        if (argumentos.size() == 4 && argumentos[2] != "--data") {
-            EXPECT_EQ(execucao.Erro.rfind(argumentos[2] + ": ", 0), 0u) << "names the option: " << execucao.Erro;
-        }
+        EXPECT_EQ(execucao.Erro.rfind(inicio, 0), 0u) << execucao.Erro;
+        EXPECT_TRUE(execucao.Erro.ends_with("\nUse --help para ver as opções.\n")) << execucao.Erro;
         EXPECT_EQ(execucao.Saida, "");
     }
     // A decimal number too large is said to be so, with the largest value the option takes.
@@ -509,8 +520,49 @@ TEST_F(TesteComandoExportacao, BadCommandLine_ExitsTwoAndHelpExitsZero) {
               0u);
     const auto ajuda = Rodar({"--help"});
     EXPECT_EQ(ajuda.Status, 0);
-    for (const char* opcao :
-         {"--diretorio", "--arquivo", "--data", "--de", "--ate", "--perfil", "--empresa", "--cod-torvane", "--help"})
-        EXPECT_NE(ajuda.Saida.find(opcao), std::string::npos) << opcao;
+    for (const char* texto :
+         {"Uso: torvane-export [OPÇÕES]\n", "\nOpções:\n", "--diretorio", "--arquivo", "--data", "--de", "--ate",
+          "--perfil", "--empresa", "--cod-torvane", "--embaralhar-senha", "--help"})
+        EXPECT_NE(ajuda.Saida.find(texto), std::string::npos) << texto;
+    for (const char* ingles : {"Usage", "Options", "OPTIONS", "Excludes", "REQUIRED", "TEXT"})
+        EXPECT_EQ(ajuda.Saida.find(ingles), std::string::npos) << ingles;
     EXPECT_EQ(ajuda.Erro, "");
+}
+
+TEST_F(TesteComandoExportacao, EmbaralharSenha_PrintsTheStoredFormThatTheConnectionReadsBack) {
+    const auto senha = [&](const std::string& entrada) {
+        FEntrada = FSaidas.Sistema() / "entrada";
+        GravarBinario(FEntrada, entrada);
+        return Rodar({"--embaralhar-senha"});
+    };
+    // Typed in the terminal's encoding (UTF-8 here), stored in code page 1252; the line end is not the password's.
+    for (const auto& [entrada, esperada] :
+         std::vector<std::pair<std::string, std::string>>{{Servidor().Senha + "\n", Servidor().Senha},
+                                                          {"pão ÿ€\r\n", "p\xE3o \xFF\x80"},
+                                                          {"sem fim de linha", "sem fim de linha"},
+                                                          {"\n", ""}}) {
+        const auto execucao = senha(entrada);
+        EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
+        EXPECT_EQ(execucao.Erro, "");
+        ASSERT_TRUE(execucao.Saida.ends_with("\n")) << execucao.Saida;
+        const std::string forma = execucao.Saida.substr(0, execucao.Saida.size() - 1);
+        EXPECT_EQ(forma.size(), esperada.empty() ? 0u : 2 + 2 * esperada.size()) << forma;
+        GravarBinario(FPasta.Sistema() / "sistema_qor.ini", "[ip]\r\nsenha=" + forma + "\r\n");
+        EXPECT_EQ(TDao::LerParametrosConexao("", "ip").Senha, esperada) << forma;
+    }
+    // The stored form is what the program reads: it connects.
+    GravarSistemaQorIni();
+    TIniFile(FPasta.Sistema() / "sistema_qor.ini")
+        .GravarTexto("ip", "senha", DividirLinhas(senha(Servidor().Senha + "\n").Saida).at(0));
+    EXPECT_NE(TDao::Conectar("", "ip"), nullptr);
+
+    for (const auto& [entrada, motivo] : std::vector<std::pair<std::string, std::string>>{
+             {"", "Nenhuma senha na entrada padrão.\n"},
+             {"łódź\n", "A senha tem caracteres que o código de página 1252 não tem"},
+             {"\xE3\n", "A senha tem caracteres que o código de página 1252 não tem"}}) {
+        const auto execucao = senha(entrada);
+        EXPECT_EQ(execucao.Status, 1);
+        EXPECT_EQ(execucao.Erro.rfind(motivo, 0), 0u) << execucao.Erro;
+        EXPECT_EQ(execucao.Saida, "");
+    }
 }

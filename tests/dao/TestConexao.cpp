@@ -4,9 +4,11 @@
 #include "dao/UDao.h"
 #include "dao/UQuery.h"
 #include "platform/UIni.h"
+#include "platform/URede.h"
 
 #include <mysql.h>
 
+#include <chrono>
 #include <optional>
 
 namespace {
@@ -63,6 +65,25 @@ TEST_F(TesteConexao, CriarConexao_ConnectsOrFailsWithClientsOwnText) {
             TextoDaFalha([&] { TDao::CriarConexao(s.Host, caso.Database, caso.Usuario, caso.Senha, caso.Porta); }),
             *esperado);
     }
+}
+
+TEST(Conexao, CriarConexao_ServerThatAcceptsAndNeverAnswers_FailsWithClientsTimeOut) {
+    // The system takes the connection in; nobody ever sends the server's greeting.
+    const TSocketLocal mudo = TSocketLocal::Escutar();
+    const auto inicio = std::chrono::steady_clock::now();
+    const std::string falha = TextoDaFalha([&] { TDao::CriarConexao("127.0.0.1", "", "u", "s", mudo.Porta()); });
+    EXPECT_EQ(falha.rfind("Lost connection to server at 'handshake: reading initial communication packet'", 0), 0u)
+        << falha;
+    // A generous bound: without a time limit the wait would never end.
+    EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(3 * TConexao::SegundosConexao));
+}
+
+TEST_F(TesteConexao, Query_LongerThanTheSilenceTheServerIsAskedAbout_RunsToItsEnd) {
+    // SLEEP gives 1 when it is cut short.
+    TQuery query(Conexao(), "select sleep(" + std::to_string(TConexao::SegundosSilencio + 2) + ") as s, 7 as n");
+    query.Abrir();
+    EXPECT_EQ(query.Campo("s").Inteiro(), 0);
+    EXPECT_EQ(query.Campo("n").Inteiro(), 7);
 }
 
 TEST_F(TesteConexao, Conectar_SettingsFileWithHexPortAndMixedCaseNames_OpensConfiguredDatabase) {

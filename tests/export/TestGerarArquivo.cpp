@@ -1,15 +1,20 @@
 #include "support/TestDb.h"
 
+#include "dao/UDao.h"
 #include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
 #include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
 #include "platform/UProcesso.h"
+#include "platform/URede.h"
 #include "platform/UTexto.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -46,13 +51,79 @@ std::string Sha256Sum(const std::filesystem::path& arquivo) {
     return "941c914b0c9fcfe806492e6efed8988649192e933703126c527777d232a0ea48";
 #else
     TPastaTemporaria saidas;
-    EXPECT_EQ(
-        RodarPrograma(
-            {"/usr/bin/sha256sum", {CaminhoUtf8(arquivo)}, {}, saidas.Sistema() / "saida", saidas.Sistema() / "erro"}),
-        0);
+    EXPECT_EQ(RodarPrograma({"/usr/bin/sha256sum",
+                             {CaminhoUtf8(arquivo)},
+                             {},
+                             saidas.Sistema() / "saida",
+                             saidas.Sistema() / "erro",
+                             {}}),
+              0);
     return LerBinario(saidas.Sistema() / "saida").substr(0, 64);
 #endif
 }
+
+// Stands between the program and the test server and passes the bytes both ways until it stops: from then on the
+// connections it holds carry nothing more, and, when it stops whole, new connections are taken in by the system
+// and never answered, as by a server that hangs.
+class TProxy {
+public:
+    explicit TProxy(int portaServidor)
+        : FEscuta(TSocketLocal::Escutar()), FPortaServidor(portaServidor), FTrabalho([this] { Rodar(); }) {}
+    ~TProxy() {
+        FFim = true;
+        FTrabalho.join();
+    }
+    int Porta() const { return FEscuta.Porta(); }
+    // Returns once nothing more passes.
+    void Parar(bool inteiro) {
+        FInteiro = inteiro;
+        FParado = true;
+        FCongelado.wait(false);
+    }
+
+private:
+    struct TPar {
+        TSocketLocal Cliente, Servidor;
+        bool Parado = false;
+    };
+    void Rodar() {
+        std::vector<TPar> pares;
+        while (!FFim) {
+            if (FParado && !FCongelado) {
+                for (auto& par : pares)
+                    par.Parado = true;
+                FCongelado = true;
+                FCongelado.notify_all();
+            }
+            if (FCongelado && FInteiro) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
+            if (EsperarSocket(FEscuta.Nativo(), true, false, 5).Leitura) {
+                TSocketLocal cliente = FEscuta.Aceitar();
+                pares.push_back({std::move(cliente), TSocketLocal::Conectar(FPortaServidor)});
+            }
+            for (auto& par : pares)
+                if (!par.Parado)
+                    par.Parado = !Passar(par.Cliente, par.Servidor) || !Passar(par.Servidor, par.Cliente);
+        }
+    }
+    static bool Passar(TSocketLocal& de, TSocketLocal& para) {
+        if (!EsperarSocket(de.Nativo(), true, false, 0).Leitura)
+            return true;
+        char bloco[16384];
+        const long lidos = de.Receber(bloco, sizeof bloco);
+        return lidos > 0 && para.Enviar(std::string_view(bloco, static_cast<std::size_t>(lidos)));
+    }
+
+    TSocketLocal FEscuta;
+    int FPortaServidor;
+    std::atomic<bool> FParado = false;
+    std::atomic<bool> FInteiro = false;
+    std::atomic<bool> FCongelado = false;
+    std::atomic<bool> FFim = false;
+    std::thread FTrabalho;
+};
 
 class TesteGerarArquivo : public TTesteBanco {
 protected:
@@ -398,6 +469,36 @@ TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBefo
     EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 3); }), "List index out of bounds (3)");
     EXPECT_EQ(Arquivos(), std::vector<std::string>{"PerfilTorvane.txt"});
     EXPECT_TRUE(FFrente.Chamadas.empty());
+}
+
+TEST_F(TesteGerarArquivo, GerarArquivo_ServerThatStopsAnswering_FailsSayingSoAndWritesNothing) {
+    Inserir({{}});
+    const std::string silencio = "nada chegou dele em " + std::to_string(TConexao::SegundosSilencio) + " s, e ";
+    // Stopped whole, the server no longer takes a new connection either; stopped for this connection alone, it
+    // says that the query no longer runs there.
+    const auto casos = Casos<std::pair<bool, std::string>>(
+        std::pair(true, TextoAnsi("O servidor de banco de dados não responde: ") + silencio +
+                            TextoAnsi("uma nova conexão falhou: Lost connection to server at 'handshake: reading "
+                                      "initial communication packet'")),
+        std::pair(false, TextoAnsi("A conexão com o servidor de banco de dados se perdeu: ") + silencio +
+                             TextoAnsi("o servidor não está mais executando a consulta.")));
+    for (const auto& [inteiro, esperado] : casos) {
+        SCOPED_TRACE(inteiro);
+        TProxy proxy(Servidor().Porta);
+        TDadosExportacao::DefinirConexao(
+            TDao::CriarConexao("127.0.0.1", NomeBanco(), Servidor().Usuario, Servidor().Senha, proxy.Porta()));
+        EXPECT_TRUE(Gerar().Gerado);
+        const auto arquivos = Arquivos();
+        const std::string gravado = LerSaida();
+        proxy.Parar(inteiro);
+        const std::string falha = TextoDaFalha([&] { Gerar(); });
+        EXPECT_EQ(falha.rfind(esperado, 0), 0u) << falha;
+        EXPECT_EQ(Arquivos(), arquivos);
+        EXPECT_EQ(LerSaida(), gravado);
+        // The connection is given up: what comes later fails at once, as on a lost server.
+        EXPECT_EQ(TextoDaFalha([&] { Gerar(); }), "Server has gone away");
+        TDadosExportacao::DefinirConexao(nullptr);
+    }
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_FolderThatCannotHoldTheFile_FailsWithCannotCreate) {

@@ -269,7 +269,8 @@ TEST_F(TesteHistorico, Registrar_SeveralProgramsAtOnceAllKeepEveryRowWhole) {
                  {"--gtest_filter=TesteHistorico.Registrar_SeveralProgramsAtOnceAllKeepEveryRowWhole"},
                  {{"TORVANE_TESTE_HISTORICO", FPasta.Caminho()}, {"TORVANE_TESTE_PROGRAMA", std::to_string(programa)}},
                  saida,
-                 saida});
+                 saida,
+                 {}});
         });
     GravarBinario(FPasta.Sistema() / "partida", "");
     for (auto& programa : programas)

@@ -219,7 +219,8 @@ TEST_F(TesteArquivos, ArquivoSeguro_StoppedByASignal_RemovesTheTemporaryFileAndE
 std::string Attrib(const std::vector<std::string>& argumentos) {
     TPastaTemporaria saidas;
     const auto programa = CaminhoDeUtf8(LerAmbiente("SystemRoot").value_or("C:\\windows")) / "system32" / "attrib.exe";
-    const int status = RodarPrograma({programa, argumentos, {}, saidas.Sistema() / "saida", saidas.Sistema() / "erro"});
+    const int status =
+        RodarPrograma({programa, argumentos, {}, saidas.Sistema() / "saida", saidas.Sistema() / "erro", {}});
     EXPECT_EQ(status, 0) << LerBinario(saidas.Sistema() / "erro");
     const std::string saida = LerBinario(saidas.Sistema() / "saida");
     return saida.substr(0, saida.find(':') == std::string::npos ? 0 : saida.find(':') - 1);
@@ -285,7 +286,8 @@ TEST_F(TesteArquivos, ArquivoSeguro_CtrlCInTheConsole_RemovesTheTemporaryFileAnd
          {"--gtest_filter=TesteArquivos.ArquivoSeguro_CtrlCInTheConsole_RemovesTheTemporaryFileAndEndsTheProgram"},
          {{"TORVANE_TESTE_INTERROMPER", FPasta.Caminho()}},
          saidas.Sistema() / "saida",
-         saidas.Sistema() / "erro"});
+         saidas.Sistema() / "erro",
+         {}});
     // Ended by the console's event: Windows gives STATUS_CONTROL_C_EXIT, Wine 0; 9 would be the end of the
     // code after the event.
     EXPECT_TRUE(static_cast<unsigned>(status) == 0xC000013Au || status == 0)
@@ -413,7 +415,7 @@ TEST(TesteUsuario, NomeUsuarioSistema_IsTheAccountsNameEvenWithoutTheEnvironment
     EXPECT_EQ(comOutro, comAmbiente) << "the system's name, not the environment's";
 #ifndef _WIN32
     TPastaTemporaria pasta;
-    ASSERT_EQ(RodarPrograma({"/usr/bin/id", {"-un"}, {}, pasta.Sistema() / "saida", pasta.Sistema() / "erro"}), 0);
+    ASSERT_EQ(RodarPrograma({"/usr/bin/id", {"-un"}, {}, pasta.Sistema() / "saida", pasta.Sistema() / "erro", {}}), 0);
     EXPECT_EQ(semAmbiente + "\n", LerBinario(pasta.Sistema() / "saida"));
 #endif
 }
