@@ -1,35 +1,25 @@
 #include "export/ULinhaExportacao.h"
 
 #include "platform/UErro.h"
-#include "platform/UTexto.h"
 
 #include <string_view>
 
 namespace {
 
-// The line is built in place, a byte at a time: it is made once for every posting, and a string for each field
-// would cost more than everything else the export does with it.
-void AcrescentarSemControles(std::string& linha, std::string_view campo) {
+// The line is written in place, into its fixed positions: it is made once for every posting, and a string for each
+// field would cost more than everything else the export does with it.
+char* SemControles(char* destino, std::string_view campo) {
     for (const char c : campo)
-        linha += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+        *destino++ = static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+    return destino;
 }
 
-// As FormatarZeros: at least `digitos` digits, zeros on the left.
-void AcrescentarZeros(std::string& linha, std::int64_t valor, int digitos) {
-    if (valor < 0) {
-        linha += FormatarZeros(valor, digitos);
-        return;
-    }
-    char invertidos[20];
-    int quantos = 0;
-    do {
-        invertidos[quantos++] = static_cast<char>('0' + valor % 10);
+// The number in its field, zeros on the left; it fits, as ExigirLargura has seen.
+void Zeros(char* campo, std::int64_t valor, int digitos) {
+    for (int i = digitos - 1; i >= 0; --i) {
+        campo[i] = static_cast<char>('0' + valor % 10);
         valor /= 10;
-    } while (valor > 0);
-    if (quantos < digitos)
-        linha.append(static_cast<std::size_t>(digitos - quantos), '0');
-    while (quantos > 0)
-        linha += invertidos[--quantos];
+    }
 }
 
 void ExigirLargura(std::int64_t valor, std::int64_t maior, const char* campo) {
@@ -44,22 +34,27 @@ std::string LinhaExportacao(const TLancamento& lancamento, int CodTorvane) {
     ExigirLargura(CodTorvane, MaiorCodTorvane, "CodTorvane");
     ExigirLargura(lancamento.Numero, MaiorNumeroLancamento, "Numero");
     ExigirLargura(lancamento.Centavos, MaiorValorCentavos, "Centavos");
+    // A stored date always fits; a day past these would make a longer line.
+    ExigirLargura(lancamento.Data.Dia, 99, "Dia");
+    ExigirLargura(lancamento.Data.Mes, 99, "Mes");
+    ExigirLargura(lancamento.Data.Ano, 9999, "Ano");
     const std::string_view chapa = std::string_view(lancamento.Chapa).substr(0, 10);
     const std::string_view nome = std::string_view(lancamento.Nome).substr(0, 40);
 
-    std::string linha;
-    linha.reserve(82);
-    AcrescentarZeros(linha, CodTorvane, 2);
-    linha.append(10 - chapa.size(), '0');
-    AcrescentarSemControles(linha, chapa);
-    AcrescentarSemControles(linha, nome);
-    linha.append(40 - nome.size(), ' ');
-    AcrescentarZeros(linha, lancamento.Data.Dia, 2);
-    AcrescentarZeros(linha, lancamento.Data.Mes, 2);
-    AcrescentarZeros(linha, lancamento.Data.Ano, 4);
-    AcrescentarZeros(linha, lancamento.Numero, 6);
-    linha += "01";
-    AcrescentarZeros(linha, lancamento.Centavos, 12);
-    linha += "\r\n";
+    std::string linha(82, ' ');
+    char* const l = linha.data();
+    Zeros(l, CodTorvane, 2);
+    Zeros(l + 2, 0, static_cast<int>(10 - chapa.size()));
+    SemControles(l + 12 - chapa.size(), chapa);
+    SemControles(l + 12, nome); // blanks after it, to 40 bytes
+    Zeros(l + 52, lancamento.Data.Dia, 2);
+    Zeros(l + 54, lancamento.Data.Mes, 2);
+    Zeros(l + 56, lancamento.Data.Ano, 4);
+    Zeros(l + 60, lancamento.Numero, 6);
+    l[66] = '0';
+    l[67] = '1';
+    Zeros(l + 68, lancamento.Centavos, 12);
+    l[80] = '\r';
+    l[81] = '\n';
     return linha;
 }

@@ -73,6 +73,7 @@ TEST(TesteLinhaExportacao, LinhaExportacao_RefusesANumberOutsideItsField) {
              {"negative amount", Com([](TLancamento& l) { l.Centavos = -5; }), 7},
              {"Torvane code", Exemplo(), 100},
              {"negative Torvane code", Exemplo(), -1},
+             {"year of five digits", Com([](TLancamento& l) { l.Data.Ano = 10000; }), 7},
          }) {
         SCOPED_TRACE(descricao);
         EXPECT_THROW(LinhaExportacao(lancamento, codTorvane), EFalha);
