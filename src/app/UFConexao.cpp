@@ -26,7 +26,6 @@ namespace {
 
 const std::string SecaoConexao = "ip";
 const std::string SecaoFilial = "FilialMatriz";
-const std::string ChaveSenha = "KAV";
 
 std::filesystem::path ArquivoDoUsuario() {
     return PastaConfiguracaoUsuario() / NomeArquivoConexao;
@@ -265,11 +264,8 @@ void TFConexao::Gravar(const std::filesystem::path& arquivo) const {
     ini.GravarTexto(SecaoConexao, "database", p.Database);
     ini.GravarTexto(SecaoConexao, "usuario", p.Usuario);
     ini.GravarInteiro(SecaoConexao, "Porta", p.Porta);
-    // An empty value is an empty password; the scrambled form of an empty text cannot be read back, and would
-    // stand for the fallback password.
     if (!EditSenha->text().isEmpty() || !FSenhaGravada)
-        ini.GravarTexto(SecaoConexao, "senha",
-                        p.Senha.empty() ? std::string() : Criptografia("E", p.Senha, ChaveSenha));
+        ini.GravarTexto(SecaoConexao, "senha", SenhaArmazenada(p.Senha));
     ini.GravarTexto(SecaoFilial, "CodFisica", DeQString(EditFilial->text()));
 }
 

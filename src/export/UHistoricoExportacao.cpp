@@ -305,9 +305,10 @@ void THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
 
 TLeituraHistorico THistoricoExportacao::Ler() {
     TLeituraHistorico leitura;
-    if (!ArquivoExiste(Arquivo()))
+    const auto arquivo = Arquivo();
+    if (!ArquivoExiste(arquivo))
         return leitura;
-    for (const auto& campos : LerCsv(LerArquivo(Arquivo()))) {
+    for (const auto& campos : LerCsv(LerArquivo(arquivo))) {
         // Two programs making the record at the same moment may each have written the header.
         if (campos == Cabecalho() || campos == TCampos{""})
             continue;
