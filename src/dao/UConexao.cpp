@@ -33,6 +33,12 @@ bool Conectar(MYSQL* mysql, const std::string& host, const std::string& database
                               0) != nullptr;
 }
 
+// A server given up on: the connection is of no more use.
+class EServidorAbandonado : public EFalha {
+public:
+    using EFalha::EFalha;
+};
+
 std::string SemDados() {
     return "nada chegou dele em " + std::to_string(TConexao::SegundosSilencio) + " s";
 }
@@ -57,19 +63,43 @@ std::string TConexao::VersaoServidor() const {
     return mysql_get_server_info(FHandle.get());
 }
 
-st_mysql_res* TConexao::Executar(const std::string& sql) {
+st_mysql_res* TConexao::Executar(const std::string& sql, const TReceptorLinha& receber) {
+    try {
+        return Consultar(sql, receber);
+    } catch (const EServidorAbandonado&) {
+        // A fresh handle, never connected: whatever runs on this connection later fails at once as a lost server.
+        // The result being read went first, on the way out: it still referred to the old handle.
+        FHandle.reset(NovoHandle());
+        throw;
+    }
+}
+
+st_mysql_res* TConexao::Consultar(const std::string& sql, const TReceptorLinha& receber) {
     MYSQL* mysql = FHandle.get();
     int erro = 0;
     for (int espera = mysql_real_query_start(&erro, mysql, sql.data(), sql.size()); espera != 0;)
         espera = mysql_real_query_cont(&erro, mysql, Aguardar(espera));
     if (erro != 0)
         throw EFalha(mysql_error(mysql));
-    MYSQL_RES* resultado = nullptr;
-    for (int espera = mysql_store_result_start(&resultado, mysql); espera != 0;)
-        espera = mysql_store_result_cont(&resultado, mysql, Aguardar(espera));
-    if (!resultado && mysql_errno(mysql) != 0)
+    // The rows are read one at a time and handed on, with no copy of the whole result kept by the client: a large
+    // result would otherwise be held twice.
+    std::unique_ptr<MYSQL_RES, decltype(&mysql_free_result)> resultado(mysql_use_result(mysql), &mysql_free_result);
+    if (!resultado) {
+        if (mysql_errno(mysql) != 0)
+            throw EFalha(mysql_error(mysql));
+        return nullptr;
+    }
+    for (;;) {
+        MYSQL_ROW linha = nullptr;
+        for (int espera = mysql_fetch_row_start(&linha, resultado.get()); espera != 0;)
+            espera = mysql_fetch_row_cont(&linha, resultado.get(), Aguardar(espera));
+        if (!linha)
+            break;
+        receber(mysql_num_fields(resultado.get()), linha, mysql_fetch_lengths(resultado.get()));
+    }
+    if (mysql_errno(mysql) != 0)
         throw EFalha(mysql_error(mysql));
-    return resultado;
+    return resultado.release();
 }
 
 // Waits for what the client asks (MYSQL_WAIT_*) and gives what happened. A long silence is no failure by itself:
@@ -110,7 +140,7 @@ int TConexao::Aguardar(int eventos) {
 }
 
 void TConexao::Abandonar(const std::string& motivo) {
-    // A fresh handle, never connected: whatever runs on this connection later fails at once as a lost server.
-    FHandle.reset(NovoHandle());
-    throw EFalha(motivo);
+    // Freeing a result half read reads the rest of it first: with the socket shut, there is no rest to wait for.
+    EncerrarSocket(mysql_get_socket(FHandle.get()));
+    throw EServidorAbandonado(motivo);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,16 +30,22 @@ public:
     // The version the server reports, such as "10.11.6-MariaDB-0+deb12u1".
     std::string VersaoServidor() const;
 
-    // Runs the statement and stores its whole result; null when it gives none. Fails with the client's text.
-    // However long the server computes, the wait goes on while the server is still working on the statement;
-    // when the server no longer answers, or has dropped the statement, it ends with a failure saying so and the
-    // connection is closed: later statements fail with the client's text for a lost server.
-    st_mysql_res* Executar(const std::string& sql);
+    // One row of a result as the client hands it: each of its `campos` values and their lengths, a NULL value being
+    // a null pointer. Both are valid only during the call.
+    using TReceptorLinha = std::function<void(unsigned campos, char** valores, const unsigned long* tamanhos)>;
+
+    // Runs the statement and hands every row of its result to `receber`, in order, as the rows arrive. Gives the
+    // result's description (its columns), all its rows read; null when the statement gives no result. Fails with
+    // the client's text. However long the server computes, the wait goes on while the server is still working on
+    // the statement; when the server no longer answers, or has dropped the statement, it ends with a failure
+    // saying so and the connection is closed: later statements fail with the client's text for a lost server.
+    st_mysql_res* Executar(const std::string& sql, const TReceptorLinha& receber);
 
 private:
     struct TFecharMysql {
         void operator()(st_mysql* handle) const;
     };
+    st_mysql_res* Consultar(const std::string& sql, const TReceptorLinha& receber);
     int Aguardar(int eventos);
     [[noreturn]] void Abandonar(const std::string& motivo);
 

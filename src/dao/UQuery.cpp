@@ -6,8 +6,11 @@
 
 #include <mysql.h>
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -29,6 +32,11 @@ double RealDoServidor(std::string_view texto) {
     return valor;
 }
 
+// A stored value begins with one byte: its length when below Nulo; Nulo for NULL; Longo before a length of 4 bytes.
+constexpr unsigned char Nulo = 251;
+constexpr unsigned char Longo = 252;
+constexpr std::size_t TamanhoBloco = 1 << 20;
+
 } // namespace
 
 void TQuery::TLiberarResultado::operator()(st_mysql_res* resultado) const {
@@ -41,30 +49,60 @@ TQuery::~TQuery() = default;
 
 void TQuery::Abrir() {
     Fechar();
-    FResultado.reset(FConexao.Executar(FSQL));
+    try {
+        FResultado.reset(
+            FConexao.Executar(FSQL, [this](unsigned campos, char** valores, const unsigned long* tamanhos) {
+                Guardar(campos, valores, tamanhos);
+            }));
+    } catch (...) {
+        Fechar();
+        throw;
+    }
     if (!FResultado)
         throw EFalha("Query returned no result set");
-    const auto quantidade = mysql_num_rows(FResultado.get());
-    FLinhas.reserve(quantidade);
-    for (;;) {
-        MYSQL_ROW_OFFSET inicio = mysql_row_tell(FResultado.get());
-        if (!mysql_fetch_row(FResultado.get()))
-            break;
-        FLinhas.push_back(inicio);
-    }
     FLinha = 0;
     AvisarDados();
 }
 
+void TQuery::Guardar(unsigned campos, char** valores, const unsigned long* tamanhos) {
+    std::size_t tamanho = 0;
+    for (unsigned i = 0; i < campos; ++i)
+        tamanho += 1 + (tamanhos[i] < Nulo ? 0 : 4) + tamanhos[i];
+    if (static_cast<std::size_t>(FFimBloco - FLivre) < tamanho) {
+        const std::size_t bloco = std::max(tamanho, TamanhoBloco);
+        FBlocos.push_back(std::make_unique_for_overwrite<char[]>(bloco));
+        FLivre = FBlocos.back().get();
+        FFimBloco = FLivre + bloco;
+    }
+    FLinhas.push_back(FLivre);
+    for (unsigned i = 0; i < campos; ++i) {
+        if (!valores[i]) {
+            *FLivre++ = static_cast<char>(Nulo);
+            continue;
+        }
+        if (tamanhos[i] < Nulo) {
+            *FLivre++ = static_cast<char>(tamanhos[i]);
+        } else {
+            // The client takes no packet of 4 GiB or more.
+            const auto longo = static_cast<std::uint32_t>(tamanhos[i]);
+            *FLivre++ = static_cast<char>(Longo);
+            std::memcpy(FLivre, &longo, sizeof longo);
+            FLivre += sizeof longo;
+        }
+        std::memcpy(FLivre, valores[i], tamanhos[i]);
+        FLivre += tamanhos[i];
+    }
+}
+
 void TQuery::Fechar() {
     FResultado.reset();
+    FBlocos.clear();
+    FLivre = nullptr;
+    FFimBloco = nullptr;
     FLinhas.clear();
     FLinhas.shrink_to_fit();
     FEdicoes.clear();
     FLinha = 0;
-    FLinhaCarregada = static_cast<std::size_t>(-1);
-    FValores = nullptr;
-    FTamanhos = nullptr;
 }
 
 void TQuery::Primeiro() {
@@ -127,15 +165,20 @@ std::optional<std::string_view> TQuery::ValorBruto(int indice) const {
             return std::string_view(*editado->second);
         }
     }
-    if (FLinhaCarregada != FLinha) {
-        mysql_row_seek(FResultado.get(), static_cast<MYSQL_ROW_OFFSET>(FLinhas[FLinha]));
-        FValores = mysql_fetch_row(FResultado.get());
-        FTamanhos = mysql_fetch_lengths(FResultado.get());
-        FLinhaCarregada = FLinha;
+    const char* valor = FLinhas[FLinha];
+    for (int campo = 0;; ++campo) {
+        const auto marca = static_cast<unsigned char>(*valor++);
+        std::size_t tamanho = marca == Nulo ? 0 : marca;
+        if (marca == Longo) {
+            std::uint32_t longo = 0;
+            std::memcpy(&longo, valor, sizeof longo);
+            valor += sizeof longo;
+            tamanho = longo;
+        }
+        if (campo == indice)
+            return marca == Nulo ? std::nullopt : std::optional<std::string_view>(std::string_view(valor, tamanho));
+        valor += tamanho;
     }
-    if (!FValores[indice])
-        return std::nullopt;
-    return std::string_view(FValores[indice], FTamanhos[indice]);
 }
 
 bool TQuery::Localizar(std::string_view campo, std::string_view valor, bool prefixoSemCaixa) {

@@ -5,6 +5,7 @@
 #include "platform/UDataHora.h"
 
 #include <cstddef>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -102,19 +103,23 @@ private:
     struct TLiberarResultado {
         void operator()(st_mysql_res* resultado) const;
     };
+    void Guardar(unsigned campos, char** valores, const unsigned long* tamanhos);
     void ExigirLinhaAtual() const;
     void AvisarCursor();
     void AvisarDados();
 
     TConexao& FConexao;
     std::string FSQL;
+    // The result's columns; its rows are held here.
     std::unique_ptr<st_mysql_res, TLiberarResultado> FResultado;
-    // Where each row starts in the stored result, so any row is reached at once.
-    std::vector<void*> FLinhas;
+    // The rows packed one after the other in large blocks, each value as its length and its bytes: a result of a
+    // million rows costs little more memory than its text.
+    std::vector<std::unique_ptr<char[]>> FBlocos;
+    char* FLivre = nullptr; // where the last block's free space begins, and ends
+    const char* FFimBloco = nullptr;
+    // Where each row starts.
+    std::deque<const char*> FLinhas;
     std::size_t FLinha = 0;
-    mutable std::size_t FLinhaCarregada = static_cast<std::size_t>(-1);
-    mutable char** FValores = nullptr;
-    mutable unsigned long* FTamanhos = nullptr;
     std::map<std::pair<std::size_t, int>, std::optional<std::string>> FEdicoes;
     IObservadorQuery* FObservador = nullptr;
     int FSuspensoes = 0;

@@ -98,6 +98,14 @@ TProntidaoSocket EsperarSocket(TSocketNativo socket, bool leitura, bool escrita,
     }
 }
 
+void EncerrarSocket(TSocketNativo socket) {
+#ifdef _WIN32
+    ::shutdown(Sistema(socket), SD_BOTH);
+#else
+    ::shutdown(Sistema(socket), SHUT_RDWR);
+#endif
+}
+
 TSocketLocal TSocketLocal::Escutar() {
     TSocketLocal escuta(NovoSocket());
     const sockaddr_in endereco = Loopback(0);

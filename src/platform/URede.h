@@ -17,6 +17,9 @@ struct TProntidaoSocket {
 // runs out.
 TProntidaoSocket EsperarSocket(TSocketNativo socket, bool leitura, bool escrita, int milissegundos);
 
+// Stops both ways of a socket that another owner still holds: its reads end at once, whatever the peer does.
+void EncerrarSocket(TSocketNativo socket);
+
 // A TCP socket on the loopback interface: the tests' stand-ins for a server that does not answer, or that stops.
 // It is closed when destroyed.
 class TSocketLocal {

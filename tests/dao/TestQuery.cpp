@@ -52,6 +52,26 @@ TEST_F(TesteQuery, Abrir_FetchesEveryRowAndStandsOnFirst_OrIsEmptyAndAtEnd) {
     EXPECT_EQ(TextoDaFalha([&] { (void)query.Campo("nome").Texto(); }), "No current record");
 }
 
+TEST_F(TesteQuery, Abrir_KeepsEveryValueWholeWhateverItsLength) {
+    // Lengths from 0 to 599 bytes and NULLs in many rows, and one value larger than everything else together.
+    auto query = Abrir("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+                       "SELECT i, IF(i % 7 = 0, NULL, REPEAT(CHAR(65 + i % 26), i % 600)) AS texto, "
+                       "IF(i = 500, REPEAT('z', 3000000), '') AS grande, i * 2 AS dobro FROM n ORDER BY i");
+    ASSERT_EQ(query->QuantidadeRegistros(), 1000u);
+    int erradas = 0;
+    for (int i = 1; !query->FimDosDados(); ++i, query->Proximo()) {
+        const auto texto = query->ValorBruto(1);
+        const bool certa = query->Campo(0).Inteiro() == i &&
+                           (i % 7 == 0 ? !texto : texto == std::string(i % 600, static_cast<char>('A' + i % 26))) &&
+                           query->Campo("grande").Texto() == (i == 500 ? std::string(3000000, 'z') : "") &&
+                           query->Campo("dobro").Inteiro() == 2 * i;
+        erradas += certa ? 0 : 1;
+        EXPECT_TRUE(certa) << "row " << i;
+        if (erradas > 3)
+            break;
+    }
+}
+
 TEST_F(TesteQuery, Abrir_AgainOrAfterFailure_ReadsRowsAfresh) {
     const std::string sql = "select nada from clientes";
     ASSERT_NE(mysql_query(Conexao().Handle(), sql.c_str()), 0);

@@ -80,15 +80,28 @@ public:
         FParado = true;
         FCongelado.wait(false);
     }
+    // On the connections it holds, `bytes` more pass from the server, and then nothing: a server that stops in the
+    // middle of a result. New connections pass as before.
+    void PararDepoisDe(long bytes) {
+        FLimite = bytes;
+        FLimite.wait(bytes);
+    }
 
 private:
     struct TPar {
         TSocketLocal Cliente, Servidor;
         bool Parado = false;
+        long Restantes = -1; // bytes from the server still to pass; no limit when negative
     };
     void Rodar() {
         std::vector<TPar> pares;
         while (!FFim) {
+            if (const long limite = FLimite; limite >= 0) {
+                for (auto& par : pares)
+                    par.Restantes = limite;
+                FLimite = -1;
+                FLimite.notify_all();
+            }
             if (FParado && !FCongelado) {
                 for (auto& par : pares)
                     par.Parado = true;
@@ -103,16 +116,24 @@ private:
                 TSocketLocal cliente = FEscuta.Aceitar();
                 pares.push_back({std::move(cliente), TSocketLocal::Conectar(FPortaServidor)});
             }
-            for (auto& par : pares)
+            for (auto& par : pares) {
+                long semLimite = -1;
                 if (!par.Parado)
-                    par.Parado = !Passar(par.Cliente, par.Servidor) || !Passar(par.Servidor, par.Cliente);
+                    par.Parado = !Passar(par.Cliente, par.Servidor, semLimite) ||
+                                 !Passar(par.Servidor, par.Cliente, par.Restantes);
+            }
         }
     }
-    static bool Passar(TSocketLocal& de, TSocketLocal& para) {
+    // What came passes on, no more of it than `restantes` when that is not negative.
+    static bool Passar(TSocketLocal& de, TSocketLocal& para, long& restantes) {
         if (!EsperarSocket(de.Nativo(), true, false, 0).Leitura)
             return true;
         char bloco[16384];
-        const long lidos = de.Receber(bloco, sizeof bloco);
+        long lidos = de.Receber(bloco, sizeof bloco);
+        if (lidos > 0 && restantes >= 0) {
+            lidos = std::min(lidos, restantes);
+            restantes -= lidos;
+        }
         return lidos > 0 && para.Enviar(std::string_view(bloco, static_cast<std::size_t>(lidos)));
     }
 
@@ -122,6 +143,7 @@ private:
     std::atomic<bool> FInteiro = false;
     std::atomic<bool> FCongelado = false;
     std::atomic<bool> FFim = false;
+    std::atomic<long> FLimite = -1;
     std::thread FTrabalho;
 };
 
@@ -472,25 +494,34 @@ TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBefo
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_ServerThatStopsAnswering_FailsSayingSoAndWritesNothing) {
-    Inserir({{}});
+    // Enough rows that the result comes in many pieces.
+    std::vector<TReceber> linhas(1000);
+    for (std::size_t i = 0; i < linhas.size(); ++i)
+        linhas[i].numlanc = "'" + std::to_string(i + 1) + "'";
+    Inserir(linhas);
     const std::string silencio = "nada chegou dele em " + std::to_string(TConexao::SegundosSilencio) + " s, e ";
-    // Stopped whole, the server no longer takes a new connection either; stopped for this connection alone, it
-    // says that the query no longer runs there.
-    const auto casos = Casos<std::pair<bool, std::string>>(
-        std::pair(true, TextoAnsi("O servidor de banco de dados não responde: ") + silencio +
-                            TextoAnsi("uma nova conexão falhou: Lost connection to server at 'handshake: reading "
-                                      "initial communication packet'")),
-        std::pair(false, TextoAnsi("A conexão com o servidor de banco de dados se perdeu: ") + silencio +
-                             TextoAnsi("o servidor não está mais executando a consulta.")));
-    for (const auto& [inteiro, esperado] : casos) {
-        SCOPED_TRACE(inteiro);
+    const std::string perdida = TextoAnsi("A conexão com o servidor de banco de dados se perdeu: ") + silencio +
+                                TextoAnsi("o servidor não está mais executando a consulta.");
+    // Stopped whole, the server no longer takes a new connection either; stopped for this connection alone, before
+    // the query or in the middle of its rows, it says that the query no longer runs there.
+    enum class TParada { Inteira, Conexao, MeioDasLinhas };
+    const auto casos = Casos<std::pair<TParada, std::string>>(
+        std::pair(TParada::Inteira, TextoAnsi("O servidor de banco de dados não responde: ") + silencio +
+                                        TextoAnsi("uma nova conexão falhou: Lost connection to server at 'handshake: "
+                                                  "reading initial communication packet'")),
+        std::pair(TParada::Conexao, perdida), std::pair(TParada::MeioDasLinhas, perdida));
+    for (const auto& [parada, esperado] : casos) {
+        SCOPED_TRACE(static_cast<int>(parada));
         TProxy proxy(Servidor().Porta);
         TDadosExportacao::DefinirConexao(
             TDao::CriarConexao("127.0.0.1", NomeBanco(), Servidor().Usuario, Servidor().Senha, proxy.Porta()));
         EXPECT_TRUE(Gerar().Gerado);
         const auto arquivos = Arquivos();
         const std::string gravado = LerSaida();
-        proxy.Parar(inteiro);
+        if (parada == TParada::MeioDasLinhas)
+            proxy.PararDepoisDe(8000);
+        else
+            proxy.Parar(parada == TParada::Inteira);
         const std::string falha = TextoDaFalha([&] { Gerar(); });
         EXPECT_EQ(falha.rfind(esperado, 0), 0u) << falha;
         EXPECT_EQ(Arquivos(), arquivos);
