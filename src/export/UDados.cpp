@@ -100,6 +100,16 @@ TLancamento LerLancamento(const TQuery& query, const TCamposLancamento& campos) 
     return lancamento;
 }
 
+// Lines go to the file and to its digest a block at a time: a call of each for every line would cost more than
+// making the line.
+constexpr std::size_t TamanhoBloco = 1 << 16;
+
+void Gravar(std::string& bloco, TArquivoSeguro& arquivo, TSha256& resumo) {
+    arquivo.Escrever(bloco);
+    resumo.Acrescentar(bloco);
+    bloco.clear();
+}
+
 // Every posting that cannot go into the file, found in one pass: the first one's own message, then the
 // others, as many as a person reads.
 class TRecusas {
@@ -333,16 +343,18 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     const TCamposLancamento campos(query);
     TRecusas recusas;
     TSha256 resumo;
+    std::string bloco;
+    bloco.reserve(TamanhoBloco);
     query.Primeiro();
     while (!query.FimDosDados()) {
         try {
             const TLancamento lancamento = LerLancamento(query, campos);
             if (recusas.Vazia()) {
-                const std::string linha = LinhaExportacao(lancamento, CodTorvane);
-                arquivo.Escrever(linha);
-                resumo.Acrescentar(linha);
+                AcrescentarLinhaExportacao(bloco, lancamento, CodTorvane);
                 ++resultado.Linhas;
                 resultado.TotalCentavos += lancamento.Centavos;
+                if (bloco.size() >= TamanhoBloco)
+                    Gravar(bloco, arquivo, resumo);
             }
         } catch (const ELancamentoRecusado& recusado) {
             recusas.Incluir(recusado.Recusa);
@@ -355,6 +367,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     }
     if (!recusas.Vazia())
         throw EFalha(recusas.Texto());
+    Gravar(bloco, arquivo, resumo);
     arquivo.Confirmar();
     resultado.Gerado = true;
 
@@ -371,11 +384,14 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     resultado.FalhaRegistro = Registrar(registro, resultado.Caminho);
 
     std::string texto = "Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso.");
-    texto += "\n" + MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
+    texto += '\n';
+    texto += MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
              (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +
              ReaisBrasileiros(resultado.TotalCentavos);
-    if (!resultado.FalhaRegistro.empty())
-        texto += "\n" + resultado.FalhaRegistro;
+    if (!resultado.FalhaRegistro.empty()) {
+        texto += '\n';
+        texto += resultado.FalhaRegistro;
+    }
     Informar(texto);
     return resultado;
 }

@@ -31,6 +31,12 @@ void ExigirLargura(std::int64_t valor, std::int64_t maior, const char* campo) {
 } // namespace
 
 std::string LinhaExportacao(const TLancamento& lancamento, int CodTorvane) {
+    std::string linha;
+    AcrescentarLinhaExportacao(linha, lancamento, CodTorvane);
+    return linha;
+}
+
+void AcrescentarLinhaExportacao(std::string& texto, const TLancamento& lancamento, int CodTorvane) {
     ExigirLargura(CodTorvane, MaiorCodTorvane, "CodTorvane");
     ExigirLargura(lancamento.Numero, MaiorNumeroLancamento, "Numero");
     ExigirLargura(lancamento.Centavos, MaiorValorCentavos, "Centavos");
@@ -38,11 +44,11 @@ std::string LinhaExportacao(const TLancamento& lancamento, int CodTorvane) {
     ExigirLargura(lancamento.Data.Dia, 99, "Dia");
     ExigirLargura(lancamento.Data.Mes, 99, "Mes");
     ExigirLargura(lancamento.Data.Ano, 9999, "Ano");
-    const std::string_view chapa = std::string_view(lancamento.Chapa).substr(0, 10);
-    const std::string_view nome = std::string_view(lancamento.Nome).substr(0, 40);
+    const std::string_view chapa = lancamento.Chapa.substr(0, 10);
+    const std::string_view nome = lancamento.Nome.substr(0, 40);
 
-    std::string linha(82, ' ');
-    char* const l = linha.data();
+    texto.resize(texto.size() + 82, ' ');
+    char* const l = texto.data() + texto.size() - 82;
     Zeros(l, CodTorvane, 2);
     Zeros(l + 2, 0, static_cast<int>(10 - chapa.size()));
     SemControles(l + 12 - chapa.size(), chapa);
@@ -56,5 +62,4 @@ std::string LinhaExportacao(const TLancamento& lancamento, int CodTorvane) {
     Zeros(l + 68, lancamento.Centavos, 12);
     l[80] = '\r';
     l[81] = '\n';
-    return linha;
 }

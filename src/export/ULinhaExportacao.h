@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-// One receivable posting, as it goes into the finance system's file.
+// One receivable posting, as it goes into the finance system's file. The texts are the query's own: they live as
+// long as its rows.
 struct TLancamento {
-    std::string Chapa; // the customer's badge, code page 1252
-    std::string Nome;  // the customer's name, code page 1252
+    std::string_view Chapa; // the customer's badge, code page 1252
+    std::string_view Nome;  // the customer's name, code page 1252
     TDataHora Data;
     std::int64_t Numero = 0;   // 0 to MaiorNumeroLancamento
     std::int64_t Centavos = 0; // 0 to MaiorValorCentavos
@@ -25,3 +27,5 @@ constexpr int MaiorCodTorvane = 99;                          // 2 digits
 // character of the badge and the name becomes a blank, so that no field can break the line. A number
 // outside its field fails: it would be cut to another number.
 std::string LinhaExportacao(const TLancamento& lancamento, int CodTorvane);
+// The same line, added to the end of `texto`; `texto` is left as it was when the line fails.
+void AcrescentarLinhaExportacao(std::string& texto, const TLancamento& lancamento, int CodTorvane);

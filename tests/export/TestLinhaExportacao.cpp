@@ -42,7 +42,7 @@ TEST(TesteLinhaExportacao, LinhaExportacao_PutsEachFieldAtItsWidth) {
              {"accented name counts bytes", Com([](TLancamento& l) { l.Nome = "JOS\xC9"; }), 7,
               "070000004521JOS\xC9" + std::string(36, ' ') + "05032024001893" + "01" + "000000001000"},
              {"control characters become blanks, after the cut", Com([](TLancamento& l) {
-                  l.Chapa = std::string("12\t4\r\n\0", 7);
+                  l.Chapa = std::string_view("12\t4\r\n\0", 7);
                   l.Nome = "A\x7F"
                            "B";
               }),
@@ -62,6 +62,10 @@ TEST(TesteLinhaExportacao, LinhaExportacao_PutsEachFieldAtItsWidth) {
         SCOPED_TRACE(caso.descricao);
         ASSERT_EQ(caso.linha.size(), 80u);
         EXPECT_EQ(LinhaExportacao(caso.lancamento, caso.codTorvane), caso.linha + "\r\n");
+        // Lines are written in blocks: each goes after the ones before it.
+        std::string bloco = "linha anterior\r\n";
+        AcrescentarLinhaExportacao(bloco, caso.lancamento, caso.codTorvane);
+        EXPECT_EQ(bloco, "linha anterior\r\n" + caso.linha + "\r\n");
     }
 }
 
@@ -77,5 +81,8 @@ TEST(TesteLinhaExportacao, LinhaExportacao_RefusesANumberOutsideItsField) {
          }) {
         SCOPED_TRACE(descricao);
         EXPECT_THROW(LinhaExportacao(lancamento, codTorvane), EFalha);
+        std::string bloco = "linha anterior\r\n";
+        EXPECT_THROW(AcrescentarLinhaExportacao(bloco, lancamento, codTorvane), EFalha);
+        EXPECT_EQ(bloco, "linha anterior\r\n");
     }
 }
