@@ -115,7 +115,8 @@ private:
     // The rows packed one after the other in large blocks, each value as its length and its bytes: a result of a
     // million rows costs little more memory than its text.
     std::vector<std::unique_ptr<char[]>> FBlocos;
-    char* FLivre = nullptr; // where the last block's free space begins, and ends
+    // The free space at the end of the last block.
+    char* FLivre = nullptr;
     const char* FFimBloco = nullptr;
     // Where each row starts.
     std::deque<const char*> FLinhas;

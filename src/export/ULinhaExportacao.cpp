@@ -30,12 +30,6 @@ void ExigirLargura(std::int64_t valor, std::int64_t maior, const char* campo) {
 
 } // namespace
 
-std::string LinhaExportacao(const TLancamento& lancamento, int CodTorvane) {
-    std::string linha;
-    AcrescentarLinhaExportacao(linha, lancamento, CodTorvane);
-    return linha;
-}
-
 void AcrescentarLinhaExportacao(std::string& texto, const TLancamento& lancamento, int CodTorvane) {
     ExigirLargura(CodTorvane, MaiorCodTorvane, "CodTorvane");
     ExigirLargura(lancamento.Numero, MaiorNumeroLancamento, "Numero");

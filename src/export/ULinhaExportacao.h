@@ -21,11 +21,9 @@ constexpr std::int64_t MaiorNumeroLancamento = 999'999;      // 6 digits
 constexpr std::int64_t MaiorValorCentavos = 999'999'999'999; // 12 digits
 constexpr int MaiorCodTorvane = 99;                          // 2 digits
 
-// The posting's line of the file, 80 bytes and CR LF: the company's Torvane code (2 digits), the badge (its
-// first 10 characters, zeros on the left), the name (its first 40 characters, blanks on the right), the
-// date (DDMMAAAA), the posting number (6 digits), "01" and the amount in cents (12 digits). Every control
-// character of the badge and the name becomes a blank, so that no field can break the line. A number
-// outside its field fails: it would be cut to another number.
-std::string LinhaExportacao(const TLancamento& lancamento, int CodTorvane);
-// The same line, added to the end of `texto`; `texto` is left as it was when the line fails.
+// Adds the posting's line of the file to the end of `texto`, 80 bytes and CR LF: the company's Torvane code
+// (2 digits), the badge (its first 10 characters, zeros on the left), the name (its first 40 characters, blanks on
+// the right), the date (DDMMAAAA), the posting number (6 digits), "01" and the amount in cents (12 digits). Every
+// control character of the badge and the name becomes a blank, so that no field can break the line. A number
+// outside its field fails, leaving `texto` as it was: it would be cut to another number.
 void AcrescentarLinhaExportacao(std::string& texto, const TLancamento& lancamento, int CodTorvane);
