@@ -58,16 +58,20 @@ sockaddr_in Loopback(int porta) {
     return endereco;
 }
 
+// The socket the call gave, or its failure.
+TSocketNativo Criado(TSocketSistema socket, const char* operacao) {
+#ifdef _WIN32
+    if (socket == INVALID_SOCKET)
+#else
+    if (socket < 0)
+#endif
+        FalhaRede(operacao);
+    return static_cast<TSocketNativo>(socket);
+}
+
 TSocketNativo NovoSocket() {
     IniciarRede();
-    const TSocketSistema novo = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-#ifdef _WIN32
-    if (novo == INVALID_SOCKET)
-#else
-    if (novo < 0)
-#endif
-        FalhaRede("socket");
-    return static_cast<TSocketNativo>(novo);
+    return Criado(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP), "socket");
 }
 
 } // namespace
@@ -161,14 +165,7 @@ int TSocketLocal::Porta() const {
 }
 
 TSocketLocal TSocketLocal::Aceitar() {
-    const TSocketSistema aceito = ::accept(Sistema(FSocket), nullptr, nullptr);
-#ifdef _WIN32
-    if (aceito == INVALID_SOCKET)
-#else
-    if (aceito < 0)
-#endif
-        FalhaRede("accept");
-    return TSocketLocal(static_cast<TSocketNativo>(aceito));
+    return TSocketLocal(Criado(::accept(Sistema(FSocket), nullptr, nullptr), "accept"));
 }
 
 long TSocketLocal::Receber(char* destino, std::size_t tamanho) {

@@ -37,22 +37,22 @@ std::optional<std::string> LerLinhaComum() {
     return linha;
 }
 
-} // namespace
-
-bool ErroPadraoEhTerminal() {
+bool EhTerminal(std::FILE* arquivo) {
 #ifdef _WIN32
-    return _isatty(_fileno(stderr)) != 0;
+    return _isatty(_fileno(arquivo)) != 0;
 #else
-    return ::isatty(fileno(stderr)) != 0;
+    return ::isatty(fileno(arquivo)) != 0;
 #endif
 }
 
+} // namespace
+
+bool ErroPadraoEhTerminal() {
+    return EhTerminal(stderr);
+}
+
 bool EntradaPadraoEhTerminal() {
-#ifdef _WIN32
-    return _isatty(_fileno(stdin)) != 0;
-#else
-    return ::isatty(fileno(stdin)) != 0;
-#endif
+    return EhTerminal(stdin);
 }
 
 void PrepararTerminal() {
