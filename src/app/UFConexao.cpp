@@ -1,9 +1,9 @@
 #include "app/UFConexao.h"
 
+#include "dao/UArquivoConexao.h"
 #include "dao/UConexao.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
-#include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"
 #include "qtbase/UCaixaMensagem.h"
@@ -23,9 +23,6 @@
 #include <memory>
 
 namespace {
-
-const std::string SecaoConexao = "ip";
-const std::string SecaoFilial = "FilialMatriz";
 
 std::filesystem::path ArquivoDoUsuario() {
     return PastaConfiguracaoUsuario() / NomeArquivoConexao;
@@ -61,7 +58,7 @@ TFConexao::TFConexao(QWidget* dono) : TDialogo(dono) {
 
     connect(btnTestar, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnTestarClick(); }); });
     connect(btnSalvar, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnSalvarClick(); }); });
-    connect(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
+    connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbPortatil, &QCheckBox::toggled, this, [this] { MostrarDestino(); });
     PreverTeclado();
     EditServidor->setFocus();
@@ -128,16 +125,16 @@ void TFConexao::DefinirOrdemTabulacao() {
 }
 
 void TFConexao::LerConfiguracoes() {
-    FOrigem = TDao::CaminhoArquivoIni("");
-    FOrigemExiste = ArquivoExiste(FOrigem);
+    const TArquivoConexao arquivo = TArquivoConexao::EmUso();
+    FOrigem = arquivo.Caminho();
+    FOrigemExiste = arquivo.Existe();
     FPortatil = InstalacaoPortatil();
-    const TParametrosConexao parametros = TDao::LerParametrosConexao(FOrigem, SecaoConexao);
+    const TParametrosConexao parametros = arquivo.Parametros();
     EditServidor->setText(ParaQString(parametros.Host));
     EditPorta->SetValor(parametros.Porta);
     EditBanco->setText(ParaQString(parametros.Database));
     EditUsuario->setText(ParaQString(parametros.Usuario));
-    const TIniFile ini(FOrigem);
-    EditFilial->setText(ParaQString(ini.LerTexto(SecaoFilial, "CodFisica", "")));
+    EditFilial->setText(ParaQString(arquivo.TextoFilial()));
     // Without a file the program tries a default password that nobody typed: the field then means what it shows.
     FSenhaGravada = FOrigemExiste && !parametros.Senha.empty();
     FSenhaArquivo = parametros.Senha;
@@ -174,16 +171,6 @@ void TFConexao::MostrarDestino() {
     }
     lblDestino->setText(texto);
     btnSalvar->setEnabled(!FPortatil);
-}
-
-bool TFConexao::FormKeyDown(QObject* alvo, int tecla) {
-    if (tecla == Qt::Key_Escape)
-        btnCancelarClick();
-    else if (TeclaEnter(tecla))
-        ClicarBotaoFocado(alvo); // anywhere else Enter does nothing
-    else
-        return false;
-    return true;
 }
 
 bool TFConexao::ValidarCampos() {
@@ -232,8 +219,7 @@ void TFConexao::btnTestarClick() {
         const TCursorEspera espera;
         conexao = TDao::CriarConexao(p.Host, p.Database, p.Usuario, p.Senha, p.Porta);
     } catch (const std::exception& erro) {
-        MostrarAviso(this, TextoAnsi("Erro ao conectar com o banco de dados.") + "\r\n" +
-                               TextoAnsi("Descrição do Erro: ") + erro.what());
+        MostrarAviso(this, TextoFalhaConexao(erro.what()));
         return;
     }
     // Without a host the client goes to the local server, which it calls localhost.
@@ -252,23 +238,9 @@ void TFConexao::btnSalvarClick() {
 }
 
 void TFConexao::Gravar(const std::filesystem::path& arquivo) const {
-    // A new file starts as a copy of the one it takes the place of, so that nothing else that file held is lost.
-    if (!ArquivoExiste(arquivo) && FOrigemExiste) {
-        TArquivoSeguro copia(arquivo);
-        copia.Escrever(LerArquivo(FOrigem));
-        copia.Confirmar();
-    }
     const TParametrosConexao p = Parametros();
-    TIniFile ini(arquivo);
-    ini.GravarTexto(SecaoConexao, "local", p.Host);
-    ini.GravarTexto(SecaoConexao, "database", p.Database);
-    ini.GravarTexto(SecaoConexao, "usuario", p.Usuario);
-    ini.GravarInteiro(SecaoConexao, "Porta", p.Porta);
+    TValoresConexao valores{p.Host, p.Database, p.Usuario, p.Porta, std::nullopt, DeQString(EditFilial->text())};
     if (!EditSenha->text().isEmpty() || !FSenhaGravada)
-        ini.GravarTexto(SecaoConexao, "senha", SenhaArmazenada(p.Senha));
-    ini.GravarTexto(SecaoFilial, "CodFisica", DeQString(EditFilial->text()));
-}
-
-void TFConexao::btnCancelarClick() {
-    reject();
+        valores.Senha = p.Senha;
+    TArquivoConexao(FOrigem).Gravar(arquivo, valores);
 }

@@ -16,14 +16,11 @@ class TEditNumero;
 // saves them where this copy of the program reads them, in the form the business system writes. A file
 // beside the program or the machine's file is never written: an installed copy saves the user's own file,
 // which then takes the place of the machine's for that user, and a copy in a folder of its own may save
-// beside the program instead, becoming portable. Esc cancels; Enter presses the focused button.
+// beside the program instead, becoming portable.
 class TFConexao : public TDialogo {
     Q_OBJECT
 public:
     explicit TFConexao(QWidget* dono);
-
-protected:
-    bool FormKeyDown(QObject* alvo, int tecla) override;
 
 private:
     void CriarControles();
@@ -33,7 +30,6 @@ private:
 
     void btnTestarClick();
     void btnSalvarClick();
-    void btnCancelarClick();
 
     bool ValidarCampos();
     // The typed values; an empty password field stands for the stored password.

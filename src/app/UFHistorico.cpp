@@ -1,6 +1,5 @@
 #include "app/UFHistorico.h"
 
-#include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UTexto.h"
 #include "qtbase/UCaixaMensagem.h"
@@ -21,10 +20,6 @@
 #include <map>
 
 namespace {
-
-std::string Data(const TDataHora& data) {
-    return data.TextoExibicao().substr(0, 10);
-}
 
 std::string Empresa(const TRegistroExportacao& r) {
     return std::to_string(r.Empresa) + (r.NomeEmpresa.empty() ? "" : " - " + r.NomeEmpresa);
@@ -67,7 +62,7 @@ public:
         case 2:
             return ParaQString(Empresa(*r));
         case 3:
-            return ParaQString(Data(r->DataInicial) + " a " + Data(r->DataFinal) +
+            return ParaQString(r->DataInicial.TextoDataExibicao() + " a " + r->DataFinal.TextoDataExibicao() +
                                (r->DataLancamento ? TextoAnsi(", lançamento") : ", vencimento"));
         case 4:
             return ParaQString(r->DescricaoPerfil.empty() ? std::to_string(r->Perfil) : r->DescricaoPerfil);
@@ -112,12 +107,13 @@ TFHistorico::TFHistorico(QWidget* dono) : TDialogo(dono) {
     GridHistorico->verticalHeader()->hide();
     GridHistorico->horizontalHeader()->setStretchLastSection(true);
 
-    lblAviso = new QLabel(this);
+    // Notes of a line or more, beside the grid.
+    for (QLabel** nota : {&lblAviso, &lblArquivo}) {
+        *nota = new QLabel(this);
+        (*nota)->setWordWrap(true);
+    }
     lblAviso->setObjectName(QStringLiteral("lblAviso"));
-    lblAviso->setWordWrap(true);
-    lblArquivo = new QLabel(this);
     lblArquivo->setObjectName(QStringLiteral("lblArquivo"));
-    lblArquivo->setWordWrap(true);
 
     btnConferir = CriarBotao(this, "btnConferir", QStringLiteral("Conferir"));
     btnFechar = CriarBotao(this, "btnFechar", QStringLiteral("Fechar (Esc)"));
@@ -207,12 +203,4 @@ void TFHistorico::btnConferirClick() {
         MostrarInformacao(this, texto);
     else
         MostrarAviso(this, texto);
-}
-
-bool TFHistorico::FormKeyDown(QObject* alvo, int tecla) {
-    if (tecla == Qt::Key_Escape) {
-        reject();
-        return true;
-    }
-    return TeclaEnter(tecla) && ClicarBotaoFocado(alvo);
 }

@@ -18,9 +18,6 @@ class TFHistorico : public TDialogo {
 public:
     explicit TFHistorico(QWidget* dono);
 
-protected:
-    bool FormKeyDown(QObject* alvo, int tecla) override;
-
 private:
     void CarregarHistorico();
     void PreencherEmpresas();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/UFrenteExportacao.h"
 #include "export/UVerificacaoExportacao.h"
 #include "qtbase/UInterfacesQt.h"
 
@@ -39,11 +40,13 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // The controls, in UFMainControles.cpp.
     void CriarControles();
     void CriarCabecalho();
     void CriarCampos();
     void CriarRodape();
     void DefinirOrdemTabulacao();
+    void LigarEventos();
 
     // Event handlers.
     void FormShow();
@@ -114,6 +117,8 @@ private:
     std::unique_ptr<TProgressoQt> FProgresso;
     TInformacaoQt FInformacao;
     TEventosQt FEventos;
+    // Handed to the export services while the window lives; the gauge joins when the window is shown.
+    TFrenteExportacao FFrente{&FInformacao, &FEventos};
 
     bool FMostrada = false;
     bool FGerando = false;

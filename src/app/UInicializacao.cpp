@@ -2,49 +2,22 @@
 
 #include "app/UFConexao.h"
 #include "app/UFMain.h"
-#include "dao/UDao.h"
+#include "dao/UArquivoConexao.h"
 #include "export/UDados.h"
-#include "platform/UArquivos.h"
-#include "platform/UCp1252.h"
-#include "platform/UPastaConfiguracao.h"
-#include "platform/UPastaPrograma.h"
 #include "qtbase/UCaixaMensagem.h"
 #include "qtbase/UFalhas.h"
 
 #include <QApplication>
 
-#include <algorithm>
 #include <exception>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 namespace {
 
-// Every folder searched for the connection file, in order: the program's own comes first, as a file there
-// makes the copy portable.
-std::vector<std::filesystem::path> PastasProcuradas() {
-    auto pastas = PastasConexao();
-    if (std::none_of(pastas.begin(), pastas.end(),
-                     [](const auto& pasta) { return MesmoCaminho(pasta, PastaPrograma()); }))
-        pastas.insert(pastas.begin(), PastaPrograma());
-    return pastas;
-}
-
-std::string ListaPastas(const std::vector<std::filesystem::path>& pastas) {
-    std::string texto;
-    for (std::size_t i = 0; i < pastas.size(); ++i)
-        texto += (i == 0 ? "" : i + 1 == pastas.size() ? " e " : ", ") + CaminhoMensagem(pastas[i]);
-    return texto;
-}
-
 std::string TextoFalha(const std::string& erro) {
-    // The client's text goes on exactly as it came: no full stop is added to it.
-    std::string texto =
-        TextoAnsi("Erro ao conectar com o banco de dados.") + "\r\n" + TextoAnsi("Descrição do Erro: ") + erro;
-    if (!ArquivoExiste(TDao::CaminhoArquivoIni("")))
-        texto +=
-            "\r\n" + TextoAnsi("Nenhum sistema_qor.ini foi encontrado em: ") + ListaPastas(PastasProcuradas()) + ".";
+    std::string texto = TextoFalhaConexao(erro);
+    if (!TArquivoConexao::EmUso().Existe())
+        texto += "\r\n" + TArquivoConexao::TextoNaoEncontrado();
     return texto;
 }
 

@@ -1,12 +1,13 @@
 #include "cli/UComandoExportacao.h"
 
 #include "cli/UProgressoTerminal.h"
-#include "dao/UDao.h"
+#include "dao/UArquivoConexao.h"
 #include "export/UDados.h"
+#include "export/UFrenteExportacao.h"
 #include "export/UHistoricoExportacao.h"
 #include "export/UValoresExportacao.h"
 #include "export/UVerificacaoExportacao.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UDataHora.h"
 #include "platform/UErro.h"
@@ -148,7 +149,8 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
                "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
                "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n"
                "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n"
-               "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha.\n\n" +
+               "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha, 2 senha que o sistema_qor.ini\n"
+               "não devolveria inteira.\n\n" +
                OndeFicamAsConfiguracoes());
 }
 
@@ -187,15 +189,9 @@ std::string Reais(std::int64_t centavos) {
 // The terminal's gauge and messages, handed to the export services for one run and taken back after it.
 class TFrenteTerminal {
 public:
-    TFrenteTerminal(std::ostream& erro, bool terminal) : FProgresso(erro, terminal), FInformacao(erro, FProgresso) {
-        TDadosExportacao::SetProgresso(&FProgresso);
-        TDadosExportacao::SetInformacao(&FInformacao);
-    }
-    ~TFrenteTerminal() {
-        FProgresso.Encerrar();
-        TDadosExportacao::SetProgresso(nullptr);
-        TDadosExportacao::SetInformacao(nullptr);
-    }
+    TFrenteTerminal(std::ostream& erro, bool terminal)
+        : FProgresso(erro, terminal), FInformacao(erro, FProgresso), FFrente(&FInformacao, nullptr, &FProgresso) {}
+    ~TFrenteTerminal() { FProgresso.Encerrar(); }
     TFrenteTerminal(const TFrenteTerminal&) = delete;
     TFrenteTerminal& operator=(const TFrenteTerminal&) = delete;
 
@@ -204,6 +200,7 @@ public:
 private:
     TProgressoTerminal FProgresso;
     TInformacaoTerminal FInformacao;
+    TFrenteExportacao FFrente;
 };
 
 // Opens the shared connection; when it fails with no settings file anywhere, the user learns where the
@@ -214,8 +211,8 @@ bool Conectar(std::ostream& erro) {
         return true;
     } catch (const EFalha& falha) {
         erro << TextoTerminal(falha.what()) << '\n';
-        if (!ArquivoExiste(TDao::CaminhoArquivoIni("")))
-            erro << "Nenhum sistema_qor.ini encontrado; procurado em " << ListaPastas(PastasConexao()) << ".\n";
+        if (!TArquivoConexao::EmUso().Existe())
+            erro << TextoTerminal(TArquivoConexao::TextoNaoEncontrado()) << '\n';
         return false;
     }
 }
@@ -234,9 +231,7 @@ int Exportar(const TPedidoExportacao& e, std::ostream& saida, std::ostream& erro
         TFrenteTerminal frente(erro, terminal);
         // The server may take a while before the first row: say so until the bar appears.
         frente.Progresso().Anunciar("Consultando o banco de dados...");
-        resultado = TDadosExportacao::GerarArquivo(e.Diretorio, CaminhoDeUtf8(CompletarNomeArquivo(e.NomeArquivo)),
-                                                   e.DataLancamento, *e.DataInicial, *e.DataFinal, e.Empresa,
-                                                   e.CodTorvane, e.Perfil);
+        resultado = TDadosExportacao::GerarArquivo(e);
     }
     if (!resultado.Gerado)
         return TComandoExportacao::NadaEncontrado;
@@ -338,7 +333,15 @@ int EmbaralharSenha(std::ostream& saida, std::ostream& erro) {
                 "dados não a receberia como foi digitada.\n";
         return TComandoExportacao::Falhou;
     }
-    saida << SenhaArmazenada(Utf8ParaCp1252(*digitada)) << '\n';
+    std::string forma;
+    try {
+        forma = SenhaArmazenada(Utf8ParaCp1252(*digitada));
+    } catch (const EFalha& recusa) {
+        // Written, it would read back as another password: the server would refuse it later, with no reason given.
+        erro << TextoTerminal(recusa.what()) << '\n';
+        return TComandoExportacao::UsoIncorreto;
+    }
+    saida << forma << '\n';
     saida.flush();
     return saida ? TComandoExportacao::Gerado : TComandoExportacao::Falhou;
 }

@@ -1,5 +1,6 @@
 #include "dao/UDao.h"
 
+#include "dao/UArquivoConexao.h"
 #include "dao/UConexao.h"
 #include "dao/UQuery.h"
 #include "platform/UCp1252.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-const std::string SenhaPadraoArmazenada = "7C19E05B3A62D8F40B15";
 const std::string SenhaReserva = "581937wex";
 const std::string ChaveSenha = "KAV";
 
@@ -102,9 +102,21 @@ std::string DescriptografarSenha(const std::string& texto, const std::string& ch
     return Criptografia("D", texto, chave);
 }
 
+std::string ProblemaSenha(const std::string& senha) {
+    // Two digits a character after the seed's two, and the settings give back no longer value than that.
+    constexpr std::size_t maior = (TIniFile::TamanhoMaximoValor - 2) / 2;
+    if (senha.size() <= maior)
+        return {};
+    return TextoAnsi("A senha tem ") + MilharesBrasileiros(static_cast<long long>(senha.size())) +
+           TextoAnsi(" caracteres, e o sistema_qor.ini só devolve inteira uma senha de até ") +
+           MilharesBrasileiros(static_cast<long long>(maior)) + " caracteres.";
+}
+
 std::string SenhaArmazenada(const std::string& senha) {
     if (senha.empty())
         return {};
+    if (const std::string problema = ProblemaSenha(senha); !problema.empty())
+        throw EFalha(problema);
     // With some seeds a character of code 255 would read back as 0: the seed is drawn again until the stored form
     // gives the password back.
     for (int tentativa = 0; tentativa < 1000; ++tentativa) {
@@ -113,6 +125,19 @@ std::string SenhaArmazenada(const std::string& senha) {
             return forma;
     }
     throw EFalha(TextoAnsi("Esta senha não tem forma guardada que a devolva."));
+}
+
+std::string TextoFalhaConexao(const std::string& erro) {
+    return TextoAnsi("Erro ao conectar com o banco de dados.") + "\r\n" + TextoAnsi("Descrição do Erro: ") + erro;
+}
+
+std::string SenhaGuardada(const std::string& armazenada) {
+    try {
+        return DescriptografarSenha(armazenada, ChaveSenha);
+    } catch (...) {
+        // A stored password that cannot be read falls back silently, as the settings have always done.
+        return SenhaReserva;
+    }
 }
 
 std::filesystem::path TDao::CaminhoArquivoIni(const std::filesystem::path& nomeArquivo) {
@@ -124,19 +149,7 @@ std::filesystem::path TDao::CaminhoArquivoIni(const std::filesystem::path& nomeA
 }
 
 TParametrosConexao TDao::LerParametrosConexao(const std::filesystem::path& nomeArquivo, const std::string& secao) {
-    const TIniFile ini(CaminhoArquivoIni(nomeArquivo));
-    TParametrosConexao parametros;
-    parametros.Host = ini.LerTexto(secao, "local", "");
-    parametros.Database = ini.LerTexto(secao, "database", "");
-    parametros.Usuario = ini.LerTexto(secao, "usuario", "root");
-    parametros.Porta = ini.LerInteiro(secao, "Porta", 3306);
-    try {
-        parametros.Senha = DescriptografarSenha(ini.LerTexto(secao, "senha", SenhaPadraoArmazenada), ChaveSenha);
-    } catch (...) {
-        // A stored password that cannot be read falls back silently, as the settings have always done.
-        parametros.Senha = SenhaReserva;
-    }
-    return parametros;
+    return TArquivoConexao(CaminhoArquivoIni(nomeArquivo)).Parametros(secao);
 }
 
 std::unique_ptr<TConexao> TDao::CriarConexao(const std::string& host, const std::string& database,

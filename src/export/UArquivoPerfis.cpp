@@ -1,7 +1,9 @@
 #include "export/UArquivoPerfis.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UArquivoSeguro.h"
+#include "platform/UCaminhos.h"
 #include "platform/UErro.h"
+#include "platform/ULeituraArquivo.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UTexto.h"
 

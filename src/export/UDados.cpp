@@ -1,5 +1,6 @@
 #include "export/UDados.h"
 
+#include "dao/UArquivoConexao.h"
 #include "dao/UConexao.h"
 #include "dao/UDao.h"
 #include "dao/UQuery.h"
@@ -7,10 +8,10 @@
 #include "export/UHistoricoExportacao.h"
 #include "export/ULinhaExportacao.h"
 #include "export/UValoresExportacao.h"
-#include "platform/UArquivos.h"
+#include "platform/UArquivoSeguro.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
-#include "platform/UIni.h"
 #include "platform/USha256.h"
 #include "platform/UTexto.h"
 #include "platform/UUsuarioSistema.h"
@@ -221,7 +222,7 @@ std::string TDadosExportacao::DescricaoFilial(int filial) {
 
 int TDadosExportacao::CodigoFilialMatriz() {
     if (CacheFilialMatriz == -1)
-        CacheFilialMatriz = TIniFile(TDao::CaminhoArquivoIni("")).LerInteiro("FilialMatriz", "CodFisica", -1);
+        CacheFilialMatriz = TArquivoConexao::EmUso().CodigoFilial();
     return CacheFilialMatriz;
 }
 
@@ -300,13 +301,19 @@ std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora
     return sql;
 }
 
+TResultadoExportacao TDadosExportacao::GerarArquivo(const TPedidoExportacao& pedido) {
+    return GerarArquivo(pedido.Diretorio, pedido.NomeArquivo, pedido.DataLancamento, pedido.DataInicial.value(),
+                        pedido.DataFinal.value(), pedido.Empresa, pedido.CodTorvane, pedido.Perfil);
+}
+
 TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path& Diretorio,
-                                                    const std::filesystem::path& NomeArquivo, bool DataLancamento,
+                                                    const std::string& NomeArquivo, bool DataLancamento,
                                                     const TDataHora& DataInicial, const TDataHora& DataFinal,
                                                     int Empresa, int CodTorvane, int Perfil) {
     // The file goes into the chosen folder and nowhere else.
-    if (const std::string problema = ProblemaNomeArquivo(CaminhoUtf8(NomeArquivo)); !problema.empty())
-        throw EFalha(problema + TextoAnsi(" Nenhum arquivo foi gravado."));
+    const TNomeExportacao nome = NomeExportacao(NomeArquivo);
+    if (!nome.Problema.empty())
+        throw EFalha(nome.Problema + TextoAnsi(" Nenhum arquivo foi gravado."));
     // Two digits in the file: a larger number would be cut to another company's number.
     if (CodTorvane < 0 || CodTorvane > 99)
         throw EFalha(TextoAnsi("O número da empresa na Torvane (") + std::to_string(CodTorvane) +
@@ -327,10 +334,8 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
         return resultado;
     }
 
-    resultado.Caminho = Diretorio;
-    if (Diretorio.empty() || Diretorio.native().back() != std::filesystem::path::preferred_separator)
-        resultado.Caminho += std::filesystem::path::preferred_separator;
-    resultado.Caminho += NomeArquivo.native();
+    resultado.Caminho = PastaExportacao(Diretorio);
+    resultado.Caminho += nome.Nome.native();
     // Lines go to a temporary file as they are made; the target is replaced only once all are on disk.
     TArquivoSeguro arquivo(resultado.Caminho);
 
@@ -383,7 +388,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     registro.Sha256 = resumo.Concluir();
     resultado.FalhaRegistro = Registrar(registro, resultado.Caminho);
 
-    std::string texto = "Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso.");
+    std::string texto = "Arquivo \"" + CaminhoMensagem(nome.Nome) + TextoAnsi("\"  gerado com sucesso.");
     texto += '\n';
     texto += MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
              (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +

@@ -2,6 +2,7 @@
 
 #include "export/UArquivoPerfis.h"
 #include "export/UInterfaces.h"
+#include "export/UVerificacaoExportacao.h"
 #include "platform/UDataHora.h"
 
 #include <cstdint>
@@ -57,13 +58,14 @@ public:
     // digits of its field, fails naming the posting.
     static std::int64_t NumeroLancamento(std::string_view numlanc);
 
-    // NomeArquivo is a name: one that holds a folder separator, or is "." or "..", is refused. A posting that
-    // cannot go into the file fails the export, naming every such posting, and no file is written.
-
-    static TResultadoExportacao GerarArquivo(const std::filesystem::path& Diretorio,
-                                             const std::filesystem::path& NomeArquivo, bool DataLancamento,
-                                             const TDataHora& DataInicial, const TDataHora& DataFinal, int Empresa,
-                                             int CodTorvane, int Perfil);
+    // NomeArquivo is the name typed (UTF-8), completed here with ".txt" by the file-name rule; one that holds a
+    // folder separator, or is "." or "..", is refused. A posting that cannot go into the file fails the export,
+    // naming every such posting, and no file is written.
+    static TResultadoExportacao GerarArquivo(const std::filesystem::path& Diretorio, const std::string& NomeArquivo,
+                                             bool DataLancamento, const TDataHora& DataInicial,
+                                             const TDataHora& DataFinal, int Empresa, int CodTorvane, int Perfil);
+    // The export of the values a front end gathered and checked.
+    static TResultadoExportacao GerarArquivo(const TPedidoExportacao& pedido);
     // The SQL text of the receivables query, given the profile's group list.
     static std::string SqlExportacao(bool DataLancamento, const TDataHora& DataInicial, const TDataHora& DataFinal,
                                      int Empresa, const std::string& grupos);

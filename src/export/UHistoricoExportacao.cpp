@@ -1,10 +1,11 @@
 #include "export/UHistoricoExportacao.h"
 
-#include "dao/UDao.h"
-#include "platform/UArquivos.h"
+#include "dao/UArquivoConexao.h"
+#include "platform/UAcrescentarArquivo.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
-#include "platform/UIni.h"
+#include "platform/ULeituraArquivo.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/USha256.h"
 #include "platform/UTexto.h"
@@ -37,11 +38,12 @@ const TCampos& Cabecalho() {
     return cabecalho;
 }
 
-// A spreadsheet runs a field that begins with one of these as a formula (a company name "=HYPERLINK(...)"); an
-// apostrophe before it makes it text there, and is taken away when the record is read. A field that begins with an
-// apostrophe gets one more, so that it reads back as written.
+// A spreadsheet runs a field that begins with one of these as a formula (a company name "=HYPERLINK(...)"), and
+// also one that begins with a tab or a carriage return before them; an apostrophe before it makes it text there,
+// and is taken away when the record is read. A field that begins with an apostrophe gets one more, so that it reads
+// back as written.
 bool PareceFormula(const std::string& campo) {
-    return !campo.empty() && std::string_view("=+-@'").find(campo.front()) != std::string_view::npos;
+    return !campo.empty() && std::string_view("=+-@'\t\r").find(campo.front()) != std::string_view::npos;
 }
 
 std::string CampoCsv(const std::string& valor) {
@@ -120,10 +122,6 @@ std::vector<TCampos> LerCsv(std::string_view texto) {
     return linhas;
 }
 
-std::string TextoData(const TDataHora& data) {
-    return data.TextoExibicao().substr(0, 10);
-}
-
 std::optional<long long> Numero(std::string_view texto) {
     const TNumeroLido numero = LerDecimal(texto, INT64_MIN, INT64_MAX);
     return numero.Leitura == TLeituraNumero::Valido ? std::optional<long long>(numero.Valor) : std::nullopt;
@@ -145,13 +143,13 @@ std::optional<TDataHora> LerData(std::string_view texto, bool comHora) {
 }
 
 TCampos Campos(const TRegistroExportacao& r) {
-    return {r.Momento.TextoExibicao(),       r.Usuario,
-            std::to_string(r.Empresa),       r.NomeEmpresa,
-            std::to_string(r.CodTorvane),    r.DataLancamento ? "lancamento" : "vencimento",
-            TextoData(r.DataInicial),        TextoData(r.DataFinal),
-            std::to_string(r.Perfil),        r.DescricaoPerfil,
-            CaminhoParaValor(r.Arquivo),     std::to_string(r.Linhas),
-            std::to_string(r.TotalCentavos), r.Sha256};
+    return {r.Momento.TextoExibicao(),         r.Usuario,
+            std::to_string(r.Empresa),         r.NomeEmpresa,
+            std::to_string(r.CodTorvane),      r.DataLancamento ? "lancamento" : "vencimento",
+            r.DataInicial.TextoDataExibicao(), r.DataFinal.TextoDataExibicao(),
+            std::to_string(r.Perfil),          r.DescricaoPerfil,
+            CaminhoParaValor(r.Arquivo),       std::to_string(r.Linhas),
+            std::to_string(r.TotalCentavos),   r.Sha256};
 }
 
 bool Sha256Valido(const std::string& texto) {
@@ -259,21 +257,6 @@ std::optional<TRegistroExportacao> MaisRecente(const std::vector<TRegistroExport
     return achado == registros.rend() ? std::nullopt : std::optional(*achado);
 }
 
-// The folder in which the record is made when it is missing; fails with its path and the system's reason.
-void PrepararPasta(const std::filesystem::path& pasta) {
-    if (pasta == PastaDados()) {
-        PrepararPastaDados();
-        return;
-    }
-    std::error_code erro;
-    if (std::filesystem::is_directory(pasta, erro))
-        return;
-    std::filesystem::create_directories(pasta, erro);
-    if (erro)
-        throw EFalha(TextoAnsi("Não foi possível criar a pasta do histórico de exportações \"") +
-                     CaminhoMensagem(pasta) + "\". " + Utf8ParaCp1252(erro.message()));
-}
-
 } // namespace
 
 std::string TLeituraHistorico::AvisoDanificadas() const {
@@ -285,12 +268,8 @@ std::string TLeituraHistorico::AvisoDanificadas() const {
 }
 
 std::filesystem::path THistoricoExportacao::Pasta() {
-    const auto conexao = TDao::CaminhoArquivoIni("");
-    const std::string pasta = Aparar(TIniFile(conexao).LerTexto("Historico", "Pasta", ""));
-    if (pasta.empty())
-        return PastaDados();
-    // A relative folder is taken from the settings file's own.
-    return conexao.parent_path() / ValorParaCaminho(pasta);
+    const auto pasta = TArquivoConexao::EmUso().PastaHistorico();
+    return pasta.empty() ? PastaDados() : pasta;
 }
 
 std::filesystem::path THistoricoExportacao::Arquivo() {
@@ -299,7 +278,11 @@ std::filesystem::path THistoricoExportacao::Arquivo() {
 
 void THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
     const auto pasta = Pasta();
-    PrepararPasta(pasta);
+    // Its own folder is the data folder, unless the settings name the office's.
+    if (pasta == PastaDados())
+        PrepararPastaDados();
+    else
+        PrepararPasta(pasta, TextoAnsi("do histórico de exportações"));
     AcrescentarArquivo(pasta / NomeArquivoHistorico, LinhaCsv(Campos(registro)), LinhaCsv(Cabecalho()));
 }
 
@@ -359,8 +342,8 @@ TConferencia THistoricoExportacao::Conferir(const std::filesystem::path& arquivo
 
 std::string THistoricoExportacao::Descrever(const TRegistroExportacao& r) {
     return TextoAnsi("Exportação de ") + r.Momento.TextoExibicao() + (r.Usuario.empty() ? "" : " por " + r.Usuario) +
-           ": empresa " + std::to_string(r.Empresa) + TextoAnsi(", período de ") + TextoData(r.DataInicial) + " a " +
-           TextoData(r.DataFinal) +
+           ": empresa " + std::to_string(r.Empresa) + TextoAnsi(", período de ") + r.DataInicial.TextoDataExibicao() +
+           " a " + r.DataFinal.TextoDataExibicao() +
            (r.DataLancamento ? TextoAnsi(" pela data de lançamento") : TextoAnsi(" pela data de vencimento")) +
            ", arquivo \"" + CaminhoMensagem(r.Arquivo) + "\", " + Lancamentos(r.Linhas) + ", total R$ " +
            ReaisBrasileiros(r.TotalCentavos) + ".";

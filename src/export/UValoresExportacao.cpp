@@ -1,6 +1,6 @@
 #include "export/UValoresExportacao.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"

@@ -3,7 +3,7 @@
 #include "export/UArquivoPerfis.h"
 #include "export/ULinhaExportacao.h"
 #include "export/UValoresExportacao.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
 #include "platform/UTexto.h"
@@ -28,7 +28,14 @@ std::optional<TProblemaExportacao> VerificarPerfil(int perfil) {
 }
 
 std::filesystem::path PastaExportacao(const std::filesystem::path& diretorio) {
-    return CaminhoDeUtf8(IncluirSeparador(CaminhoUtf8(diretorio)));
+    std::filesystem::path pasta = diretorio;
+    if (pasta.empty() || pasta.native().back() != std::filesystem::path::preferred_separator)
+        pasta += std::filesystem::path::preferred_separator;
+    return pasta;
+}
+
+TNomeExportacao NomeExportacao(const std::string& digitado) {
+    return {CaminhoDeUtf8(CompletarNomeArquivo(digitado)), ProblemaNomeArquivo(digitado)};
 }
 
 std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& pedido) {
@@ -46,8 +53,8 @@ std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& 
         return Problema(Empresa, "Informe o número da empresa");
     if (Aparar(Utf8ParaCp1252(pedido.NomeArquivo)).empty())
         return Problema(NomeArquivo, "Informe o nome do arquivo.");
-    if (std::string problema = ProblemaNomeArquivo(pedido.NomeArquivo); !problema.empty())
-        return TProblemaExportacao{NomeArquivo, std::move(problema)};
+    if (TNomeExportacao nome = NomeExportacao(pedido.NomeArquivo); !nome.Problema.empty())
+        return TProblemaExportacao{NomeArquivo, std::move(nome.Problema)};
     // The file holds the number in two digits.
     if (pedido.CodTorvane <= 0 || pedido.CodTorvane > MaiorCodTorvane)
         return Problema(CodTorvane, "Informe o número da empresa na Torvane");

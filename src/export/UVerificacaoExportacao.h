@@ -36,3 +36,11 @@ std::optional<TProblemaExportacao> VerificarPerfil(int perfil);
 
 // The folder as the checks name it: ending in a separator.
 std::filesystem::path PastaExportacao(const std::filesystem::path& diretorio);
+
+// The name typed (UTF-8), as the export writes it: completed with ".txt" by the file-name rule and made a file
+// name, once; and why it is not a plain file name, empty when it is one.
+struct TNomeExportacao {
+    std::filesystem::path Nome;
+    std::string Problema; // code page 1252
+};
+TNomeExportacao NomeExportacao(const std::string& digitado);

@@ -100,9 +100,13 @@ std::string TDataHora::TextoDataIso() const {
     return FormatarZeros(Ano, 4) + "-" + FormatarZeros(Mes, 2) + "-" + FormatarZeros(Dia, 2);
 }
 
+std::string TDataHora::TextoDataExibicao() const {
+    return FormatarZeros(Dia, 2) + "/" + FormatarZeros(Mes, 2) + "/" + FormatarZeros(Ano, 4);
+}
+
 std::string TDataHora::TextoExibicao() const {
-    return FormatarZeros(Dia, 2) + "/" + FormatarZeros(Mes, 2) + "/" + FormatarZeros(Ano, 4) + " " +
-           FormatarZeros(Hora, 2) + ":" + FormatarZeros(Minuto, 2) + ":" + FormatarZeros(Segundo, 2);
+    return TextoDataExibicao() + " " + FormatarZeros(Hora, 2) + ":" + FormatarZeros(Minuto, 2) + ":" +
+           FormatarZeros(Segundo, 2);
 }
 
 TPeriodo MesAnterior(const TDataHora& hoje) {

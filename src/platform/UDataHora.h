@@ -28,6 +28,8 @@ struct TDataHora {
     bool DataValida() const;
     // "2024-03-05", as every MySQL and MariaDB server reads it.
     std::string TextoDataIso() const;
+    // "05/03/2024".
+    std::string TextoDataExibicao() const;
     // "05/03/2024 14:22:00".
     std::string TextoExibicao() const;
 

@@ -1,6 +1,8 @@
 #include "platform/UIni.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UArquivoSeguro.h"
+#include "platform/UCaminhos.h"
+#include "platform/ULeituraArquivo.h"
 #include "platform/UTexto.h"
 
 #include <optional>
@@ -8,8 +10,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::size_t TamanhoMaximoValor = 2047;
 
 // One line of the file as it stands, so that writing can give back every other byte unchanged.
 struct TLinhaIni {
@@ -80,7 +80,7 @@ std::string_view Valor(std::string_view linha) {
     auto valor = AparaBrancos(linha.substr(igual + 1));
     if (valor.size() >= 2 && (valor.front() == '"' || valor.front() == '\'') && valor.back() == valor.front())
         valor = valor.substr(1, valor.size() - 2);
-    return valor.substr(0, std::min(valor.size(), TamanhoMaximoValor));
+    return valor.substr(0, std::min(valor.size(), TIniFile::TamanhoMaximoValor));
 }
 
 // Where a key stands in the file: the first section of that name, and the key's line in it.
@@ -143,25 +143,10 @@ std::string QuebraDoArquivo(std::string_view texto, const std::vector<TLinhaIni>
     return "\r\n";
 }
 
-} // namespace
-
-TIniFile::TIniFile(std::filesystem::path caminho) : FCaminho(std::move(caminho)) {}
-
-std::string TIniFile::LerTexto(const std::string& secao, const std::string& chave, const std::string& padrao) const {
-    return LerValor(FCaminho, secao, chave).value_or(padrao);
-}
-
-int TIniFile::LerInteiro(const std::string& secao, const std::string& chave, int padrao) const {
-    const auto valor = LerValor(FCaminho, secao, chave);
-    return valor ? ConverterInteiroPadrao(*valor, padrao) : padrao;
-}
-
-bool TIniFile::ExisteChave(const std::string& secao, const std::string& chave) const {
-    return LerValor(FCaminho, secao, chave).has_value();
-}
-
-void TIniFile::GravarTexto(const std::string& secao, const std::string& chave, const std::string& valor) {
-    const std::string texto = ArquivoExiste(FCaminho) ? LerArquivo(FCaminho) : std::string();
+// The text with the key's value replaced, or the key added at the end of its section, or the section added at the
+// end of the text; every other byte stays.
+std::string ComValor(const std::string& texto, const std::string& secao, const std::string& chave,
+                     const std::string& valor) {
     const auto linhas = Linhas(texto);
     const auto posicao = Localizar(texto, linhas, secao, chave);
     const std::string quebra = QuebraDoArquivo(texto, linhas);
@@ -182,10 +167,41 @@ void TIniFile::GravarTexto(const std::string& secao, const std::string& chave, c
             novo += quebra;
         novo += "[" + secao + "]" + quebra + chave + "=" + valor + quebra;
     }
+    return novo;
+}
 
+} // namespace
+
+TIniFile::TIniFile(std::filesystem::path caminho) : FCaminho(std::move(caminho)) {}
+
+std::string TIniFile::LerTexto(const std::string& secao, const std::string& chave, const std::string& padrao) const {
+    return LerValor(FCaminho, secao, chave).value_or(padrao);
+}
+
+int TIniFile::LerInteiro(const std::string& secao, const std::string& chave, int padrao) const {
+    const auto valor = LerValor(FCaminho, secao, chave);
+    return valor ? ConverterInteiroPadrao(*valor, padrao) : padrao;
+}
+
+bool TIniFile::ExisteChave(const std::string& secao, const std::string& chave) const {
+    return LerValor(FCaminho, secao, chave).has_value();
+}
+
+void TIniFile::GravarTexto(const std::string& secao, const std::string& chave, const std::string& valor) {
+    GravarTextos({{secao, chave, valor}});
+}
+
+void TIniFile::GravarTextos(const std::vector<TValorIni>& valores) {
+    const std::string texto = ComValores(ArquivoExiste(FCaminho) ? LerArquivo(FCaminho) : std::string(), valores);
     TArquivoSeguro arquivo(FCaminho);
-    arquivo.Escrever(novo);
+    arquivo.Escrever(texto);
     arquivo.Confirmar();
+}
+
+std::string TIniFile::ComValores(std::string texto, const std::vector<TValorIni>& valores) {
+    for (const auto& [secao, chave, valor] : valores)
+        texto = ComValor(texto, secao, chave, valor);
+    return texto;
 }
 
 void TIniFile::GravarInteiro(const std::string& secao, const std::string& chave, int valor) {

@@ -1,10 +1,11 @@
 #include "platform/UPastaConfiguracao.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UPastaPrograma.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <system_error>
@@ -101,6 +102,14 @@ std::vector<std::filesystem::path> PastasConexao() {
     return {PastaConfiguracaoUsuario(), PastaConfiguracaoSistema()};
 }
 
+std::vector<std::filesystem::path> PastasProcuradas() {
+    auto pastas = PastasConexao();
+    if (std::none_of(pastas.begin(), pastas.end(),
+                     [](const auto& pasta) { return MesmoCaminho(pasta, PastaPrograma()); }))
+        pastas.insert(pastas.begin(), PastaPrograma());
+    return pastas;
+}
+
 std::filesystem::path ArquivoConexao(const std::filesystem::path& nome) {
     const auto pastas = PastasConexao();
     for (const auto& pasta : pastas)
@@ -118,14 +127,17 @@ std::filesystem::path ArquivoDados(const std::filesystem::path& nome) {
 }
 
 void PrepararPastaDados() {
-    const auto pasta = PastaDados();
+    PrepararPasta(PastaDados(), TextoAnsi("de configurações"));
+}
+
+void PrepararPasta(const std::filesystem::path& pasta, const std::string& finalidade) {
     std::error_code erro;
     if (std::filesystem::is_directory(pasta, erro))
         return;
     std::filesystem::create_directories(pasta, erro);
     if (erro)
-        throw EFalha(TextoAnsi("Não foi possível criar a pasta de configurações \"") + CaminhoMensagem(pasta) + "\". " +
-                     Utf8ParaCp1252(erro.message()));
+        throw EFalha(TextoAnsi("Não foi possível criar a pasta ") + finalidade + " \"" + CaminhoMensagem(pasta) +
+                     "\". " + Utf8ParaCp1252(erro.message()));
 }
 
 void DefinirPastasConfiguracao(const std::filesystem::path& usuario, const std::filesystem::path& sistema) {

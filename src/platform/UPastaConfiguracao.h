@@ -26,6 +26,9 @@ std::filesystem::path PastaConfiguracaoSistema();
 
 // The folders searched, in order, for the connection settings.
 std::vector<std::filesystem::path> PastasConexao();
+// Every folder searched for the connection settings, in order, as the user is told when none holds them: the
+// program's own comes first, as a file there makes the copy portable.
+std::vector<std::filesystem::path> PastasProcuradas();
 // The connection settings file of that name: the first of PastasConexao that holds it, or the first
 // of them when none does.
 std::filesystem::path ArquivoConexao(const std::filesystem::path& nome);
@@ -36,6 +39,9 @@ std::filesystem::path PastaDados();
 std::filesystem::path ArquivoDados(const std::filesystem::path& nome);
 // Makes PastaDados when it is missing; fails with its path and the system's reason.
 void PrepararPastaDados();
+// Makes the folder, and its parents, when it is missing; fails with "Não foi possível criar a pasta <what it is
+// for> "<path>". <reason>", `finalidade` naming it in code page 1252 ("de configurações").
+void PrepararPasta(const std::filesystem::path& pasta, const std::string& finalidade);
 
 // Tests point the user's and the system's folders elsewhere; empty paths go back to the real ones.
 void DefinirPastasConfiguracao(const std::filesystem::path& usuario, const std::filesystem::path& sistema);

@@ -1,6 +1,6 @@
 #include "platform/UProcesso.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "platform/UUsuarioSistema.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 
 #include <cstdlib>

@@ -163,12 +163,8 @@ void TFConfiguracoes::FormShow() {
         IrPara(0);
 }
 
-bool TFConfiguracoes::FormKeyDown(QObject* alvo, int tecla) {
-    if (tecla == Qt::Key_Escape) {
-        btnFecharClick();
-        return true;
-    }
-    return TeclaEnter(tecla) && ClicarBotaoFocado(alvo);
+void TFConfiguracoes::Cancelar() {
+    btnFecharClick();
 }
 
 void TFConfiguracoes::done(int resultado) {

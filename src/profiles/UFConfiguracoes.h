@@ -28,7 +28,7 @@ public:
     void done(int resultado) override;
 
 protected:
-    bool FormKeyDown(QObject* alvo, int tecla) override;
+    void Cancelar() override;
     void showEvent(QShowEvent* evento) override;
 
 private:

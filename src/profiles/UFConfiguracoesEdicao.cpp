@@ -33,7 +33,7 @@ TFConfigurarPerfilEdicao::TFConfigurarPerfilEdicao(QWidget* dono) : TDialogo(don
     EditDescricao->setFocus();
 
     connect(btnOk, &QPushButton::clicked, this, &TFConfigurarPerfilEdicao::btnOkClick);
-    connect(btnCancelar, &QPushButton::clicked, this, &TFConfigurarPerfilEdicao::btnCancelarClick);
+    connect(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
     PreverTeclado();
 
     setFixedSize(420, sizeHint().height());
@@ -49,15 +49,14 @@ std::string TFConfigurarPerfilEdicao::Descricao() const {
     return DeQString(texto);
 }
 
+void TFConfigurarPerfilEdicao::Cancelar() {
+    btnCancelarClick();
+}
+
 bool TFConfigurarPerfilEdicao::FormKeyDown(QObject* alvo, int tecla) {
-    if (tecla == Qt::Key_F3)
-        btnOkClick();
-    else if (tecla == Qt::Key_Escape)
-        btnCancelarClick();
-    else if (TeclaEnter(tecla))
-        ClicarBotaoFocado(alvo); // anywhere else Enter does nothing
-    else
-        return false;
+    if (tecla != Qt::Key_F3)
+        return TDialogo::FormKeyDown(alvo, tecla);
+    btnOkClick();
     return true;
 }
 

@@ -19,6 +19,7 @@ public:
 
 protected:
     bool FormKeyDown(QObject* alvo, int tecla) override;
+    void Cancelar() override;
 
 private:
     void btnOkClick();

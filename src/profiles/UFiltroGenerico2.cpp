@@ -264,11 +264,13 @@ bool TFFiltroGenerico2::eventFilter(QObject* alvo, QEvent* evento) {
     return TDialogo::eventFilter(alvo, evento);
 }
 
+void TFFiltroGenerico2::Cancelar() {
+    btnCancelarClick();
+}
+
 bool TFFiltroGenerico2::FormKeyDown(QObject* alvo, int tecla) {
     switch (tecla) {
-    case Qt::Key_Escape:
-        btnCancelarClick();
-        return true;
+    // Enter outside a button confirms the selection.
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!ClicarBotaoFocado(alvo))
@@ -287,7 +289,7 @@ bool TFFiltroGenerico2::FormKeyDown(QObject* alvo, int tecla) {
             MarcarTodos("N");
         return true;
     default:
-        return false;
+        return TDialogo::FormKeyDown(alvo, tecla);
     }
 }
 

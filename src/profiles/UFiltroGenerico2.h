@@ -42,6 +42,7 @@ public:
 protected:
     bool eventFilter(QObject* alvo, QEvent* evento) override;
     bool FormKeyDown(QObject* alvo, int tecla) override;
+    void Cancelar() override;
 
 private:
     void EditPesquisaChange(const QString& texto);

@@ -34,6 +34,19 @@ bool TDialogo::ClicarBotaoFocado(QObject* alvo) {
     return botao != nullptr;
 }
 
+bool TDialogo::FormKeyDown(QObject* alvo, int tecla) {
+    if (tecla == Qt::Key_Escape) {
+        Cancelar();
+        return true;
+    }
+    // Anywhere else Enter goes to the control: no button is a default one.
+    return TeclaEnter(tecla) && ClicarBotaoFocado(alvo);
+}
+
+void TDialogo::Cancelar() {
+    reject();
+}
+
 bool TDialogo::TratarTecla(QObject* alvo, int tecla) {
     bool tratada = false;
     ExecutarTratando(this, [&] { tratada = FormKeyDown(alvo, tecla); });

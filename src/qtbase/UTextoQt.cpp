@@ -1,6 +1,6 @@
 #include "qtbase/UTextoQt.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 
 QString ParaQString(const std::string& texto) {

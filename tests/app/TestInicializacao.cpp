@@ -7,7 +7,7 @@
 #include "app/UInicializacao.h"
 #include "dao/UDao.h"
 #include "export/UDados.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"

@@ -3,9 +3,10 @@
 
 #include "dao/UConexao.h"
 #include "dao/UDao.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UDataHora.h"
 #include "platform/UIni.h"
+#include "platform/ULeituraArquivo.h"
 #include "platform/UPastaPrograma.h"
 #include "platform/UProcesso.h"
 #include "platform/UTexto.h"
@@ -343,7 +344,9 @@ TEST_F(TesteComandoExportacao, Installed_TreeIsCompleteAndTheCommandKeepsItsSett
     std::filesystem::remove(usuario / "sistema_qor.ini");
     const auto semConfiguracao = Rodar({"--arquivo", "x", "--de", "2024-03-01", "--ate", "2024-03-31"});
     EXPECT_EQ(semConfiguracao.Status, 1);
-    EXPECT_NE(semConfiguracao.Erro.find("Nenhum sistema_qor.ini encontrado; procurado em " + Texto(usuario) + " e "),
+    // The folders the start-up box names, in its order.
+    EXPECT_NE(semConfiguracao.Erro.find("Nenhum sistema_qor.ini foi encontrado em: " + Texto(instalado) + ", " +
+                                        Texto(usuario) + " e "),
               std::string::npos)
         << semConfiguracao.Erro;
 }

@@ -1,10 +1,10 @@
+#include "support/SocketLocal.h"
 #include "support/TestDb.h"
 
 #include "dao/UConexao.h"
 #include "dao/UDao.h"
 #include "dao/UQuery.h"
 #include "platform/UIni.h"
-#include "platform/URede.h"
 
 #include <mysql.h>
 

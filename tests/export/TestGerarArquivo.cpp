@@ -1,9 +1,10 @@
+#include "support/SocketLocal.h"
 #include "support/TestDb.h"
 
 #include "dao/UDao.h"
 #include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
 #include "platform/UProcesso.h"

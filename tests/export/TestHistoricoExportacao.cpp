@@ -1,7 +1,7 @@
 #include "support/TestDb.h"
 
 #include "export/UHistoricoExportacao.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/USha256.h"
 

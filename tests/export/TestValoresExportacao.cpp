@@ -3,7 +3,7 @@
 #include "dao/UDao.h"
 #include "export/UDados.h"
 #include "export/UValoresExportacao.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UPastaConfiguracao.h"

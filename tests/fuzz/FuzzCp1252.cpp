@@ -1,7 +1,7 @@
 // Code page 1252 and UTF-8 both ways, and paths kept in a settings file.
 #include "Fuzz.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {

@@ -1,7 +1,6 @@
 // The settings-file reader and writer over any file contents.
 #include "Fuzz.h"
 
-#include "platform/UArquivos.h"
 #include "platform/UIni.h"
 
 #include <fstream>

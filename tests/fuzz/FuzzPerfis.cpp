@@ -2,8 +2,8 @@
 #include "Fuzz.h"
 
 #include "export/UDados.h"
-#include "platform/UArquivos.h"
 #include "platform/UErro.h"
+#include "platform/ULeituraArquivo.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"
 

@@ -1,8 +1,12 @@
 #include "support/TestDb.h"
 
-#include "platform/UArquivos.h"
+#include "platform/UAcrescentarArquivo.h"
+#include "platform/UArquivoSeguro.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
+#include "platform/UGravacaoDisco.h"
+#include "platform/ULeituraArquivo.h"
 #include "platform/UPastaPrograma.h"
 #include "platform/UProcesso.h"
 #include "platform/USinais.h"

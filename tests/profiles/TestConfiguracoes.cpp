@@ -2,7 +2,7 @@
 #include "support/qt/CaixaFalsa.h"
 
 #include "export/UDados.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "profiles/UFConfiguracoes.h"
 #include "profiles/UFConfiguracoesEdicao.h"
 #include "qtbase/UTextoQt.h"

@@ -2,9 +2,10 @@
 
 #include "dao/UDao.h"
 #include "export/UDados.h"
-#include "platform/UArquivos.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
+#include "platform/UErroSistema.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"
 

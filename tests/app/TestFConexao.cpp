@@ -4,7 +4,6 @@
 
 #include "app/UFConexao.h"
 #include "dao/UDao.h"
-#include "platform/UArquivos.h"
 #include "platform/UCp1252.h"
 #include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
