@@ -2,8 +2,13 @@
 
 #include "dao/UArquivoConexao.h"
 #include "dao/UConexao.h"
+#include "export/UArquivoPerfis.h"
+#include "export/UHistoricoExportacao.h"
+#include "export/UValoresExportacao.h"
+#include "platform/UArquivoSeguro.h"
 #include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
+#include "platform/ULeituraArquivo.h"
 #include "platform/UPastaConfiguracao.h"
 #include "platform/UPastaPrograma.h"
 #include "qtbase/UCaixaMensagem.h"
@@ -21,6 +26,7 @@
 #include <QRegularExpressionValidator>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -104,6 +110,11 @@ void TFConexao::CriarControles() {
     lblDestino->setWordWrap(true);
     lblDestino->setTextInteractionFlags(Qt::TextSelectableByMouse);
     grade->addWidget(lblDestino, linha++, 0, 1, 2);
+    lblHistorico = new QLabel(this);
+    lblHistorico->setObjectName(QStringLiteral("lblHistorico"));
+    lblHistorico->setWordWrap(true);
+    lblHistorico->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grade->addWidget(lblHistorico, linha++, 0, 1, 2);
 
     btnTestar = CriarBotao(this, "btnTestar", QStringLiteral("Testar conexão"));
     btnSalvar = CriarBotao(this, "btnSalvar", QStringLiteral("Salvar"));
@@ -170,7 +181,20 @@ void TFConexao::MostrarDestino() {
             texto += QLatin1Char('.');
     }
     lblDestino->setText(texto);
+    lblHistorico->setText(TextoHistorico());
     btnSalvar->setEnabled(!FPortatil);
+}
+
+QString TFConexao::TextoHistorico() const {
+    const auto agora = THistoricoExportacao::Pasta();
+    // A folder that the settings name stays the one they name; without one, the record goes with the other files.
+    auto depois = TArquivoConexao(FOrigem).PastaHistorico();
+    if (depois.empty())
+        depois = cbPortatil->isChecked() ? PastaPrograma() : PastaConfiguracaoUsuario();
+    QString texto = QStringLiteral("O histórico de exportações fica em %1").arg(CaminhoParaQString(agora));
+    if (!FPortatil && !MesmoCaminho(agora, depois))
+        texto += QStringLiteral("; depois de salvar, em %1").arg(CaminhoParaQString(depois));
+    return texto + QLatin1Char('.');
 }
 
 bool TFConexao::ValidarCampos() {
@@ -188,6 +212,11 @@ bool TFConexao::ValidarCampos() {
             edit->setFocus();
             return false;
         }
+    if (const std::string problema = ProblemaSenha(DeQString(EditSenha->text())); !problema.empty()) {
+        MostrarAviso(this, problema);
+        EditSenha->setFocus();
+        return false;
+    }
     if (EditPorta->Valor() < 1 || EditPorta->Valor() > 65535) {
         MostrarAviso(this, TextoAnsi("Informe a porta do servidor, de 1 a 65535."));
         EditPorta->setFocus();
@@ -231,10 +260,40 @@ void TFConexao::btnSalvarClick() {
     if (FPortatil || !ValidarCampos())
         return;
     const auto destino = Destino();
-    if (!cbPortatil->isChecked())
+    if (cbPortatil->isChecked())
+        LevarArquivosParaOPrograma();
+    else
         PrepararPastaDados();
     Gravar(destino);
     accept();
+}
+
+void TFConexao::LevarArquivosParaOPrograma() {
+    // Once the settings stand beside the program, it reads its other files from there too.
+    std::vector<std::filesystem::path> arquivos = {TArquivoPerfis::Caminho(),
+                                                   TValoresExportacao::ArquivoConfiguracoes()};
+    if (TArquivoConexao(FOrigem).PastaHistorico().empty())
+        arquivos.insert(arquivos.end(), {THistoricoExportacao::Arquivo(), THistoricoExportacao::ArquivoPendente()});
+    std::erase_if(arquivos, [](const auto& arquivo) {
+        return !ArquivoExiste(arquivo) || ArquivoExiste(PastaPrograma() / arquivo.filename());
+    });
+    if (arquivos.empty())
+        return;
+    std::string nomes;
+    for (const auto& arquivo : arquivos)
+        nomes += (nomes.empty() ? "" : ", ") + CaminhoMensagem(arquivo.filename());
+    const bool copiar = Perguntar(
+        this, TextoAnsi("Depois de salvar, o programa lê ") + nomes + TextoAnsi(" da pasta do programa, ") +
+                  CaminhoMensagem(PastaPrograma()) + TextoAnsi(", e não mais de ") +
+                  CaminhoMensagem(arquivos.front().parent_path()) +
+                  TextoAnsi(". Copiar para lá os que estão nesta pasta? Com \"Não\", o programa começa sem eles."));
+    if (!copiar)
+        return;
+    for (const auto& arquivo : arquivos) {
+        TArquivoSeguro copia(PastaPrograma() / arquivo.filename());
+        copia.Escrever(LerArquivo(arquivo));
+        copia.Confirmar();
+    }
 }
 
 void TFConexao::Gravar(const std::filesystem::path& arquivo) const {

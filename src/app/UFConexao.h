@@ -27,6 +27,11 @@ private:
     void DefinirOrdemTabulacao();
     void LerConfiguracoes();
     void MostrarDestino();
+    // Where the record of the exports is, and where it will be once the values are saved.
+    QString TextoHistorico() const;
+    // Before the settings go beside the program: the profiles, the window's values and the record, copied there
+    // when the user wants them.
+    void LevarArquivosParaOPrograma();
 
     void btnTestarClick();
     void btnSalvarClick();
@@ -62,6 +67,7 @@ private:
     QLineEdit* EditFilial = nullptr;
     QCheckBox* cbPortatil = nullptr;
     QLabel* lblDestino = nullptr;
+    QLabel* lblHistorico = nullptr;
     QPushButton* btnTestar = nullptr;
     QPushButton* btnSalvar = nullptr;
     QPushButton* btnCancelar = nullptr;

@@ -152,6 +152,11 @@ TFHistorico::TFHistorico(QWidget* dono) : TDialogo(dono) {
 void TFHistorico::CarregarHistorico() {
     lblArquivo->setText(QStringLiteral("Arquivo: ") + CaminhoParaQString(THistoricoExportacao::Arquivo()));
     try {
+        // Rows that waited for a busy record go in now, if it takes them at once; they are shown either way.
+        THistoricoExportacao::AcrescentarPendentes(std::chrono::milliseconds(200));
+    } catch (const std::exception&) {
+    }
+    try {
         TLeituraHistorico leitura = THistoricoExportacao::Ler();
         FRegistros.assign(leitura.Registros.rbegin(), leitura.Registros.rend());
         lblAviso->setText(ParaQString(leitura.AvisoDanificadas()));

@@ -4,6 +4,7 @@
 #include "platform/UErro.h"
 #include "platform/URede.h"
 
+#include <errmsg.h>
 #include <mysql.h>
 
 #include <algorithm>
@@ -41,6 +42,29 @@ public:
 
 std::string SemDados() {
     return "nada chegou dele em " + std::to_string(TConexao::SegundosSilencio) + " s";
+}
+
+TConexao::TVigia& VigiaDefinida() {
+    static TConexao::TVigia vigia;
+    return vigia;
+}
+
+std::chrono::milliseconds& SilencioDefinido() {
+    static std::chrono::milliseconds silencio{0};
+    return silencio;
+}
+
+int MilissegundosSilencio() {
+    const auto definido = SilencioDefinido();
+    return definido.count() > 0 ? static_cast<int>(definido.count()) : TConexao::SegundosSilencio * 1000;
+}
+
+// How long the answer of a statement that the server has just finished may still take to arrive.
+constexpr int MilissegundosUltimaLeitura = 1000;
+
+// The client's own errors (it could not reach or hear the server) are numbered from 2000; below are the server's.
+bool ErroDoServidor(unsigned erro) {
+    return erro > 0 && erro < CR_MIN_ERROR;
 }
 
 } // namespace
@@ -109,7 +133,7 @@ int TConexao::Aguardar(int eventos) {
     const bool leitura = (eventos & MYSQL_WAIT_READ) != 0;
     const bool escrita = (eventos & MYSQL_WAIT_WRITE) != 0;
     for (;;) {
-        int limite = SegundosSilencio * 1000;
+        int limite = MilissegundosSilencio();
         const bool prazoCliente = (eventos & MYSQL_WAIT_TIMEOUT) != 0;
         if (prazoCliente)
             limite = std::min(limite, static_cast<int>(mysql_get_timeout_value_ms(mysql)));
@@ -118,25 +142,58 @@ int TConexao::Aguardar(int eventos) {
             return (pronto.Leitura ? MYSQL_WAIT_READ : 0) | (pronto.Escrita ? MYSQL_WAIT_WRITE : 0);
         if (prazoCliente)
             return MYSQL_WAIT_TIMEOUT;
-        // Asked over a connection of its own, the server tells whether this connection's statement still runs.
-        std::unique_ptr<MYSQL, TFecharMysql> consulta(NovoHandle());
-        const unsigned segundos = SegundosConexao;
-        mysql_options(consulta.get(), MYSQL_OPT_READ_TIMEOUT, &segundos);
-        mysql_options(consulta.get(), MYSQL_OPT_WRITE_TIMEOUT, &segundos);
-        const std::string pergunta =
-            "SELECT COMMAND FROM information_schema.PROCESSLIST WHERE ID = " + std::to_string(mysql_thread_id(mysql));
-        if (!Conectar(consulta.get(), FHost, "", FUsuario, FSenha, FPorta) ||
-            mysql_real_query(consulta.get(), pergunta.data(), pergunta.size()) != 0)
+        std::string falha;
+        const TVigia& vigia = VigiaDefinida();
+        const TSituacaoConsulta situacao = vigia ? vigia(*this, falha) : PerguntarServidor(*this, falha);
+        if (situacao == TSituacaoConsulta::SemResposta)
             Abandonar(TextoAnsi("O servidor de banco de dados não responde: ") + SemDados() +
-                      TextoAnsi(", e uma nova conexão falhou: ") + mysql_error(consulta.get()));
-        const std::unique_ptr<MYSQL_RES, decltype(&mysql_free_result)> resposta(mysql_store_result(consulta.get()),
-                                                                                &mysql_free_result);
-        MYSQL_ROW linha = resposta ? mysql_fetch_row(resposta.get()) : nullptr;
-        // Idle ("Sleep"), the server has sent all it had: what it sent is lost on the way.
-        if (!linha || !linha[0] || std::string(linha[0]) == "Sleep")
+                      TextoAnsi(", e uma nova conexão falhou: ") + falha);
+        if (situacao == TSituacaoConsulta::Parada) {
+            if (const int chegou = JaChegou(leitura, escrita))
+                return chegou;
+            // Idle ("Sleep"), the server has sent all it had: what it sent is lost on the way.
             Abandonar(TextoAnsi("A conexão com o servidor de banco de dados se perdeu: ") + SemDados() +
                       TextoAnsi(", e o servidor não está mais executando a consulta."));
+        }
     }
+}
+
+int TConexao::JaChegou(bool leitura, bool escrita) {
+    const TProntidaoSocket pronto =
+        EsperarSocket(mysql_get_socket(FHandle.get()), leitura, escrita, MilissegundosUltimaLeitura);
+    return (pronto.Leitura ? MYSQL_WAIT_READ : 0) | (pronto.Escrita ? MYSQL_WAIT_WRITE : 0);
+}
+
+void TConexao::DefinirVigia(TVigia vigia) {
+    VigiaDefinida() = std::move(vigia);
+}
+
+void TConexao::DefinirSilencio(std::chrono::milliseconds silencio) {
+    SilencioDefinido() = silencio;
+}
+
+// Asked over a connection of its own, the server tells whether this connection's statement still runs.
+TConexao::TSituacaoConsulta TConexao::PerguntarServidor(const TConexao& conexao, std::string& falha) {
+    std::unique_ptr<MYSQL, TFecharMysql> consulta(NovoHandle());
+    const unsigned segundos = SegundosConexao;
+    mysql_options(consulta.get(), MYSQL_OPT_READ_TIMEOUT, &segundos);
+    mysql_options(consulta.get(), MYSQL_OPT_WRITE_TIMEOUT, &segundos);
+    const std::string pergunta = "SELECT COMMAND FROM information_schema.PROCESSLIST WHERE ID = " +
+                                 std::to_string(mysql_thread_id(conexao.Handle()));
+    if (!Conectar(consulta.get(), conexao.FHost, "", conexao.FUsuario, conexao.FSenha, conexao.FPorta) ||
+        mysql_real_query(consulta.get(), pergunta.data(), pergunta.size()) != 0) {
+        // A server that says no has answered: one without a spare connection slot is still running the statement.
+        if (ErroDoServidor(mysql_errno(consulta.get())))
+            return TSituacaoConsulta::Executando;
+        falha = mysql_error(consulta.get());
+        return TSituacaoConsulta::SemResposta;
+    }
+    const std::unique_ptr<MYSQL_RES, decltype(&mysql_free_result)> resposta(mysql_store_result(consulta.get()),
+                                                                            &mysql_free_result);
+    MYSQL_ROW linha = resposta ? mysql_fetch_row(resposta.get()) : nullptr;
+    if (!linha || !linha[0] || std::string(linha[0]) == "Sleep")
+        return TSituacaoConsulta::Parada;
+    return TSituacaoConsulta::Executando;
 }
 
 void TConexao::Abandonar(const std::string& motivo) {

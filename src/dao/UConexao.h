@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,6 +35,19 @@ public:
     // a null pointer. Both are valid only during the call.
     using TReceptorLinha = std::function<void(unsigned campos, char** valores, const unsigned long* tamanhos)>;
 
+    // What the watch learns when it asks the server, over a connection of its own, about this connection's
+    // statement. A server that refuses that connection with an error of its own (too many connections, access
+    // denied) has answered: the statement is taken as still running.
+    enum class TSituacaoConsulta { Executando, Parada, SemResposta };
+    // `falha` says why when the server did not answer.
+    using TVigia = std::function<TSituacaoConsulta(const TConexao& conexao, std::string& falha)>;
+    // Tests play the moments a real server rarely offers through a watch of their own, and a shorter silence;
+    // an empty watch and a zero silence give back the real ones.
+    static void DefinirVigia(TVigia vigia);
+    static void DefinirSilencio(std::chrono::milliseconds silencio);
+    // The real watch.
+    static TSituacaoConsulta PerguntarServidor(const TConexao& conexao, std::string& falha);
+
     // Runs the statement and hands every row of its result to `receber`, in order, as the rows arrive. Gives the
     // result's description (its columns), all its rows read; null when the statement gives no result. Fails with
     // the client's text. However long the server computes, the wait goes on while the server is still working on
@@ -47,6 +61,8 @@ private:
     };
     st_mysql_res* Consultar(const std::string& sql, const TReceptorLinha& receber);
     int Aguardar(int eventos);
+    // Whether what the client waits for came while the server was asked: its answer may be on the way.
+    int JaChegou(bool leitura, bool escrita);
     [[noreturn]] void Abandonar(const std::string& motivo);
 
     std::unique_ptr<st_mysql, TFecharMysql> FHandle;

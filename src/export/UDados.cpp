@@ -158,18 +158,18 @@ void Completar(TRegistroExportacao& registro) {
     }
 }
 
-// Appends the export to the record; the text of why it could not, or empty. The file is in place either way:
-// the export is done.
-std::string Registrar(TRegistroExportacao& registro, const std::filesystem::path& arquivo) {
+// Appends the export to the record: the text of why it could not goes to FalhaRegistro, and the note on a row that
+// waits for a record held by another program to AvisoRegistro. The file is in place either way: the export is done.
+void Registrar(TRegistroExportacao& registro, TResultadoExportacao& resultado) {
     try {
         registro.Momento = Agora();
         registro.Usuario = NomeUsuarioSistema();
-        registro.Arquivo = std::filesystem::absolute(arquivo);
+        registro.Arquivo = std::filesystem::absolute(resultado.Caminho);
         Completar(registro);
-        THistoricoExportacao::Registrar(registro);
-        return {};
+        resultado.AvisoRegistro = THistoricoExportacao::Registrar(registro);
     } catch (const std::exception& falha) {
-        return TextoAnsi("O arquivo foi gerado, mas não foi registrado no histórico de exportações: ") + falha.what();
+        resultado.FalhaRegistro =
+            TextoAnsi("O arquivo foi gerado, mas não foi registrado no histórico de exportações: ") + falha.what();
     }
 }
 
@@ -386,17 +386,18 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     registro.Linhas = resultado.Linhas;
     registro.TotalCentavos = resultado.TotalCentavos;
     registro.Sha256 = resumo.Concluir();
-    resultado.FalhaRegistro = Registrar(registro, resultado.Caminho);
+    Registrar(registro, resultado);
 
     std::string texto = "Arquivo \"" + CaminhoMensagem(nome.Nome) + TextoAnsi("\"  gerado com sucesso.");
     texto += '\n';
     texto += MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
              (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +
              ReaisBrasileiros(resultado.TotalCentavos);
-    if (!resultado.FalhaRegistro.empty()) {
-        texto += '\n';
-        texto += resultado.FalhaRegistro;
-    }
+    for (const std::string& nota : {resultado.FalhaRegistro, resultado.AvisoRegistro})
+        if (!nota.empty()) {
+            texto += '\n';
+            texto += nota;
+        }
     Informar(texto);
     return resultado;
 }

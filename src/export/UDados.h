@@ -22,6 +22,8 @@ struct TResultadoExportacao {
     std::int64_t TotalCentavos = 0;
     // Why the export could not be added to the record; empty when it was.
     std::string FalhaRegistro;
+    // The record was held by another program: the row waits to be appended, and this says so. Empty otherwise.
+    std::string AvisoRegistro;
 };
 
 // Export services shared by the whole program: the one connection of the process, the company list,

@@ -1,5 +1,7 @@
 #include "export/UHistoricoExportacao.h"
 
+#include "export/UCsv.h"
+
 #include "dao/UArquivoConexao.h"
 #include "platform/UAcrescentarArquivo.h"
 #include "platform/UCaminhos.h"
@@ -18,8 +20,6 @@
 
 namespace {
 
-using TCampos = std::vector<std::string>;
-
 const TCampos& Cabecalho() {
     static const TCampos cabecalho = {"Data e hora",
                                       TextoAnsi("Usuário"),
@@ -36,90 +36,6 @@ const TCampos& Cabecalho() {
                                       "Total em centavos",
                                       "SHA-256"};
     return cabecalho;
-}
-
-// A spreadsheet runs a field that begins with one of these as a formula (a company name "=HYPERLINK(...)"), and
-// also one that begins with a tab or a carriage return before them; an apostrophe before it makes it text there,
-// and is taken away when the record is read. A field that begins with an apostrophe gets one more, so that it reads
-// back as written.
-bool PareceFormula(const std::string& campo) {
-    return !campo.empty() && std::string_view("=+-@'\t\r").find(campo.front()) != std::string_view::npos;
-}
-
-std::string CampoCsv(const std::string& valor) {
-    const std::string campo = PareceFormula(valor) ? "'" + valor : valor;
-    if (campo.find_first_of(";\"\r\n") == std::string::npos)
-        return campo;
-    std::string texto = "\"";
-    for (const char c : campo)
-        texto += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return texto + "\"";
-}
-
-std::string LinhaCsv(const TCampos& campos) {
-    std::string linha;
-    for (std::size_t i = 0; i < campos.size(); ++i)
-        linha += (i == 0 ? "" : ";") + CampoCsv(campos[i]);
-    return linha + "\r\n";
-}
-
-std::size_t DepoisDoFimDeLinha(std::string_view texto, std::size_t i) {
-    while (i < texto.size() && texto[i] != '\r' && texto[i] != '\n')
-        ++i;
-    if (i < texto.size() && texto[i] == '\r' && i + 1 < texto.size() && texto[i + 1] == '\n')
-        ++i;
-    return std::min(i + 1, texto.size());
-}
-
-// One field from i on; false when its quotes are broken.
-bool LerCampo(std::string_view texto, std::size_t& i, std::string& campo) {
-    if (i >= texto.size() || texto[i] != '"') {
-        while (i < texto.size() && texto[i] != ';' && texto[i] != '\r' && texto[i] != '\n')
-            if (texto[i] == '"')
-                return false;
-            else
-                campo += texto[i++];
-        return true;
-    }
-    for (++i; i < texto.size(); ++i) {
-        if (texto[i] != '"') {
-            campo += texto[i];
-        } else if (i + 1 < texto.size() && texto[i + 1] == '"') {
-            campo += texto[++i];
-        } else {
-            ++i;
-            return i == texto.size() || texto[i] == ';' || texto[i] == '\r' || texto[i] == '\n';
-        }
-    }
-    return false;
-}
-
-// The rows of the text; a row whose quotes are broken comes back empty, and reading goes on at its next
-// line end, so that one bad row never swallows the ones after it.
-std::vector<TCampos> LerCsv(std::string_view texto) {
-    std::vector<TCampos> linhas;
-    std::size_t i = 0;
-    while (i < texto.size()) {
-        const std::size_t inicio = i;
-        TCampos campos;
-        bool valida = true;
-        while (valida) {
-            std::string campo;
-            valida = LerCampo(texto, i, campo);
-            if (!campo.empty() && campo.front() == '\'')
-                campo.erase(0, 1);
-            campos.push_back(std::move(campo));
-            if (i >= texto.size() || texto[i] != ';')
-                break;
-            ++i;
-        }
-        if (valida)
-            i = i < texto.size() ? DepoisDoFimDeLinha(texto, i) : i;
-        else
-            i = DepoisDoFimDeLinha(texto, inicio);
-        linhas.push_back(valida ? std::move(campos) : TCampos());
-    }
-    return linhas;
 }
 
 std::optional<long long> Numero(std::string_view texto) {
@@ -257,6 +173,11 @@ std::optional<TRegistroExportacao> MaisRecente(const std::vector<TRegistroExport
     return achado == registros.rend() ? std::nullopt : std::optional(*achado);
 }
 
+std::chrono::milliseconds& EsperaDefinida() {
+    static std::chrono::milliseconds espera{0};
+    return espera;
+}
+
 } // namespace
 
 std::string TLeituraHistorico::AvisoDanificadas() const {
@@ -276,29 +197,65 @@ std::filesystem::path THistoricoExportacao::Arquivo() {
     return Pasta() / NomeArquivoHistorico;
 }
 
-void THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
+std::filesystem::path THistoricoExportacao::ArquivoPendente() {
+    return ArquivoDados(NomeArquivoPendente);
+}
+
+std::string THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
+    const std::string linha = LinhaCsv(Campos(registro));
+    try {
+        AcrescentarPendentes();
+        AcrescentarArquivo(Arquivo(), linha, LinhaCsv(Cabecalho()), EsperaTrava());
+        return {};
+    } catch (const EArquivoOcupado& ocupado) {
+        // The row waits in the user's own folder, after any that wait already, for the next program that can write.
+        PrepararPastaDados();
+        AcrescentarArquivo(ArquivoPendente(), linha, {}, EsperaTrava());
+        return TextoAnsi("O histórico de exportações estava ocupado: ") + ocupado.what() +
+               TextoAnsi(" A linha desta exportação foi guardada em \"") + CaminhoMensagem(ArquivoPendente()) +
+               TextoAnsi("\" e será acrescentada a ele na próxima exportação ou ao abrir o histórico.");
+    }
+}
+
+std::chrono::milliseconds THistoricoExportacao::EsperaTrava() {
+    return EsperaDefinida().count() > 0 ? EsperaDefinida() : std::chrono::seconds(10);
+}
+
+void THistoricoExportacao::DefinirEsperaTrava(std::chrono::milliseconds espera) {
+    EsperaDefinida() = espera;
+}
+
+void THistoricoExportacao::AcrescentarPendentes(std::chrono::milliseconds espera) {
     const auto pasta = Pasta();
     // Its own folder is the data folder, unless the settings name the office's.
     if (pasta == PastaDados())
         PrepararPastaDados();
     else
         PrepararPasta(pasta, TextoAnsi("do histórico de exportações"));
-    AcrescentarArquivo(pasta / NomeArquivoHistorico, LinhaCsv(Campos(registro)), LinhaCsv(Cabecalho()));
+    const auto pendente = ArquivoPendente();
+    if (!ArquivoExiste(pendente))
+        return;
+    // In the order they were kept, before any row of later exports.
+    AcrescentarArquivo(pasta / NomeArquivoHistorico, LerArquivo(pendente), LinhaCsv(Cabecalho()), espera);
+    std::error_code erro;
+    std::filesystem::remove(pendente, erro);
 }
 
 TLeituraHistorico THistoricoExportacao::Ler() {
     TLeituraHistorico leitura;
-    const auto arquivo = Arquivo();
-    if (!ArquivoExiste(arquivo))
-        return leitura;
-    for (const auto& campos : LerCsv(LerArquivo(arquivo))) {
-        // Two programs making the record at the same moment may each have written the header.
-        if (campos == Cabecalho() || campos == TCampos{""})
+    // The rows still waiting to be appended came last.
+    for (const auto& arquivo : {Arquivo(), ArquivoPendente()}) {
+        if (!ArquivoExiste(arquivo))
             continue;
-        if (auto registro = Registro(campos))
-            leitura.Registros.push_back(std::move(*registro));
-        else
-            ++leitura.Danificadas;
+        for (const auto& campos : LerCsv(LerArquivo(arquivo))) {
+            // Two programs making the record at the same moment may each have written the header.
+            if (campos == Cabecalho() || campos == TCampos{""})
+                continue;
+            if (auto registro = Registro(campos))
+                leitura.Registros.push_back(std::move(*registro));
+            else
+                ++leitura.Danificadas;
+        }
     }
     return leitura;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/UDataHora.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -65,9 +66,21 @@ public:
 
     static std::filesystem::path Pasta();
     static std::filesystem::path Arquivo();
-    // Fails with the file's path and the system's reason.
-    static void Registrar(const TRegistroExportacao& registro);
-    // A missing or empty record gives no rows; one that cannot be read fails.
+    // Rows that the record could not take while another program held it, one a line as the record has them, in the
+    // user's data folder: the next export or history window that can write the record appends them, in order.
+    static std::filesystem::path ArquivoPendente();
+    // Appends the rows waiting, if any, and then the export's. When the record is held by another program past the
+    // wait, the row waits with the others, and what to tell the user about it is given; empty when it was
+    // appended. Fails with the file's path and the system's reason.
+    static std::string Registrar(const TRegistroExportacao& registro);
+    // Appends the rows waiting, if any, waiting up to `espera` for a record that another program holds. Fails as
+    // Registrar does, with EArquivoOcupado while the record is held.
+    static void AcrescentarPendentes(std::chrono::milliseconds espera = EsperaTrava());
+    // How long an append waits for a record that another program holds: 10 s, or what tests set (zero: 10 s).
+    static std::chrono::milliseconds EsperaTrava();
+    static void DefinirEsperaTrava(std::chrono::milliseconds espera);
+    // The rows of the record and then those waiting for it. A missing or empty record gives no rows; one that
+    // cannot be read fails.
     static TLeituraHistorico Ler();
     // The earlier exports of the company whose period shares a day with [de, ate], the last appended first.
     static TLeituraHistorico ExportacoesSobrepostas(int empresa, const TDataHora& de, const TDataHora& ate);

@@ -1,11 +1,29 @@
 #include "platform/UAcrescentarArquivoComum.h"
 
+#include "platform/UAcrescentarArquivo.h"
+
 #include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
 
+namespace {
+
+std::string TextoFalha(const std::filesystem::path& caminho, const std::string& motivo) {
+    return TextoAnsi("Não foi possível gravar no arquivo \"") + CaminhoMensagem(caminho) + "\". " + motivo;
+}
+
+std::string Segundos(std::chrono::milliseconds espera) {
+    return std::to_string((espera.count() + 999) / 1000) + " s";
+}
+
+} // namespace
+
 void FalhaAcrescentar(const std::filesystem::path& caminho, const std::string& motivo) {
-    throw EFalha(TextoAnsi("Não foi possível gravar no arquivo \"") + CaminhoMensagem(caminho) + "\". " + motivo);
+    throw EFalha(TextoFalha(caminho, motivo));
+}
+
+void FalhaOcupado(const std::filesystem::path& caminho, const std::string& motivo) {
+    throw EArquivoOcupado(TextoFalha(caminho, motivo));
 }
 
 std::string NaoEArquivoComum() {
@@ -13,8 +31,12 @@ std::string NaoEArquivoComum() {
 }
 
 std::string TextoTravaOcupada(std::chrono::milliseconds espera) {
-    return TextoAnsi("Outro programa está gravando nele há mais de ") + std::to_string((espera.count() + 999) / 1000) +
-           " s; tente de novo.";
+    return TextoAnsi("Outro programa está gravando nele há mais de ") + Segundos(espera) + "; tente de novo.";
+}
+
+std::string TextoArquivoEmUso(std::chrono::milliseconds espera) {
+    return TextoAnsi("Outro programa (uma planilha, por exemplo) o mantém aberto só para si há mais de ") +
+           Segundos(espera) + ".";
 }
 
 // A row starts on a line of its own, even after one cut short.

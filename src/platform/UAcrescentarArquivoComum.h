@@ -14,8 +14,11 @@
 inline constexpr long long ByteTrava = 1LL << 62;
 
 [[noreturn]] void FalhaAcrescentar(const std::filesystem::path& caminho, const std::string& motivo);
+// The lock still held, or the file still open to another program alone, once the wait is over.
+[[noreturn]] void FalhaOcupado(const std::filesystem::path& caminho, const std::string& motivo);
 std::string NaoEArquivoComum();
 std::string TextoTravaOcupada(std::chrono::milliseconds espera);
+std::string TextoArquivoEmUso(std::chrono::milliseconds espera);
 
 // What one write adds, given the last bytes (up to two) of a file of `tamanho` bytes.
 std::string DadosAcrescimo(std::string_view final, long long tamanho, std::string_view texto,

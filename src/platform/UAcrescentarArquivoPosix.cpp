@@ -47,9 +47,11 @@ void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view t
     struct stat estado {};
     if (::fstat(arquivo.Numero, &estado) != 0 || !S_ISREG(estado.st_mode))
         FalhaAcrescentar(caminho, NaoEArquivoComum());
-    if (!Travar(arquivo.Numero, esperaTrava))
-        FalhaAcrescentar(caminho, errno == EACCES || errno == EAGAIN || errno == EINTR ? TextoTravaOcupada(esperaTrava)
-                                                                                       : TextoErroSistema(errno));
+    if (!Travar(arquivo.Numero, esperaTrava)) {
+        if (errno == EACCES || errno == EAGAIN || errno == EINTR)
+            FalhaOcupado(caminho, TextoTravaOcupada(esperaTrava));
+        FalhaAcrescentar(caminho, TextoErroSistema(errno));
+    }
     // The size once the lock is ours: another program may have added a row meanwhile.
     if (::fstat(arquivo.Numero, &estado) != 0)
         FalhaAcrescentar(caminho, TextoErroSistema(errno));

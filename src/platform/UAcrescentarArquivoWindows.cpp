@@ -24,8 +24,27 @@ bool GravarHandleNoDisco(HANDLE arquivo, const std::filesystem::path& caminho) {
     return gravado;
 }
 
-bool Travar(HANDLE arquivo, std::chrono::milliseconds espera) {
-    const auto limite = std::chrono::steady_clock::now() + espera;
+// A program that opened the file without letting others write (a spreadsheet) keeps it from us until it closes it.
+bool EmUsoPorOutro(DWORD erro) {
+    return erro == ERROR_SHARING_VIOLATION || erro == ERROR_LOCK_VIOLATION;
+}
+
+// The file open for appending; while another program keeps it to itself, tried again until the limit.
+HANDLE Abrir(const std::filesystem::path& caminho, std::chrono::steady_clock::time_point limite) {
+    for (;;) {
+        // Without FILE_WRITE_DATA every write goes to the end of the file, as one piece; reading is for its last
+        // bytes and for the lock.
+        const HANDLE arquivo = CreateFileW(caminho.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (arquivo != INVALID_HANDLE_VALUE || !EmUsoPorOutro(GetLastError()) ||
+            std::chrono::steady_clock::now() >= limite)
+            return arquivo;
+        Sleep(20);
+    }
+}
+
+bool Travar(HANDLE arquivo, std::chrono::steady_clock::time_point limite) {
     for (;;) {
         OVERLAPPED posicao{};
         posicao.Offset = static_cast<DWORD>(ByteTrava & 0xFFFFFFFF);
@@ -42,17 +61,18 @@ bool Travar(HANDLE arquivo, std::chrono::milliseconds espera) {
 
 void AcrescentarArquivo(const std::filesystem::path& caminho, std::string_view texto, std::string_view inicioSeVazio,
                         std::chrono::milliseconds esperaTrava) {
-    // Without FILE_WRITE_DATA every write goes to the end of the file, as one piece; reading is for its last
-    // bytes and for the lock.
-    const TArquivoWindows arquivo{CreateFileW(caminho.c_str(), GENERIC_READ | FILE_APPEND_DATA,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (arquivo.Handle == INVALID_HANDLE_VALUE)
-        FalhaAcrescentar(caminho, TextoErroSistema(UltimoErroSistema()));
+    const auto limite = std::chrono::steady_clock::now() + esperaTrava;
+    const TArquivoWindows arquivo{Abrir(caminho, limite)};
+    if (arquivo.Handle == INVALID_HANDLE_VALUE) {
+        const DWORD erro = GetLastError();
+        if (EmUsoPorOutro(erro))
+            FalhaOcupado(caminho, TextoArquivoEmUso(esperaTrava));
+        FalhaAcrescentar(caminho, TextoErroSistema(static_cast<int>(erro)));
+    }
     if (GetFileType(arquivo.Handle) != FILE_TYPE_DISK)
         FalhaAcrescentar(caminho, NaoEArquivoComum());
-    if (!Travar(arquivo.Handle, esperaTrava))
-        FalhaAcrescentar(caminho, TextoTravaOcupada(esperaTrava));
+    if (!Travar(arquivo.Handle, limite))
+        FalhaOcupado(caminho, TextoTravaOcupada(esperaTrava));
     LARGE_INTEGER tamanho{};
     if (!GetFileSizeEx(arquivo.Handle, &tamanho))
         FalhaAcrescentar(caminho, TextoErroSistema(UltimoErroSistema()));

@@ -15,6 +15,7 @@ inline const std::filesystem::path NomeArquivoConexao = "sistema_qor.ini";
 inline const std::filesystem::path NomeArquivoValores = "ExportacaoKOTR.ini";
 inline const std::filesystem::path NomeArquivoPerfis = "PerfilTorvane.txt";
 inline const std::filesystem::path NomeArquivoHistorico = "HistoricoExportacao.csv";
+inline const std::filesystem::path NomeArquivoPendente = "HistoricoExportacao.pendente.csv";
 
 bool InstalacaoPortatil();
 // Whether this user may make files in the program's folder, as in a copy unpacked into a folder of its own.

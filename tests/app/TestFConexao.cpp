@@ -3,7 +3,10 @@
 #include "support/qt/JanelasTeste.h"
 
 #include "app/UFConexao.h"
+#include "dao/UArquivoConexao.h"
 #include "dao/UDao.h"
+#include "export/UHistoricoExportacao.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UIni.h"
 #include "platform/UPastaConfiguracao.h"
@@ -11,6 +14,8 @@
 #include "qtbase/UTextoQt.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -226,6 +231,9 @@ TEST_F(TTesteConexao, Checks_PortOutOfRangeAndCharactersTheFileCannotHold_AreRef
         {"EditPorta", "", "Informe a porta do servidor, de 1 a 65535."},
         {"EditPorta", "65536", "Informe a porta do servidor, de 1 a 65535."},
         {"EditUsuario", "ł", "O campo Usuário tem caracteres que o sistema_qor.ini não guarda."},
+        // The file would give back another password.
+        {"EditSenha", std::string(1023, 'a'),
+         "A senha tem 1.023 caracteres, e o sistema_qor.ini só devolve inteira uma senha de até 1.022 caracteres."},
     };
     for (const auto& [campo, valor, aviso] : casos) {
         SCOPED_TRACE(std::string(campo) + " " + valor);
@@ -234,10 +242,68 @@ TEST_F(TTesteConexao, Checks_PortOutOfRangeAndCharactersTheFileCannotHold_AreRef
             EXPECT_EQ(Pressionar(botao), std::vector<std::string>{"Atenção (aviso, OK): " + aviso});
             EXPECT_EQ(Foco(), QString::fromLatin1(campo));
         }
-        Digitar(campo, campo == std::string("EditPorta") ? "3306" : "root");
+        Digitar(campo, campo == std::string("EditPorta") ? "3306" : campo == std::string("EditSenha") ? "" : "root");
+    }
+    // A tab or a line end pasted into a field would split the file's line.
+    for (const char* colado : {"srv\tx", "srv\rx"}) {
+        SCOPED_TRACE(colado);
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(colado));
+        Digitar("EditServidor", "");
+        QTest::keyClick(&Controle("EditServidor"), Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(Texto("EditServidor"), colado);
+        EXPECT_EQ(Pressionar("btnSalvar"),
+                  std::vector<std::string>{
+                      "Atenção (aviso, OK): O campo Servidor tem caracteres que o sistema_qor.ini não guarda."});
     }
     EXPECT_TRUE(FJanela->isVisible());
     EXPECT_EQ(LerBinario(Usuario() / "sistema_qor.ini"), antes);
+}
+
+// The record that the machine's file names, by a folder relative to it, stays the one in use once the user's own
+// file takes the machine's place.
+TEST_F(TTesteConexao, Save_RelativeRecordFolderOfTheMachine_IsTheSameFolderAfterwards) {
+    Gravar(Maquina(), ArquivoMaquina + "[Historico]\r\nPasta=historico\r\n");
+    Abrir();
+    const QString nota = Controle<QLabel>("lblHistorico").text();
+    EXPECT_EQ(
+        nota,
+        QStringLiteral("O histórico de exportações fica em %1.").arg(CaminhoParaQString(Maquina() / "historico")));
+    EXPECT_TRUE(Pressionar("btnSalvar").empty());
+    EXPECT_EQ(TArquivoConexao(Usuario() / "sistema_qor.ini").PastaHistorico(), Maquina() / "historico");
+    EXPECT_EQ(THistoricoExportacao::Pasta(), Maquina() / "historico");
+}
+
+// Going portable, the profiles, the window's values and the record come along when the user says so: from then on
+// they are read beside the program.
+TEST_F(TTesteConexao, PortableChoice_OffersToCopyTheFilesThatWillBeReadBesideTheProgram) {
+    Gravar(Usuario(), "[ip]\r\nlocal=a\r\n");
+    const std::vector<std::pair<std::string, std::string>> arquivos = {
+        {"PerfilTorvane.txt", ArquivoDePerfis({P("BEBIDAS") + "(1)"})},
+        {"ExportacaoKOTR.ini", "[QOR]\r\nEmpresa=3\r\n"},
+        {"HistoricoExportacao.csv", "Data e hora;x\r\n"}};
+    for (const auto& [nome, conteudo] : arquivos)
+        GravarBinario(Usuario() / nome, conteudo);
+    Abrir();
+    QCheckBox& portatil = Controle<QCheckBox>("cbPortatil");
+    portatil.setFocus();
+    QTest::keyClick(&portatil, Qt::Key_Space);
+    EXPECT_TRUE(Controle<QLabel>("lblHistorico")
+                    .text()
+                    .endsWith(QStringLiteral("; depois de salvar, em %1.").arg(CaminhoParaQString(Programa()))));
+    FCaixa.Respostas = {TRespostaMensagem::Sim};
+    const auto caixas = Pressionar("btnSalvar");
+    ASSERT_EQ(caixas.size(), 1u);
+    EXPECT_EQ(caixas[0].rfind("Confirmação (pergunta, *Sim/Não): Depois de salvar, o programa lê PerfilTorvane.txt, "
+                              "ExportacaoKOTR.ini, HistoricoExportacao.csv da pasta do programa, " +
+                                  CaminhoUtf8(Programa()),
+                              0),
+              0u)
+        << caixas[0];
+    EXPECT_TRUE(InstalacaoPortatil());
+    for (const auto& [nome, conteudo] : arquivos) {
+        EXPECT_EQ(LerBinario(Programa() / nome), conteudo) << nome;
+        EXPECT_EQ(LerBinario(Usuario() / nome), conteudo) << nome << " stays where it was";
+    }
 }
 
 TEST_F(TTesteConexao, ScreenReader_NamesEveryControlByItsLabel) {

@@ -2,6 +2,7 @@
 
 #include "app/UFHistorico.h"
 #include "platform/UAcrescentarArquivo.h"
+#include "platform/ULeituraArquivo.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -73,4 +74,52 @@ TEST_F(TTesteJanela, Historico_CtrlH_ShowsTheRecordNewestFirstFiltersByCompanyAn
     EXPECT_TRUE(caixas[1].starts_with("Atenção (aviso, OK): O arquivo \"" + Saida("dados.txt") +
                                       "\" não é mais o que foi gerado.\nExportação de "))
         << caixas[1];
+}
+
+namespace {
+
+TRegistroExportacao Exportacao(int empresa, const std::string& nome, const std::filesystem::path& arquivo) {
+    TRegistroExportacao r;
+    r.Momento = {2024, 3, 5, 14, 22, 0};
+    r.Empresa = empresa;
+    r.NomeEmpresa = nome;
+    r.CodTorvane = 7;
+    r.DataInicial = TDataHora::Data(2024, 2, 1);
+    r.DataFinal = TDataHora::Data(2024, 2, 29);
+    r.Arquivo = arquivo;
+    r.Sha256 = std::string(64, '0');
+    return r;
+}
+
+} // namespace
+
+// A company renamed between two exports is listed once, by its newest name; a file gone since it was sent is a
+// warning; and rows that waited for a busy record go into it when the window opens.
+TEST(TTesteHistorico, CompanyByItsNewestName_AMissingFileWarns_WaitingRowsGoInOnOpening) {
+    TPastaTemporaria pasta;
+    UsarPastaDoTeste(pasta);
+    TCaixaFalsa caixa;
+    THistoricoExportacao::Registrar(Exportacao(5, "NOME ANTIGO", pasta.Sistema() / "a.txt"));
+    THistoricoExportacao::Registrar(Exportacao(5, "NOME NOVO", pasta.Sistema() / "b.txt"));
+    const std::string esperando = LerBinario(THistoricoExportacao::Arquivo())
+                                      .substr(LerBinario(THistoricoExportacao::Arquivo()).rfind("05/03/2024"));
+    GravarBinario(THistoricoExportacao::ArquivoPendente(), esperando);
+    {
+        TFHistorico janela(nullptr);
+        janela.show();
+        auto& empresas = ::Controle<QComboBox>(janela, "cmbEmpresa");
+        ASSERT_EQ(empresas.count(), 2);
+        EXPECT_EQ(empresas.itemText(1).toStdString(), "5 - NOME NOVO");
+        EXPECT_FALSE(ArquivoExiste(THistoricoExportacao::ArquivoPendente()));
+        EXPECT_EQ(::Controle<QTableView>(janela, "GridHistorico").model()->rowCount(), 3);
+        ::Controle<QWidget>(janela, "btnConferir").setFocus();
+        Tecla(janela, "btnConferir", Qt::Key_Return);
+    }
+    RestaurarPastas();
+    ASSERT_EQ(caixa.Resumos().size(), 1u);
+    EXPECT_EQ(caixa.Resumos()[0].rfind("Atenção (aviso, OK): O arquivo \"" + CaminhoUtf8(pasta.Sistema() / "b.txt") +
+                                           "\" não existe mais.",
+                                       0),
+              0u)
+        << caixa.Resumos()[0];
 }

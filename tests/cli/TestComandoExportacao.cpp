@@ -543,6 +543,7 @@ TEST_F(TesteComandoExportacao, EmbaralharSenha_PrintsTheStoredFormThatTheConnect
          std::vector<std::pair<std::string, std::string>>{{Servidor().Senha + "\n", Servidor().Senha},
                                                           {"pão ÿ€\r\n", "p\xE3o \xFF\x80"},
                                                           {"sem fim de linha", "sem fim de linha"},
+                                                          {std::string(1022, 'x') + "\n", std::string(1022, 'x')},
                                                           {"\n", ""}}) {
         const auto execucao = senha(entrada);
         EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
@@ -568,4 +569,10 @@ TEST_F(TesteComandoExportacao, EmbaralharSenha_PrintsTheStoredFormThatTheConnect
         EXPECT_EQ(execucao.Erro.rfind(motivo, 0), 0u) << execucao.Erro;
         EXPECT_EQ(execucao.Saida, "");
     }
+    // One character more and the file would give back another password: refused as a value the option cannot take.
+    const auto longa = senha(std::string(1023, 'x') + "\n");
+    EXPECT_EQ(longa.Status, 2);
+    EXPECT_EQ(longa.Erro, "A senha tem 1.023 caracteres, e o sistema_qor.ini só devolve inteira uma senha de até 1.022 "
+                          "caracteres.\n");
+    EXPECT_EQ(longa.Saida, "");
 }

@@ -5,6 +5,7 @@
 #include "dao/UDao.h"
 #include "dao/UQuery.h"
 #include "platform/UIni.h"
+#include "platform/URede.h"
 
 #include <mysql.h>
 
@@ -84,6 +85,44 @@ TEST_F(TesteConexao, Query_LongerThanTheSilenceTheServerIsAskedAbout_RunsToItsEn
     query.Abrir();
     EXPECT_EQ(query.Campo("s").Inteiro(), 0);
     EXPECT_EQ(query.Campo("n").Inteiro(), 7);
+}
+
+// The server finishes the query just as the watch asks about it: the watch finds it idle, and the answer, already on
+// its way, is what the query gives.
+TEST_F(TesteConexao, Query_EndingAsTheWatchLooks_IsReadAndNotGivenUp) {
+    TConexao::DefinirSilencio(std::chrono::milliseconds(100));
+    int perguntas = 0;
+    TConexao::DefinirVigia([&perguntas](const TConexao& conexao, std::string&) {
+        ++perguntas;
+        // The answer has come by the time the server is heard to be idle.
+        EsperarSocket(mysql_get_socket(conexao.Handle()), true, false, 5000);
+        return TConexao::TSituacaoConsulta::Parada;
+    });
+    TQuery query(Conexao(), "select sleep(0.4) as s, 7 as n");
+    query.Abrir();
+    EXPECT_EQ(query.Campo("n").Inteiro(), 7);
+    EXPECT_GE(perguntas, 1);
+}
+
+// An account that may hold one connection only: the watch's own is refused by the server, which has thereby
+// answered, and the query runs to its end.
+TEST_F(TesteConexao, Query_AccountLimitedToOneConnection_RunsPastTheSilenceToItsEnd) {
+    for (const char* host : {"localhost", "127.0.0.1"})
+        Executar(Conexao(),
+                 std::string("CREATE USER 'torvane_um'@'") + host + "' IDENTIFIED BY 'um' WITH MAX_USER_CONNECTIONS 1");
+    TConexao::DefinirSilencio(std::chrono::milliseconds(200));
+    std::string falha;
+    try {
+        auto um = TDao::CriarConexao(Servidor().Host, "", "torvane_um", "um", Servidor().Porta);
+        TQuery query(*um, "select sleep(1.5) as s, 7 as n");
+        query.Abrir();
+        EXPECT_EQ(query.Campo("s").Inteiro(), 0);
+        EXPECT_EQ(query.Campo("n").Inteiro(), 7);
+    } catch (const EFalha& erro) {
+        falha = erro.what();
+    }
+    Executar(Conexao(), "DROP USER 'torvane_um'@'localhost'; DROP USER 'torvane_um'@'127.0.0.1'");
+    EXPECT_EQ(falha, "");
 }
 
 TEST_F(TesteConexao, Conectar_SettingsFileWithHexPortAndMixedCaseNames_OpensConfiguredDatabase) {

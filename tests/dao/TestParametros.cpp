@@ -1,6 +1,8 @@
 #include "support/TestDb.h"
 
+#include "dao/UArquivoConexao.h"
 #include "dao/UDao.h"
+#include "platform/UCp1252.h"
 #include "platform/UPastaPrograma.h"
 
 #include <gtest/gtest.h>
@@ -77,3 +79,42 @@ TEST_F(TesteParametros, LerParametrosConexao_ReadsOneKeyOrKeepsItsDefault) {
 }
 
 } // namespace
+
+// The connection window saves through the file's owner: every key in one replacement, so that a value it refuses
+// leaves the file byte for byte as it was, and the longest password the file gives back whole is the longest kept.
+TEST_F(TesteParametros, Gravar_AllKeysAtOnceOrNone_AndThePasswordKeptWholeUpToItsLimit) {
+    const std::string antes =
+        "; o sistema de gestão\r\n[ip]\r\nlocal=antigo\r\nPorta=3306\r\nsenha=\r\n[outra]\r\nx=1\r\n";
+    GravarIni(antes);
+    const auto arquivo = FPasta.Sistema() / "sistema_qor.ini";
+    const TArquivoConexao conexao(arquivo);
+    TValoresConexao valores{"novo", "loja", "caixa", 3307, std::string(1023, 'a'), "2"};
+    EXPECT_EQ(TextoDaFalha([&] { conexao.Gravar(arquivo, valores); }),
+              TextoAnsi("A senha tem 1.023 caracteres, e o sistema_qor.ini só devolve inteira uma senha de até 1.022 "
+                        "caracteres."));
+    EXPECT_EQ(LerBinario(arquivo), antes);
+
+    valores.Senha = std::string(1022, '\xE9');
+    conexao.Gravar(arquivo, valores);
+    EXPECT_EQ(Campos(conexao.Parametros()), std::make_tuple("novo", "loja", "caixa", *valores.Senha, 3307));
+    EXPECT_EQ(conexao.CodigoFilial(), 2);
+    EXPECT_EQ(LerBinario(arquivo).rfind("; o sistema de gestão\r\n[ip]\r\nlocal=novo\r\n", 0), 0u);
+    EXPECT_NE(LerBinario(arquivo).find("[outra]\r\nx=1\r\n"), std::string::npos) << "what the file held stays";
+}
+
+// The user's own file, made from the machine's, names the same record as the machine's did.
+TEST_F(TesteParametros, Gravar_NewFileFromAnotherFolder_KeepsNamingTheSameRecordFolder) {
+    const auto maquina = FPasta.Sistema() / "maquina";
+    const auto usuario = FPasta.Sistema() / "usuario";
+    std::filesystem::create_directories(maquina);
+    std::filesystem::create_directories(usuario);
+    GravarBinario(maquina / "sistema_qor.ini", "[ip]\r\nlocal=srv\r\n[Historico]\r\nPasta=historico\r\n");
+    const TArquivoConexao origem(maquina / "sistema_qor.ini");
+    ASSERT_EQ(origem.PastaHistorico(), maquina / "historico");
+
+    origem.Gravar(usuario / "sistema_qor.ini", {"srv", "", "root", 3306, std::nullopt, ""});
+    EXPECT_EQ(TArquivoConexao(usuario / "sistema_qor.ini").PastaHistorico(), maquina / "historico");
+    // Saved where it stands, the folder stays as written.
+    origem.Gravar(maquina / "sistema_qor.ini", {"srv", "", "root", 3306, std::nullopt, ""});
+    EXPECT_NE(LerBinario(maquina / "sistema_qor.ini").find("Pasta=historico\r\n"), std::string::npos);
+}

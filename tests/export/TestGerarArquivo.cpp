@@ -1,3 +1,4 @@
+#include "support/ArquivoPreso.h"
 #include "support/SocketLocal.h"
 #include "support/TestDb.h"
 
@@ -223,6 +224,32 @@ TEST_F(TesteGerarArquivo, GerarArquivo_CompanyNameThatCannotBeRead_StillRecordsT
     ASSERT_EQ(registros.size(), 1u);
     EXPECT_EQ(std::tie(registros[0].NomeEmpresa, registros[0].DescricaoPerfil, registros[0].Linhas),
               std::make_tuple(std::string(), std::string("Todos os Grupos"), std::size_t{1}));
+}
+
+// The record open in a spreadsheet meanwhile: the file is written and its row waits, which the success box says; the
+// next export appends it, before its own.
+TEST_F(TesteGerarArquivo, GerarArquivo_RecordHeldByAnotherProgram_TheRowWaitsAndTheNextExportAppendsIt) {
+    Inserir({{}});
+    THistoricoExportacao::DefinirEsperaTrava(std::chrono::milliseconds(300));
+    EXPECT_TRUE(Gerar().Gerado);
+    TResultadoExportacao retido;
+    {
+        TArquivoPreso preso(THistoricoExportacao::Arquivo());
+        ASSERT_TRUE(preso.Preso());
+        FFrente.Chamadas.clear();
+        retido = Gerar(true, 0, 8);
+    }
+    EXPECT_TRUE(retido.Gerado);
+    EXPECT_EQ(retido.FalhaRegistro, "");
+    ASSERT_FALSE(retido.AvisoRegistro.empty());
+    ASSERT_FALSE(FFrente.Chamadas.empty());
+    EXPECT_TRUE(FFrente.Chamadas.back().ends_with("\n" + retido.AvisoRegistro)) << FFrente.Chamadas.back();
+    Gerar(true, 0, 9);
+    std::vector<int> codigos;
+    for (const auto& registro : THistoricoExportacao::Ler().Registros)
+        codigos.push_back(registro.CodTorvane);
+    EXPECT_EQ(codigos, (std::vector<int>{7, 8, 9}));
+    EXPECT_FALSE(ArquivoExiste(THistoricoExportacao::ArquivoPendente()));
 }
 
 TEST_F(TesteGerarArquivo, GerarArquivo_RowsOfOnePosting_AreSummedIntoOneLineAndEachLineStepsTheGauge) {

@@ -1,3 +1,4 @@
+#include "support/ArquivoPreso.h"
 #include "support/TestDb.h"
 
 #include "export/UHistoricoExportacao.h"
@@ -22,7 +23,10 @@ namespace {
 class TesteHistorico : public ::testing::Test {
 protected:
     void SetUp() override { UsarPastaDoTeste(FPasta); }
-    void TearDown() override { RestaurarPastas(); }
+    void TearDown() override {
+        THistoricoExportacao::DefinirEsperaTrava({});
+        RestaurarPastas();
+    }
 
     TRegistroExportacao Registro(int empresa, const std::string& de, const std::string& ate, int segundo = 0) {
         TRegistroExportacao r;
@@ -65,8 +69,12 @@ TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
     auto apostrofo = Registro(5, "2024-03-01", "2024-03-31", 11);
     apostrofo.NomeEmpresa = "-2";
     apostrofo.DescricaoPerfil = "'citado";
-    for (const auto& r : {simples, especial, formulas, apostrofo})
-        THistoricoExportacao::Registrar(r);
+    // A spreadsheet also runs a formula after a leading tab or carriage return.
+    auto brancos = Registro(6, "2024-03-01", "2024-03-31", 12);
+    brancos.NomeEmpresa = "\t=1+1";
+    brancos.DescricaoPerfil = "\r=2+2";
+    for (const auto& r : {simples, especial, formulas, apostrofo, brancos})
+        EXPECT_EQ(THistoricoExportacao::Registrar(r), "");
 
     EXPECT_EQ(Historico().substr(0, Cabecalho.size() + 12), Cabecalho + "05/03/2024 1");
     EXPECT_EQ(Historico().find(Cabecalho, 1), std::string::npos) << "header once";
@@ -77,9 +85,35 @@ TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
     EXPECT_NE(Historico().find(";'@joao;4;\"'=HYPERLINK(\"\"http://x\"\";\"\"a\"\")\";7;"), std::string::npos);
     EXPECT_NE(Historico().find(";0;'+1;"), std::string::npos);
     EXPECT_NE(Historico().find(";5;'-2;7;lancamento;01/03/2024;31/03/2024;0;''citado;"), std::string::npos);
+    EXPECT_NE(Historico().find(";6;'\t=1+1;7;lancamento;01/03/2024;31/03/2024;0;\"'\r=2+2\";"), std::string::npos);
     const auto leitura = THistoricoExportacao::Ler();
-    EXPECT_EQ(leitura.Registros, (std::vector<TRegistroExportacao>{simples, especial, formulas, apostrofo}));
+    EXPECT_EQ(leitura.Registros, (std::vector<TRegistroExportacao>{simples, especial, formulas, apostrofo, brancos}));
     EXPECT_EQ(leitura.Danificadas, 0u);
+}
+
+// A record that another program holds (a spreadsheet on Windows): the row waits in the user's folder, is read with
+// the record meanwhile, and goes in, after the ones before it, with the next row the record takes.
+TEST_F(TesteHistorico, Registrar_RecordHeldByAnotherProgram_RowWaitsAndGoesInWithTheNextOneInOrder) {
+    THistoricoExportacao::DefinirEsperaTrava(std::chrono::milliseconds(300));
+    const auto primeiro = Registro(3, "2024-02-01", "2024-02-29", 1);
+    const auto segundo = Registro(3, "2024-03-01", "2024-03-31", 2);
+    const auto terceiro = Registro(4, "2024-03-01", "2024-03-31", 3);
+    EXPECT_EQ(THistoricoExportacao::Registrar(primeiro), "");
+    const std::string antes = Historico();
+    {
+        TArquivoPreso preso(THistoricoExportacao::Arquivo());
+        ASSERT_TRUE(preso.Preso());
+        const std::string aviso = THistoricoExportacao::Registrar(segundo);
+        EXPECT_EQ(aviso.rfind(TextoAnsi("O histórico de exportações estava ocupado: "), 0), 0u) << aviso;
+        EXPECT_NE(aviso.find(CaminhoMensagem(THistoricoExportacao::ArquivoPendente())), std::string::npos) << aviso;
+        EXPECT_EQ(Historico(), antes);
+        EXPECT_EQ(THistoricoExportacao::Ler().Registros, (std::vector<TRegistroExportacao>{primeiro, segundo}));
+        EXPECT_EQ(THistoricoExportacao::ArquivoPendente().parent_path(), PastaDados());
+    }
+    EXPECT_EQ(THistoricoExportacao::Registrar(terceiro), "");
+    EXPECT_FALSE(ArquivoExiste(THistoricoExportacao::ArquivoPendente()));
+    EXPECT_EQ(THistoricoExportacao::Ler().Registros, (std::vector<TRegistroExportacao>{primeiro, segundo, terceiro}));
+    EXPECT_EQ(Historico().find(Cabecalho, 1), std::string::npos) << "header once";
 }
 
 TEST_F(TesteHistorico, Ler_MissingOrEmptyGivesNothingAndDamagedRowsAreSkippedAndCounted) {

@@ -1,3 +1,4 @@
+#include "support/ArquivoPreso.h"
 #include "support/TestDb.h"
 
 #include "platform/UAcrescentarArquivo.h"
@@ -349,41 +350,38 @@ TEST_F(TesteArquivos, ArquivoSeguro_Confirmar_FlushesTheFileBeforeTheRenameAndTh
     EXPECT_EQ(disco.Passos[2], std::make_pair(TPassoDisco::GravarPasta, FPasta.Sistema()));
 }
 
-#ifndef _WIN32
-// Another program holds the record's lock: the append waits for it, then gives up with a clear reason.
-TEST_F(TesteArquivos, AcrescentarArquivo_WaitsForTheLockOfAnotherProgramAndGivesUpAfterTheLimit) {
+// Another program holds the record's lock, exclusive or shared (a reader's), or on Windows keeps the file open to
+// itself: the append waits for it, then gives up with a clear reason that says it may be tried again.
+TEST_F(TesteArquivos, AcrescentarArquivo_WaitsForAnotherProgramThatHoldsTheFileAndGivesUpAfterTheLimit) {
     const auto caminho = FPasta.Sistema() / "registro.csv";
     GravarBinario(caminho, "a\r\n");
-    int pronto[2], fim[2];
-    ASSERT_EQ(::pipe(pronto), 0);
-    ASSERT_EQ(::pipe(fim), 0);
-    const pid_t filho = ::fork();
-    if (filho == 0) {
-        const int descritor = ::open(caminho.c_str(), O_RDWR);
-        struct flock trava {};
-        trava.l_type = F_WRLCK;
-        trava.l_whence = SEEK_SET;
-        trava.l_start = static_cast<off_t>(1LL << 62);
-        trava.l_len = 1;
-        const char sinal = ::fcntl(descritor, F_SETLK, &trava) == 0 ? 's' : 'n';
-        [[maybe_unused]] auto escrito = ::write(pronto[1], &sinal, 1);
-        char c;
-        ::close(fim[1]);
-        [[maybe_unused]] auto lido = ::read(fim[0], &c, 1);
-        ::_exit(0);
-    }
-    char sinal = 0;
-    ASSERT_EQ(::read(pronto[0], &sinal, 1), 1);
-    ASSERT_EQ(sinal, 's');
-    const std::string falha =
-        TextoDaFalha([&] { AcrescentarArquivo(caminho, "b\r\n", {}, std::chrono::milliseconds(300)); });
-    EXPECT_NE(falha.find(TextoAnsi("Outro programa está gravando nele há mais de 1 s")), std::string::npos) << falha;
-    ::close(fim[1]);
-    ::waitpid(filho, nullptr, 0);
-    AcrescentarArquivo(caminho, "b\r\n", {}, std::chrono::milliseconds(300));
-    EXPECT_EQ(LerBinario(caminho), "a\r\nb\r\n");
-}
+#ifdef _WIN32
+    const std::pair<bool, const char*> casos[] = {
+        {false, "Outro programa (uma planilha, por exemplo) o mantém aberto"}};
+#else
+    const std::pair<bool, const char*> casos[] = {{false, "Outro programa está gravando nele há mais de 1 s"},
+                                                  {true, "Outro programa está gravando nele há mais de 1 s"}};
 #endif
+    for (const auto& [compartilhada, motivo] : casos) {
+        SCOPED_TRACE(compartilhada ? "shared" : "exclusive");
+        TArquivoPreso preso(caminho, compartilhada);
+        ASSERT_TRUE(preso.Preso());
+        bool ocupado = false;
+        const std::string falha = TextoDaFalha([&] {
+            try {
+                AcrescentarArquivo(caminho, "b\r\n", {}, std::chrono::milliseconds(300));
+            } catch (const EArquivoOcupado&) {
+                ocupado = true;
+                throw;
+            }
+        });
+        EXPECT_NE(falha.find(TextoAnsi(motivo)), std::string::npos) << falha;
+        EXPECT_TRUE(ocupado);
+        preso.Soltar();
+        AcrescentarArquivo(caminho, "b\r\n", {}, std::chrono::milliseconds(300));
+    }
+    EXPECT_EQ(LerBinario(caminho), std::string("a\r\n") + (std::size(casos) == 2 ? "b\r\nb\r\n" : "b\r\n"));
+}
 
 TEST(TestePastaPrograma, PastaPrograma_IsFolderOfRunningProgramUnlessPointedElsewhere) {
     DefinirPastaPrograma({});

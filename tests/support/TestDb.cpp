@@ -2,6 +2,7 @@
 
 #include "dao/UDao.h"
 #include "export/UDados.h"
+#include "export/UHistoricoExportacao.h"
 #include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
@@ -154,6 +155,10 @@ void TTesteBanco::SetUp() {
 }
 
 void TTesteBanco::TearDown() {
+    // What a test may have set to play a moment that is rare with a real server or a real record.
+    TConexao::DefinirVigia(nullptr);
+    TConexao::DefinirSilencio({});
+    THistoricoExportacao::DefinirEsperaTrava({});
     TDadosExportacao::DefinirConexao(nullptr);
     TDadosExportacao::SetProgresso(nullptr);
     TDadosExportacao::SetInformacao(nullptr);
