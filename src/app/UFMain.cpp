@@ -152,6 +152,8 @@ void TFMain::FormShow() {
     CarregarPerfis();
     TDadosExportacao::SetProgresso(FProgresso.get());
     cbPerfis->setCurrentIndex(0);
+    // The values read stand as they were saved; from now on a company typed or picked brings back its own.
+    FValoresPorEmpresa = true;
 }
 
 bool TFMain::FormKeyDown(int tecla, Qt::KeyboardModifiers modificadores) {
@@ -184,7 +186,7 @@ void TFMain::Gerar() {
 }
 
 void TFMain::btnGerarClick() {
-    if (!ValidarCampos() || !ConfirmarNovamente())
+    if (!ValidarCampos() || !ConfirmarCodigo() || !ConfirmarNovamente())
         return;
     GerarExportacao();
     GravarConfiguracoes();
@@ -225,6 +227,32 @@ void TFMain::btnConexaoClick() {
 void TFMain::EditEmpresaChange() {
     // Setting the lookup from here is not a pick, so the two controls never set each other in a loop.
     cmbEmpresa->setCurrentIndex(dsEmpresa->LocalizarChave(EditEmpresa->Valor()));
+    if (FValoresPorEmpresa)
+        RestaurarValoresDaEmpresa();
+}
+
+void TFMain::RestaurarValoresDaEmpresa() {
+    // Each company has its own number in Torvane: the last one used for it comes back with its file name.
+    const TCamposEmpresa agora{EditCodTorvane->Valor(), EditNomeArquivo->text()};
+    const bool trazidos = FTrazidos && *FTrazidos == agora;
+    const auto valores = ValoresDaEmpresa(EditEmpresa->Valor());
+    if (!valores) {
+        // A company never exported keeps the fields as the user left them, also while its number is typed through
+        // another company's ("12" passes by 1).
+        if (trazidos)
+            MostrarCamposEmpresa(FAntes);
+        FTrazidos.reset();
+        return;
+    }
+    if (!trazidos)
+        FAntes = agora;
+    FTrazidos = TCamposEmpresa{valores->CodTorvane, QString::fromStdString(valores->NomeArquivo)};
+    MostrarCamposEmpresa(*FTrazidos);
+}
+
+void TFMain::MostrarCamposEmpresa(const TCamposEmpresa& campos) {
+    EditCodTorvane->SetValor(campos.CodTorvane);
+    EditNomeArquivo->setText(campos.NomeArquivo);
 }
 
 void TFMain::cmbEmpresaClick(int linha) {
@@ -274,6 +302,13 @@ bool TFMain::CriarPastaPedida() {
         return false;
     }
     return true;
+}
+
+bool TFMain::ConfirmarCodigo() {
+    const std::string pergunta =
+        THistoricoExportacao::CodigoDeOutraEmpresa(EditEmpresa->Valor(), EditCodTorvane->Valor());
+    // Another company's number pays the wrong company: "Não" is the answer that costs nothing.
+    return pergunta.empty() || Confirmacao(pergunta, {}, true);
 }
 
 bool TFMain::ConfirmarNovamente() {
@@ -329,6 +364,7 @@ void TFMain::GravarConfiguracoes() {
     valores.CodTorvane = EditCodTorvane->Valor();
     valores.TipoData = rdDataVencimento->isChecked() ? 1 : 0;
     valores.Gravar();
+    GravarValoresDaEmpresa(valores.Empresa, {valores.CodTorvane, EditNomeArquivo->text().toStdString()});
 }
 
 void TFMain::CarregarPerfis() {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -67,8 +68,17 @@ private:
     // Asks whether to create the missing folder, and creates it.
     bool CriarPastaPedida();
     void FocarCampo(TCampoExportacao campo);
+    // Before a number in Torvane that the record knows as another company's: whether to go on.
+    bool ConfirmarCodigo();
     // Before a period of the company is exported again: the earlier exports, and whether to go on.
     bool ConfirmarNovamente();
+    void RestaurarValoresDaEmpresa();
+    struct TCamposEmpresa {
+        int CodTorvane = 0;
+        QString NomeArquivo;
+        bool operator==(const TCamposEmpresa&) const = default;
+    };
+    void MostrarCamposEmpresa(const TCamposEmpresa& campos);
     void GerarExportacao();
     void LerConfiguracoes();
     void GravarConfiguracoes();
@@ -121,6 +131,10 @@ private:
     TFrenteExportacao FFrente{&FInformacao, &FEventos};
 
     bool FMostrada = false;
+    bool FValoresPorEmpresa = false;
+    // What a company's values replaced in the fields, and what they brought, while the fields still show them.
+    TCamposEmpresa FAntes;
+    std::optional<TCamposEmpresa> FTrazidos;
     bool FGerando = false;
     bool FFecharAoTerminar = false;
 };

@@ -37,6 +37,7 @@ struct TOpcoes {
     std::string CodTorvane;
     std::string Conferir;
     CLI::Option* OpcaoEmbaralhar = nullptr;
+    CLI::Option* OpcaoAceitarCodigo = nullptr;
     CLI::Option* OpcaoDiretorio = nullptr;
     CLI::Option* OpcaoArquivo = nullptr;
     CLI::Option* OpcaoConferir = nullptr;
@@ -139,8 +140,12 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         app.add_flag("--embaralhar-senha")
             ->description("Lê uma senha da entrada padrão, sem mostrá-la, e escreve sua forma guardada: o valor de "
                           "senha= em sistema_qor.ini");
-    for (CLI::Option* opcao : {opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData, opcoes.OpcaoDe,
-                               opcoes.OpcaoAte, opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane}) {
+    opcoes.OpcaoAceitarCodigo =
+        app.add_flag("--aceitar-codigo")
+            ->description("Gera mesmo quando o histórico mostra o número na Torvane usado só para outra empresa");
+    for (CLI::Option* opcao :
+         {opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData, opcoes.OpcaoDe, opcoes.OpcaoAte,
+          opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane, opcoes.OpcaoAceitarCodigo}) {
         opcoes.OpcaoConferir->excludes(opcao);
         opcoes.OpcaoEmbaralhar->excludes(opcao);
     }
@@ -217,9 +222,15 @@ bool Conectar(std::ostream& erro) {
     }
 }
 
-int Exportar(const TPedidoExportacao& e, std::ostream& saida, std::ostream& erro, bool terminal) {
+int Exportar(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& saida, std::ostream& erro, bool terminal) {
     if (!Conectar(erro))
         return TComandoExportacao::Falhou;
+    // Nobody is there to answer the window's question: another company's number stops the run unless accepted.
+    if (const std::string outra = THistoricoExportacao::CodigoDeOutraEmpresa(e.Empresa, e.CodTorvane);
+        !outra.empty() && !aceitarCodigo) {
+        erro << TextoTerminal(outra) << "\nUse --aceitar-codigo para gerar assim mesmo.\n";
+        return TComandoExportacao::Falhou;
+    }
     // Nobody is there to answer: the note is for whoever reads the run's messages.
     const TAvisoHistorico anteriores =
         THistoricoExportacao::ExportacoesAnteriores(e.Empresa, *e.DataInicial, *e.DataFinal);
@@ -378,7 +389,7 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
             erro << problema << '\n';
             return UsoIncorreto;
         }
-        return Exportar(exportacao, saida, erro, terminal);
+        return Exportar(exportacao, opcoes.OpcaoAceitarCodigo->count() > 0, saida, erro, terminal);
     } catch (const std::exception& e) {
         erro << TextoTerminal(e.what()) << '\n';
         return Falhou;

@@ -306,6 +306,26 @@ std::string THistoricoExportacao::Descrever(const TRegistroExportacao& r) {
            ReaisBrasileiros(r.TotalCentavos) + ".";
 }
 
+std::string THistoricoExportacao::CodigoDeOutraEmpresa(int empresa, int codTorvane) {
+    std::vector<TRegistroExportacao> registros;
+    try {
+        registros = Ler().Registros;
+    } catch (const EFalha&) {
+        return {};
+    }
+    const auto doCodigo = [codTorvane](const TRegistroExportacao& r) { return r.CodTorvane == codTorvane; };
+    const auto desta = [&](const TRegistroExportacao& r) { return doCodigo(r) && r.Empresa == empresa; };
+    const auto outra = std::find_if(registros.rbegin(), registros.rend(), doCodigo);
+    if (outra == registros.rend() || std::any_of(registros.begin(), registros.end(), desta))
+        return {};
+    const std::string codigo = std::to_string(codTorvane);
+    return TextoAnsi("O código Torvane ") + codigo + TextoAnsi(" foi usado para a empresa ") +
+           std::to_string(outra->Empresa) + (outra->NomeEmpresa.empty() ? "" : TextoAnsi(" – ") + outra->NomeEmpresa) +
+           TextoAnsi(" (última vez em ") + outra->Momento.TextoDataExibicao() +
+           (outra->Usuario.empty() ? "" : " por " + outra->Usuario) + "). Gerar a empresa " + std::to_string(empresa) +
+           TextoAnsi(" com o código ") + codigo + "?";
+}
+
 TAvisoHistorico THistoricoExportacao::ExportacoesAnteriores(int empresa, const TDataHora& de, const TDataHora& ate) {
     TAvisoHistorico aviso;
     try {

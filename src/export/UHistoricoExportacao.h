@@ -88,6 +88,11 @@ public:
     // Never fails.
     static TAvisoHistorico ExportacoesAnteriores(int empresa, const TDataHora& de, const TDataHora& ate);
 
+    // When the record shows `codTorvane` sent for another company and never for this one, the question to ask
+    // before the file goes, naming the company it was sent for last: a number in Torvane is one company's, and a
+    // file under another's number pays the wrong company. Empty otherwise, and when the record cannot be read.
+    static std::string CodigoDeOutraEmpresa(int empresa, int codTorvane);
+
     // "Exportação de 05/03/2024 14:22:00 por joao: empresa 3, período de 01/02/2024 a 29/02/2024 pela data de
     // lançamento, arquivo "/saida/a.txt", 1.234 lançamentos, total R$ 45.678,90."
     static std::string Descrever(const TRegistroExportacao& registro);

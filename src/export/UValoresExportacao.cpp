@@ -1,5 +1,7 @@
 #include "export/UValoresExportacao.h"
 
+#include "export/UHistoricoExportacao.h"
+
 #include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UIni.h"
@@ -10,7 +12,12 @@
 
 namespace {
 const std::string Secao = "QOR";
+const std::string SecaoEmpresas = "Empresas";
+
+std::string Chave(const char* nome, int empresa) {
+    return std::string(nome) + "_" + std::to_string(empresa);
 }
+} // namespace
 
 std::filesystem::path TValoresExportacao::ArquivoConfiguracoes() {
     return ArquivoDados(NomeArquivoValores);
@@ -33,6 +40,32 @@ void TValoresExportacao::Gravar() const {
     ini.GravarInteiro(Secao, "Empresa", Empresa);
     ini.GravarInteiro(Secao, "CodTorvane", CodTorvane);
     ini.GravarInteiro(Secao, "TipoData", TipoData == 0 ? 0 : 1);
+}
+
+std::optional<TValoresEmpresa> ValoresDaEmpresa(int empresa) {
+    const TIniFile ini(TValoresExportacao::ArquivoConfiguracoes());
+    if (ini.ExisteChave(SecaoEmpresas, Chave("CodTorvane", empresa)))
+        return TValoresEmpresa{
+            ini.LerInteiro(SecaoEmpresas, Chave("CodTorvane", empresa), 0),
+            CaminhoUtf8(ValorParaCaminho(ini.LerTexto(SecaoEmpresas, Chave("Arquivo", empresa), "")))};
+    try {
+        const auto registros = THistoricoExportacao::Ler().Registros;
+        const auto ultimo = std::find_if(registros.rbegin(), registros.rend(),
+                                         [empresa](const auto& registro) { return registro.Empresa == empresa; });
+        if (ultimo != registros.rend())
+            return TValoresEmpresa{ultimo->CodTorvane, CaminhoUtf8(ultimo->Arquivo.filename())};
+    } catch (const std::exception&) {
+        // A record that cannot be read knows nothing of the company.
+    }
+    return std::nullopt;
+}
+
+void GravarValoresDaEmpresa(int empresa, const TValoresEmpresa& valores) {
+    PrepararPastaDados();
+    TIniFile(TValoresExportacao::ArquivoConfiguracoes())
+        .GravarTextos(
+            {{SecaoEmpresas, Chave("CodTorvane", empresa), std::to_string(valores.CodTorvane)},
+             {SecaoEmpresas, Chave("Arquivo", empresa), CaminhoParaValor(CaminhoDeUtf8(valores.NomeArquivo))}});
 }
 
 std::string CompletarNomeArquivo(const std::string& nome) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // The main window's remembered values, kept in ExportacaoKOTR.ini (section QOR) beside the program's other
@@ -17,6 +18,18 @@ struct TValoresExportacao {
     // Writes the four keys in order; fails with the path and the system's reason.
     void Gravar() const;
 };
+
+// What was last used for one company, so that each company gets its own number in Torvane and file name back: kept
+// in section Empresas of ExportacaoKOTR.ini (CodTorvane_N, Arquivo_N for company N) and, for a company this PC
+// never exported, taken from the last row of the record of the exports.
+struct TValoresEmpresa {
+    int CodTorvane = 0;
+    std::string NomeArquivo; // UTF-8, as typed
+};
+// None when the company was never exported, here or, by the record, anywhere.
+std::optional<TValoresEmpresa> ValoresDaEmpresa(int empresa);
+// Fails with the path and the system's reason.
+void GravarValoresDaEmpresa(int empresa, const TValoresEmpresa& valores);
 
 // ".txt" is appended to a name shorter than 4 characters, or to one that holds no ".txt" in any case.
 // The name is UTF-8 text, as typed.

@@ -265,9 +265,51 @@ TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
     const auto ultima = terceira[0].find("1 lançamento, total R$ 20,50.");
     const auto primeira = terceira[0].find("2 lançamentos, total R$ 170,75.");
     EXPECT_TRUE(ultima < primeira && primeira != std::string::npos) << terceira[0];
-    // Another company's exports are not its own.
+    // Another company's exports are not its own; its number in Torvane is, and the window asks before another
+    // company goes under it ("Não" the default, marked "*").
     Escrever("EditEmpresa", "2");
+    const std::string outra = "Confirmação (pergunta, Sim/*Não): O código Torvane 7 foi usado para a empresa 1 – "
+                              "EMPRESA UM (última vez em 31/03/2024 por " +
+                              Cp1252ParaUtf8(NomeUsuarioSistema()) + "). Gerar a empresa 2 com o código 7?";
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{outra});
+    FCaixa.Respostas = {TRespostaMensagem::Sim};
+    EXPECT_EQ(Gerar("EditNomeArquivo"), (TTextos{outra, NadaEncontrado}));
+}
+
+// Each company's own number in Torvane and file name come back when the company is typed or picked; a company
+// never exported keeps what the fields held, even typed through another's number.
+TEST_F(TTesteJanela, Empresa_EachCompanyBringsBackItsOwnCodeAndFileName) {
+    Abrir();
+    PreencherValidos();
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{Sucesso});
+    Escrever("EditDe", "01/01/2024");
+    Digitar("EditEmpresa", "2");
+    Digitar("EditNomeArquivo", "dois");
+    Digitar("EditCodTorvane", "8");
     EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{NadaEncontrado});
+    const auto campos = [&] {
+        return std::make_pair(Controle("EditCodTorvane").text().toStdString(),
+                              Controle("EditNomeArquivo").text().toStdString());
+    };
+    Digitar("EditEmpresa", "1");
+    EXPECT_EQ(campos(), std::make_pair(std::string("7"), std::string("dados")));
+    auto& lista = Controle<QComboBox>("cmbEmpresa");
+    lista.setFocus();
+    QTest::keyClick(&lista, Qt::Key_Down);
+    EXPECT_EQ(lista.currentText().toStdString(), "COMÉRCIO DOIS");
+    EXPECT_EQ(campos(), std::make_pair(std::string("8"), std::string("dois")));
+    // Company 12 passes through 1 as it is typed, and was never exported: the fields stay as the user left them.
+    Digitar("EditNomeArquivo", "doze");
+    Digitar("EditCodTorvane", "9");
+    Digitar("EditEmpresa", "12");
+    EXPECT_EQ(campos(), std::make_pair(std::string("9"), std::string("doze")));
+
+    // A new PC of the office, with nothing saved but the shared record: the codes come from the record.
+    FJanela.reset();
+    std::filesystem::remove(Ini());
+    Abrir();
+    Digitar("EditEmpresa", "1");
+    EXPECT_EQ(campos(), std::make_pair(std::string("7"), std::string("dados.txt")));
 }
 
 TEST_F(TTesteJanela, Gerar_RecordThatCannotBeWritten_IsSaidInTheSuccessBoxAndTheExportStands) {

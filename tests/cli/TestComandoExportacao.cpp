@@ -391,6 +391,26 @@ TEST_F(TesteComandoExportacao, SharedRecord_EveryAccountSeesTheOthersExports) {
     EXPECT_EQ(NomesNaPasta(escritorio), std::vector<std::string>{"HistoricoExportacao.csv"});
 }
 
+// A number in Torvane that the record knows only as another company's stops a scheduled run, unless accepted.
+TEST_F(TesteComandoExportacao, CodeOfAnotherCompany_IsRefusedUnlessAccepted) {
+    InserirExemplo();
+    ASSERT_EQ(Rodar(Completo()).Status, 0);
+    auto outra = Completo("outra");
+    outra[outra.size() - 3] = "2";
+    const auto recusada = Rodar(outra);
+    EXPECT_EQ(recusada.Status, 1);
+    EXPECT_TRUE(recusada.Erro.starts_with("O código Torvane 7 foi usado para a empresa 1 – EMPRESA UM (última vez em "))
+        << recusada.Erro;
+    EXPECT_TRUE(recusada.Erro.ends_with("). Gerar a empresa 2 com o código 7?\nUse --aceitar-codigo para gerar assim "
+                                        "mesmo.\n"))
+        << recusada.Erro;
+    EXPECT_EQ(recusada.Saida, "");
+    outra.push_back("--aceitar-codigo");
+    EXPECT_EQ(Rodar(outra).Status, 3) << "accepted, the run goes on, and company 2 has nothing to send";
+    // Its own code again, the company goes without a question.
+    EXPECT_EQ(Rodar(Completo()).Status, 0);
+}
+
 TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsTexts) {
     InserirExemplo();
     using enum TCampoExportacao;
