@@ -1,5 +1,7 @@
 #include "cli/UComandoExportacao.h"
 
+#include "cli/UEmpresasComando.h"
+#include "cli/UMensagemUso.h"
 #include "cli/UProgressoTerminal.h"
 #include "dao/UArquivoConexao.h"
 #include "export/UDados.h"
@@ -89,6 +91,11 @@ CLI::Validator Decimal() {
         "");
 }
 
+// A check of the option's text that says why it cannot be read.
+CLI::Validator Verificacao(std::string (*problema)(const std::string&)) {
+    return CLI::Validator(problema, "");
+}
+
 // One of the words given, as typed.
 CLI::Validator UmaDas(const std::vector<std::string>& palavras) {
     return CLI::Validator(
@@ -127,11 +134,15 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
     app.add_option("--perfil", opcoes.Perfil, "Linha do perfil de grupos (0: todos os grupos)")
         ->option_text("N")
         ->check(Decimal());
-    opcoes.OpcaoEmpresa =
-        app.add_option("--empresa", opcoes.Empresa, "Número da empresa")->option_text("N")->check(Decimal());
-    opcoes.OpcaoCodTorvane = app.add_option("--cod-torvane", opcoes.CodTorvane, "Número da empresa na Torvane (1 a 99)")
-                                 ->option_text("N")
-                                 ->check(Decimal());
+    opcoes.OpcaoEmpresa = app.add_option("--empresa", opcoes.Empresa,
+                                         "Número da empresa; várias separadas por vírgula, ou todas as da janela")
+                              ->option_text("N|N,N...|todas")
+                              ->check(Verificacao(TEmpresasComando::ProblemaEmpresas));
+    opcoes.OpcaoCodTorvane =
+        app.add_option("--cod-torvane", opcoes.CodTorvane,
+                       "Número da empresa na Torvane (1 a 99); com várias empresas, o de cada uma, como 1=7,2=8")
+            ->option_text("N|N=C,...")
+            ->check(Verificacao(TEmpresasComando::ProblemaCodigos));
     opcoes.OpcaoConferir =
         app.add_option("--conferir", opcoes.Conferir,
                        "Confere se um arquivo gerado ainda é o que foi gravado, pelo histórico de exportações")
@@ -150,13 +161,17 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         opcoes.OpcaoEmbaralhar->excludes(opcao);
     }
     opcoes.OpcaoEmbaralhar->excludes(opcoes.OpcaoConferir);
-    app.footer("Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
-               "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
-               "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n"
-               "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n"
-               "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha, 2 senha que o sistema_qor.ini\n"
-               "não devolveria inteira.\n\n" +
-               OndeFicamAsConfiguracoes());
+    app.footer(
+        "Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
+        "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
+        "Com várias empresas, cada uma é gerada, conferida e registrada por si, num arquivo seu (--arquivo\n"
+        "com {empresa} e, se quiser, {codtorvane}), e cada linha começa pelo número da empresa e uma\n"
+        "tabulação; sem arquivo, diz \"nada encontrado\" ou \"falhou: \" e o motivo. Saída 1 quando alguma falhou.\n"
+        "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n"
+        "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n"
+        "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha, 2 senha que o sistema_qor.ini\n"
+        "não devolveria inteira.\n\n" +
+        OndeFicamAsConfiguracoes());
 }
 
 TPedidoExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
@@ -167,10 +182,25 @@ TPedidoExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos
     const TPeriodo periodo = MesAnterior(Agora());
     exportacao.DataInicial = opcoes.OpcaoDe->count() ? TDataHora::DoTextoIso(opcoes.De) : periodo.Inicio;
     exportacao.DataFinal = opcoes.OpcaoAte->count() ? TDataHora::DoTextoIso(opcoes.Ate) : periodo.Fim;
-    exportacao.Empresa = opcoes.OpcaoEmpresa->count() ? Numero(opcoes.Empresa) : salvos.Empresa;
-    exportacao.CodTorvane = opcoes.OpcaoCodTorvane->count() ? Numero(opcoes.CodTorvane) : salvos.CodTorvane;
     exportacao.Perfil = Numero(opcoes.Perfil);
     return exportacao;
+}
+
+// One request a company, each with its own number in Torvane and file.
+std::vector<TPedidoExportacao> Pedidos(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
+    const TPedidoExportacao base = Montar(opcoes, salvos);
+    const std::vector<int> empresas =
+        opcoes.OpcaoEmpresa->count() ? TEmpresasComando::Empresas(opcoes.Empresa) : std::vector<int>{salvos.Empresa};
+    const bool varias = empresas.size() != 1 || TEmpresasComando::Todas(opcoes.Empresa);
+    std::vector<TPedidoExportacao> pedidos;
+    for (const int empresa : empresas) {
+        TPedidoExportacao pedido = base;
+        pedido.Empresa = empresa;
+        pedido.CodTorvane = TEmpresasComando::CodTorvane(empresa, opcoes.CodTorvane, varias, salvos.CodTorvane);
+        pedido.NomeArquivo = TEmpresasComando::NomeArquivo(opcoes.Arquivo, empresa, pedido.CodTorvane, varias);
+        pedidos.push_back(pedido);
+    }
+    return pedidos;
 }
 
 // The main window's checks, in its order and with its texts, in the terminal's encoding; empty when all
@@ -211,6 +241,8 @@ private:
 // Opens the shared connection; when it fails with no settings file anywhere, the user learns where the
 // program looked for one.
 bool Conectar(std::ostream& erro) {
+    if (TDadosExportacao::GetConexao())
+        return true;
     try {
         TDadosExportacao::AbrirConexao();
         return true;
@@ -222,40 +254,74 @@ bool Conectar(std::ostream& erro) {
     }
 }
 
-int Exportar(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& saida, std::ostream& erro, bool terminal) {
-    if (!Conectar(erro))
-        return TComandoExportacao::Falhou;
+// One company's export: the question of another company's number, the note on a period already sent, then the
+// file. Fails with the reason; nothing found is a result with nothing written.
+TResultadoExportacao ExportarEmpresa(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& erro,
+                                     bool terminal) {
     // Nobody is there to answer the window's question: another company's number stops the run unless accepted.
     if (const std::string outra = THistoricoExportacao::CodigoDeOutraEmpresa(e.Empresa, e.CodTorvane);
-        !outra.empty() && !aceitarCodigo) {
-        erro << TextoTerminal(outra) << "\nUse --aceitar-codigo para gerar assim mesmo.\n";
-        return TComandoExportacao::Falhou;
-    }
+        !outra.empty() && !aceitarCodigo)
+        throw EFalha(outra + "\nUse --aceitar-codigo para gerar assim mesmo.");
     // Nobody is there to answer: the note is for whoever reads the run's messages.
     const TAvisoHistorico anteriores =
         THistoricoExportacao::ExportacoesAnteriores(e.Empresa, *e.DataInicial, *e.DataFinal);
     for (const std::string& nota : {anteriores.Exportacoes, anteriores.Aviso})
         if (!nota.empty())
             erro << TextoTerminal(nota) << '\n';
-    TResultadoExportacao resultado;
-    {
-        TFrenteTerminal frente(erro, terminal);
-        // The server may take a while before the first row: say so until the bar appears.
-        frente.Progresso().Anunciar("Consultando o banco de dados...");
-        resultado = TDadosExportacao::GerarArquivo(e);
-    }
+    TFrenteTerminal frente(erro, terminal);
+    // The server may take a while before the first row: say so until the bar appears.
+    frente.Progresso().Anunciar("Consultando o banco de dados...");
+    return TDadosExportacao::GerarArquivo(e);
+}
+
+std::string LinhaResultado(const TResultadoExportacao& resultado) {
+    return CaminhoUtf8(resultado.Caminho) + '\t' + std::to_string(resultado.Linhas) + '\t' +
+           Reais(resultado.TotalCentavos);
+}
+
+// A script reads the result from standard output: without it the run has not done its job.
+bool SaidaEscrita(std::ostream& saida, std::ostream& erro) {
+    saida.flush();
+    if (!saida)
+        erro << "O arquivo foi gerado, mas não foi possível escrever o resultado na saída padrão.\n";
+    return static_cast<bool>(saida);
+}
+
+int Exportar(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& saida, std::ostream& erro, bool terminal) {
+    if (!Conectar(erro))
+        return TComandoExportacao::Falhou;
+    const TResultadoExportacao resultado = ExportarEmpresa(e, aceitarCodigo, erro, terminal);
     if (!resultado.Gerado)
         return TComandoExportacao::NadaEncontrado;
-    saida << CaminhoUtf8(resultado.Caminho) << '\t' << resultado.Linhas << '\t' << Reais(resultado.TotalCentavos)
-          << '\n';
-    saida.flush();
-    // A script reads the result from this line: without it the run has not done its job.
-    if (!saida) {
-        erro << "O arquivo foi gerado, mas não foi possível escrever o resultado na saída padrão.\n";
+    saida << LinhaResultado(resultado) << '\n';
+    if (!SaidaEscrita(saida, erro))
         return TComandoExportacao::Falhou;
-    }
     // The file is in place, but the record of what was sent lacks it (the reason was said with the result).
     return resultado.FalhaRegistro.empty() ? TComandoExportacao::Gerado : TComandoExportacao::Falhou;
+}
+
+// Each company on its own: a failure or unfit postings in one leave the others written.
+int ExportarVarias(const std::vector<TPedidoExportacao>& pedidos, bool aceitarCodigo, std::ostream& saida,
+                   std::ostream& erro, bool terminal) {
+    if (!Conectar(erro))
+        return TComandoExportacao::Falhou;
+    int situacao = TComandoExportacao::Gerado;
+    for (const TPedidoExportacao& pedido : pedidos) {
+        std::string linha = std::to_string(pedido.Empresa) + '\t';
+        try {
+            const TResultadoExportacao resultado = ExportarEmpresa(pedido, aceitarCodigo, erro, terminal);
+            linha += resultado.Gerado ? LinhaResultado(resultado) : "\tnada encontrado";
+            if (!resultado.FalhaRegistro.empty())
+                situacao = TComandoExportacao::Falhou;
+        } catch (const std::exception& falha) {
+            const std::string motivo = TextoTerminal(falha.what());
+            erro << "Empresa " << pedido.Empresa << ": " << motivo << '\n';
+            linha += "\tfalhou: " + motivo.substr(0, motivo.find('\n'));
+            situacao = TComandoExportacao::Falhou;
+        }
+        saida << linha << '\n';
+    }
+    return SaidaEscrita(saida, erro) ? situacao : TComandoExportacao::Falhou;
 }
 
 // Whether a file is still the one an export wrote, by the record of the exports.
@@ -266,65 +332,6 @@ int Conferir(const std::string& arquivo, std::ostream& saida) {
         saida << TextoTerminal(mensagem) << '\n';
     return conferencia.Situacao == TSituacaoConferencia::Conferido ? TComandoExportacao::Gerado
                                                                    : TComandoExportacao::Falhou;
-}
-
-// The help's own words in Portuguese; the options' groups take the name given here as they are added.
-void EmPortugues(CLI::App& app) {
-    static const std::pair<const char*, const char*> rotulos[] = {
-        {"Usage", "Uso"},
-        {"OPTIONS", "OPÇÕES"},
-        {"Positionals", "Argumentos"},
-        {"REQUIRED", "OBRIGATÓRIA"},
-        {"Env", "Variável"},
-        {"Needs", "Requer"},
-        {"Excludes", "Não combina com"},
-        {"SUBCOMMAND", "SUBCOMANDO"},
-        {"SUBCOMMANDS", "SUBCOMANDOS"},
-        {"TEXT", "TEXTO"},
-    };
-    auto formatador = std::make_shared<CLI::Formatter>();
-    for (const auto& [chave, texto] : rotulos)
-        formatador->label(chave, texto);
-    app.formatter(formatador);
-    app.option_defaults()->group("Opções");
-}
-
-// The part of the parser's text before `marca`, and after it.
-std::string Antes(const std::string& texto, const std::string& marca) {
-    return texto.substr(0, texto.find(marca));
-}
-std::string Depois(const std::string& texto, const std::string& marca) {
-    const auto lugar = texto.find(marca);
-    return lugar == std::string::npos ? std::string() : texto.substr(lugar + marca.size());
-}
-
-// The parser's complaint in Portuguese, kind by kind, with the options and arguments it names. The values that
-// fail a check already come in Portuguese, from this command's own checks.
-std::string MensagemUso(const CLI::ParseError& erro, const CLI::App& app) {
-    const std::string texto = erro.what();
-    switch (static_cast<CLI::ExitCodes>(erro.get_exit_code())) {
-    case CLI::ExitCodes::ExcludesError:
-        return Antes(texto, " excludes ") + " não pode ser usado com " + Depois(texto, " excludes ");
-    case CLI::ExitCodes::RequiresError:
-        return Antes(texto, " requires ") + " só pode ser usado com " + Depois(texto, " requires ");
-    case CLI::ExitCodes::RequiredError:
-        return "Falta a opção " + Antes(texto, " is required") + ".";
-    case CLI::ExitCodes::ExtrasError: {
-        std::string sobras;
-        for (const auto& sobra : app.remaining())
-            sobras += " " + sobra;
-        return (app.remaining_size() > 1 ? "Argumentos não esperados:" : "Argumento não esperado:") + sobras;
-    }
-    case CLI::ExitCodes::ArgumentMismatch:
-        return Antes(texto, ":") +
-               (texto.find("missing") != std::string::npos ? ": falta o valor" : ": número de valores errado");
-    case CLI::ExitCodes::ConversionError:
-        return Antes(texto, ":") + ": valor que não pode ser usado";
-    case CLI::ExitCodes::ValidationError:
-        return texto;
-    default:
-        return "Linha de comando que não pode ser lida.";
-    }
 }
 
 // The stored form of a password read from standard input, for sistema_qor.ini.
@@ -383,13 +390,23 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
             return EmbaralharSenha(saida, erro);
         if (opcoes.OpcaoConferir->count())
             return Conferir(opcoes.Conferir, saida);
-        const TPedidoExportacao exportacao = Montar(opcoes, TValoresExportacao::Ler());
-        const std::string problema = Validar(exportacao);
-        if (!problema.empty()) {
-            erro << problema << '\n';
-            return UsoIncorreto;
-        }
-        return Exportar(exportacao, opcoes.OpcaoAceitarCodigo->count() > 0, saida, erro, terminal);
+        // Every company the window lists: the database says which.
+        if (TEmpresasComando::Todas(opcoes.Empresa) && !Conectar(erro))
+            return Falhou;
+        const std::vector<TPedidoExportacao> pedidos = Pedidos(opcoes, TValoresExportacao::Ler());
+        for (const TPedidoExportacao& pedido : pedidos)
+            if (const std::string problema = Validar(pedido); !problema.empty()) {
+                erro << (pedidos.size() > 1 ? "Empresa " + std::to_string(pedido.Empresa) + ": " : "") << problema
+                     << '\n';
+                return UsoIncorreto;
+            }
+        const bool aceitarCodigo = opcoes.OpcaoAceitarCodigo->count() > 0;
+        if (pedidos.size() == 1 && !TEmpresasComando::Todas(opcoes.Empresa))
+            return Exportar(pedidos.front(), aceitarCodigo, saida, erro, terminal);
+        return ExportarVarias(pedidos, aceitarCodigo, saida, erro, terminal);
+    } catch (const EUsoComando& uso) {
+        erro << uso.what() << '\n';
+        return UsoIncorreto;
     } catch (const std::exception& e) {
         erro << TextoTerminal(e.what()) << '\n';
         return Falhou;

@@ -3,6 +3,7 @@
 
 #include "dao/UConexao.h"
 #include "dao/UDao.h"
+#include "export/UHistoricoExportacao.h"
 #include "platform/UCaminhos.h"
 #include "platform/UDataHora.h"
 #include "platform/UIni.h"
@@ -409,6 +410,58 @@ TEST_F(TesteComandoExportacao, CodeOfAnotherCompany_IsRefusedUnlessAccepted) {
     EXPECT_EQ(Rodar(outra).Status, 3) << "accepted, the run goes on, and company 2 has nothing to send";
     // Its own code again, the company goes without a question.
     EXPECT_EQ(Rodar(Completo()).Status, 0);
+}
+
+// The month-end of every company in one run: each company with its own number and file, exported, checked and
+// recorded on its own, so that unfit postings in one leave the others written.
+TEST_F(TesteComandoExportacao, SeveralCompanies_EachItsOwnFileAndLine_AFailureLeavesTheOthersWritten) {
+    Executar(Conexao(), "INSERT INTO empresa VALUES (3, 'TERCEIRA', 'N'), (4, 'APAGADA', 'S');"
+                        "INSERT INTO clientes VALUES (4, 'CLIENTE TRES', '9', 3, 'N')");
+    Inserir({{.valortotal = "1234.50"}, {.numlanc = "'12A'", .clientes = 2}, {.numlanc = "'55'", .clientes = 4}});
+    auto argumentos = Completo("e{empresa}_{codtorvane}");
+    argumentos.resize(argumentos.size() - 4);
+    argumentos.insert(argumentos.end(), {"--empresa", "todas", "--cod-torvane", "1=7,2=8,3=9"});
+    const auto execucao = Rodar(argumentos);
+    EXPECT_EQ(execucao.Status, 1) << execucao.Erro;
+    const auto linhas = DividirLinhas(execucao.Saida);
+    ASSERT_EQ(linhas.size(), 3u) << execucao.Saida;
+    EXPECT_EQ(linhas[0], "1\t" + Texto(FDestino / "e1_7.txt") + "\t1\t1234.50");
+    EXPECT_EQ(linhas[1], "2\t\tfalhou: '12A' is not a valid integer value");
+    EXPECT_EQ(linhas[2], "3\t" + Texto(FDestino / "e3_9.txt") + "\t1\t10.00");
+    EXPECT_EQ(NomesNaPasta(FDestino), (std::vector<std::string>{"e1_7.txt", "e3_9.txt"}));
+    EXPECT_EQ(LerBinario(FDestino / "e1_7.txt"), LinhaExemplo);
+    std::vector<std::pair<int, int>> registrados;
+    for (const auto& registro : THistoricoExportacao::Ler().Registros)
+        registrados.emplace_back(registro.Empresa, registro.CodTorvane);
+    EXPECT_EQ(registrados, (std::vector<std::pair<int, int>>{{1, 7}, {3, 9}}));
+
+    // Later runs take each company's own number from what was sent.
+    std::filesystem::remove(FDestino / "e1_7.txt");
+    argumentos.resize(argumentos.size() - 4);
+    argumentos.insert(argumentos.end(), {"--empresa", "3,1"});
+    const auto denovo = Rodar(argumentos);
+    EXPECT_EQ(denovo.Status, 0) << denovo.Erro;
+    EXPECT_EQ(denovo.Saida, "3\t" + Texto(FDestino / "e3_9.txt") + "\t1\t10.00\n1\t" + Texto(FDestino / "e1_7.txt") +
+                                "\t1\t1234.50\n");
+    // A company whose number nobody knows, one number for all, or one file for all: said before anything is done.
+    for (const auto& [empresas, codigos, arquivo, motivo] :
+         std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
+             {"1,2", "", "e{empresa}",
+              "A empresa 2 não tem número na Torvane conhecido: informe-o com --cod-torvane 2=N."},
+             {"1,3", "7", "e{empresa}", "Com várias empresas, informe o número na Torvane de cada uma"},
+             {"1,3", "", "mesmo", "Com várias empresas, o nome do arquivo deve ter {empresa}"}}) {
+        SCOPED_TRACE(empresas + " " + codigos + " " + arquivo);
+        auto errado = Completo(arquivo);
+        errado.resize(errado.size() - 4);
+        errado.insert(errado.end(), {"--empresa", empresas});
+        if (!codigos.empty())
+            errado.insert(errado.end(), {"--cod-torvane", codigos});
+        const auto recusada = Rodar(errado);
+        EXPECT_EQ(recusada.Status, 2);
+        EXPECT_EQ(recusada.Erro.rfind(motivo, 0), 0u) << recusada.Erro;
+        EXPECT_EQ(recusada.Saida, "");
+    }
+    EXPECT_EQ(NomesNaPasta(FDestino), (std::vector<std::string>{"e1_7.txt", "e3_9.txt"}));
 }
 
 TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsTexts) {
