@@ -173,6 +173,11 @@ void Registrar(TRegistroExportacao& registro, TResultadoExportacao& resultado) {
     }
 }
 
+// A name of a file in the folder, and nothing that reaches another.
+bool NomeSimples(const std::filesystem::path& nome) {
+    return !nome.empty() && nome == nome.filename() && nome != "." && nome != "..";
+}
+
 std::string TextoPerfil(int perfil, const std::string& grupos) {
     return TextoAnsi("O perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo de perfis (") +
            CaminhoMensagem(TDadosExportacao::ArquivoPerfis()) + TextoAnsi(") tem uma lista de grupos inválida: ") +
@@ -302,18 +307,23 @@ std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora
 }
 
 TResultadoExportacao TDadosExportacao::GerarArquivo(const TPedidoExportacao& pedido) {
-    return GerarArquivo(pedido.Diretorio, pedido.NomeArquivo, pedido.DataLancamento, pedido.DataInicial.value(),
+    const TNomeExportacao nome = NomeExportacao(pedido.NomeArquivo);
+    if (!nome.Problema.empty())
+        throw EFalha(nome.Problema + TextoAnsi(" Nenhum arquivo foi gravado."));
+    return GerarArquivo(pedido.Diretorio, nome.Nome, pedido.DataLancamento, pedido.DataInicial.value(),
                         pedido.DataFinal.value(), pedido.Empresa, pedido.CodTorvane, pedido.Perfil);
 }
 
 TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path& Diretorio,
-                                                    const std::string& NomeArquivo, bool DataLancamento,
+                                                    const std::filesystem::path& NomeArquivo, bool DataLancamento,
                                                     const TDataHora& DataInicial, const TDataHora& DataFinal,
                                                     int Empresa, int CodTorvane, int Perfil) {
     // The file goes into the chosen folder and nowhere else.
-    const TNomeExportacao nome = NomeExportacao(NomeArquivo);
-    if (!nome.Problema.empty())
-        throw EFalha(nome.Problema + TextoAnsi(" Nenhum arquivo foi gravado."));
+    if (!NomeSimples(NomeArquivo)) {
+        const std::string problema = ProblemaNomeArquivo(CaminhoUtf8(NomeArquivo));
+        throw EFalha((problema.empty() ? TextoAnsi("Informe o nome do arquivo.") : problema) +
+                     TextoAnsi(" Nenhum arquivo foi gravado."));
+    }
     // Two digits in the file: a larger number would be cut to another company's number.
     if (CodTorvane < 0 || CodTorvane > 99)
         throw EFalha(TextoAnsi("O número da empresa na Torvane (") + std::to_string(CodTorvane) +
@@ -335,7 +345,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     }
 
     resultado.Caminho = PastaExportacao(Diretorio);
-    resultado.Caminho += nome.Nome.native();
+    resultado.Caminho += NomeArquivo.native();
     // Lines go to a temporary file as they are made; the target is replaced only once all are on disk.
     TArquivoSeguro arquivo(resultado.Caminho);
 
@@ -388,7 +398,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
     registro.Sha256 = resumo.Concluir();
     Registrar(registro, resultado);
 
-    std::string texto = "Arquivo \"" + CaminhoMensagem(nome.Nome) + TextoAnsi("\"  gerado com sucesso.");
+    std::string texto = "Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso.");
     texto += '\n';
     texto += MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
              (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +

@@ -60,13 +60,14 @@ public:
     // digits of its field, fails naming the posting.
     static std::int64_t NumeroLancamento(std::string_view numlanc);
 
-    // NomeArquivo is the name typed (UTF-8), completed here with ".txt" by the file-name rule; one that holds a
-    // folder separator, or is "." or "..", is refused. A posting that cannot go into the file fails the export,
-    // naming every such posting, and no file is written.
-    static TResultadoExportacao GerarArquivo(const std::filesystem::path& Diretorio, const std::string& NomeArquivo,
-                                             bool DataLancamento, const TDataHora& DataInicial,
-                                             const TDataHora& DataFinal, int Empresa, int CodTorvane, int Perfil);
-    // The export of the values a front end gathered and checked.
+    // NomeArquivo is a name: one that holds a folder, or is "." or "..", is refused. A posting that cannot go into
+    // the file fails the export, naming every such posting, and no file is written.
+    static TResultadoExportacao GerarArquivo(const std::filesystem::path& Diretorio,
+                                             const std::filesystem::path& NomeArquivo, bool DataLancamento,
+                                             const TDataHora& DataInicial, const TDataHora& DataFinal, int Empresa,
+                                             int CodTorvane, int Perfil);
+    // The export of the values a front end gathered and checked: the name typed is completed with ".txt" by the
+    // file-name rule and made a file name here, once.
     static TResultadoExportacao GerarArquivo(const TPedidoExportacao& pedido);
     // The SQL text of the receivables query, given the profile's group list.
     static std::string SqlExportacao(bool DataLancamento, const TDataHora& DataInicial, const TDataHora& DataFinal,

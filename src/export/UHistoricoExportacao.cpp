@@ -178,6 +178,15 @@ std::chrono::milliseconds& EsperaDefinida() {
     return espera;
 }
 
+// The folder in which the record is made when it is missing: the data folder, unless the settings name the office's.
+void PrepararPastaHistorico() {
+    const auto pasta = THistoricoExportacao::Pasta();
+    if (pasta == PastaDados())
+        PrepararPastaDados();
+    else
+        PrepararPasta(pasta, TextoAnsi("do histórico de exportações"));
+}
+
 } // namespace
 
 std::string TLeituraHistorico::AvisoDanificadas() const {
@@ -204,6 +213,7 @@ std::filesystem::path THistoricoExportacao::ArquivoPendente() {
 std::string THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
     const std::string linha = LinhaCsv(Campos(registro));
     try {
+        PrepararPastaHistorico();
         AcrescentarPendentes();
         AcrescentarArquivo(Arquivo(), linha, LinhaCsv(Cabecalho()), EsperaTrava());
         return {};
@@ -226,17 +236,12 @@ void THistoricoExportacao::DefinirEsperaTrava(std::chrono::milliseconds espera) 
 }
 
 void THistoricoExportacao::AcrescentarPendentes(std::chrono::milliseconds espera) {
-    const auto pasta = Pasta();
-    // Its own folder is the data folder, unless the settings name the office's.
-    if (pasta == PastaDados())
-        PrepararPastaDados();
-    else
-        PrepararPasta(pasta, TextoAnsi("do histórico de exportações"));
     const auto pendente = ArquivoPendente();
     if (!ArquivoExiste(pendente))
         return;
+    PrepararPastaHistorico();
     // In the order they were kept, before any row of later exports.
-    AcrescentarArquivo(pasta / NomeArquivoHistorico, LerArquivo(pendente), LinhaCsv(Cabecalho()), espera);
+    AcrescentarArquivo(Arquivo(), LerArquivo(pendente), LinhaCsv(Cabecalho()), espera);
     std::error_code erro;
     std::filesystem::remove(pendente, erro);
 }

@@ -1,6 +1,7 @@
 #include "support/ArquivoPreso.h"
 #include "support/SocketLocal.h"
 #include "support/TestDb.h"
+#include "support/TextosVerificacao.h"
 
 #include "dao/UDao.h"
 #include "export/UDados.h"
@@ -517,6 +518,11 @@ TEST_F(TesteGerarArquivo, GerarArquivo_BadTorvaneNumberOrGroupList_IsRefusedBefo
                             "Refaça o vínculo de grupos desse perfil em Configurações. Nenhum arquivo foi gravado."));
     EXPECT_NE(TextoDaFalha([&] { Gerar(true, 2); }).find(TextoAnsi("O perfil da linha 2 ")), std::string::npos);
     EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 3); }), "List index out of bounds (3)");
+    // The file goes into the chosen folder and nowhere else.
+    for (const char* nome : {"../fora.txt", "..", "."})
+        EXPECT_EQ(TextoDaFalha([&] { Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), {}, nome); }),
+                  TextoAnsi(TextoNomeComPasta(nome) + " Nenhum arquivo foi gravado."))
+            << nome;
     EXPECT_EQ(Arquivos(), std::vector<std::string>{"PerfilTorvane.txt"});
     EXPECT_TRUE(FFrente.Chamadas.empty());
 }
