@@ -1,6 +1,8 @@
 #include "app/UFMain.h"
 
+#include "app/UCamposEmpresa.h"
 #include "app/UEditData.h"
+#include "app/UExportacaoEmCurso.h"
 #include "app/UFConexao.h"
 #include "app/UFHistorico.h"
 #include "app/UModeloQuery.h"
@@ -45,40 +47,13 @@ TDataHora ParaDataHora(const QDate& data) {
     return TDataHora::Data(data.year(), data.month(), data.day());
 }
 
-// One export from start to end. "Gerar (F3)" is disabled meanwhile, but it keeps the clerk's focus: Qt
-// would hand the focus of a disabled button to the next one, "Fechar (Esc)", and a second Enter would then
-// be a close request. So the focus waits on the gauge, where keys click nothing, and on every path out the
-// gauge goes away and the focus comes back to the control that had it.
-class TExportacaoEmCurso {
-public:
-    TExportacaoEmCurso(QFrame* painel, QProgressBar* medidor, QPushButton* gerar)
-        : FPainel(painel), FGerar(gerar), FFoco(gerar->window()->focusWidget()) {
-        FPainel->show();
-        if (FFoco == FGerar)
-            medidor->setFocus();
-        FGerar->setEnabled(false);
-    }
-    ~TExportacaoEmCurso() {
-        FGerar->setEnabled(true);
-        if (FFoco)
-            FFoco->setFocus();
-        FPainel->hide();
-    }
-    TExportacaoEmCurso(const TExportacaoEmCurso&) = delete;
-    TExportacaoEmCurso& operator=(const TExportacaoEmCurso&) = delete;
-
-private:
-    QFrame* FPainel;
-    QPushButton* FGerar;
-    QPointer<QWidget> FFoco;
-};
-
 } // namespace
 
 TFMain::TFMain(QWidget* dono) : QWidget(dono, Qt::Window | Qt::FramelessWindowHint), FInformacao(this) {
     Q_INIT_RESOURCE(recursos);
     CriarControles();
     DefinirOrdemTabulacao();
+    FCamposEmpresa = std::make_unique<TCamposEmpresa>(EditCodTorvane, EditNomeArquivo);
     LigarEventos();
 
     FProgresso = std::make_unique<TProgressoQt>(oProgress);
@@ -227,32 +202,9 @@ void TFMain::btnConexaoClick() {
 void TFMain::EditEmpresaChange() {
     // Setting the lookup from here is not a pick, so the two controls never set each other in a loop.
     cmbEmpresa->setCurrentIndex(dsEmpresa->LocalizarChave(EditEmpresa->Valor()));
-    if (FValoresPorEmpresa)
-        RestaurarValoresDaEmpresa();
-}
-
-void TFMain::RestaurarValoresDaEmpresa() {
     // Each company has its own number in Torvane: the last one used for it comes back with its file name.
-    const TCamposEmpresa agora{EditCodTorvane->Valor(), EditNomeArquivo->text()};
-    const bool trazidos = FTrazidos && *FTrazidos == agora;
-    const auto valores = ValoresDaEmpresa(EditEmpresa->Valor());
-    if (!valores) {
-        // A company never exported keeps the fields as the user left them, also while its number is typed through
-        // another company's ("12" passes by 1).
-        if (trazidos)
-            MostrarCamposEmpresa(FAntes);
-        FTrazidos.reset();
-        return;
-    }
-    if (!trazidos)
-        FAntes = agora;
-    FTrazidos = TCamposEmpresa{valores->CodTorvane, QString::fromStdString(valores->NomeArquivo)};
-    MostrarCamposEmpresa(*FTrazidos);
-}
-
-void TFMain::MostrarCamposEmpresa(const TCamposEmpresa& campos) {
-    EditCodTorvane->SetValor(campos.CodTorvane);
-    EditNomeArquivo->setText(campos.NomeArquivo);
+    if (FValoresPorEmpresa)
+        FCamposEmpresa->EmpresaMudou(EditEmpresa->Valor());
 }
 
 void TFMain::cmbEmpresaClick(int linha) {

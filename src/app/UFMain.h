@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 #include <string>
 
 class QComboBox;
@@ -18,6 +17,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class TCamposEmpresa;
 class TEditData;
 class TEditDiretorio;
 class TEditNumero;
@@ -72,13 +72,6 @@ private:
     bool ConfirmarCodigo();
     // Before a period of the company is exported again: the earlier exports, and whether to go on.
     bool ConfirmarNovamente();
-    void RestaurarValoresDaEmpresa();
-    struct TCamposEmpresa {
-        int CodTorvane = 0;
-        QString NomeArquivo;
-        bool operator==(const TCamposEmpresa&) const = default;
-    };
-    void MostrarCamposEmpresa(const TCamposEmpresa& campos);
     void GerarExportacao();
     void LerConfiguracoes();
     void GravarConfiguracoes();
@@ -132,9 +125,7 @@ private:
 
     bool FMostrada = false;
     bool FValoresPorEmpresa = false;
-    // What a company's values replaced in the fields, and what they brought, while the fields still show them.
-    TCamposEmpresa FAntes;
-    std::optional<TCamposEmpresa> FTrazidos;
+    std::unique_ptr<TCamposEmpresa> FCamposEmpresa;
     bool FGerando = false;
     bool FFecharAoTerminar = false;
 };
