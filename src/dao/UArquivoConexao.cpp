@@ -59,8 +59,12 @@ std::string TArquivoConexao::TextoFilial() const {
     return TIniFile(FCaminho).LerTexto(SecaoFilial, ChaveFilial, "");
 }
 
+std::string TArquivoConexao::TextoPastaHistorico() const {
+    return Aparar(TIniFile(FCaminho).LerTexto(SecaoHistorico, ChavePastaHistorico, ""));
+}
+
 std::filesystem::path TArquivoConexao::PastaHistorico() const {
-    const std::string pasta = Aparar(TIniFile(FCaminho).LerTexto(SecaoHistorico, ChavePastaHistorico, ""));
+    const std::string pasta = TextoPastaHistorico();
     if (pasta.empty())
         return {};
     // A relative folder is taken from the settings file's own.
@@ -83,15 +87,10 @@ void TArquivoConexao::Gravar(const std::filesystem::path& destino, const TValore
         texto = LerArquivo(destino);
     } else if (Existe()) {
         texto = LerArquivo(FCaminho);
-        if (PastaHistoricoRelativa())
+        if (const std::string pasta = TextoPastaHistorico(); !pasta.empty() && ValorParaCaminho(pasta).is_relative())
             novos.push_back({SecaoHistorico, ChavePastaHistorico, CaminhoParaValor(PastaHistorico())});
     }
     TArquivoSeguro arquivo(destino);
     arquivo.Escrever(TIniFile::ComValores(std::move(texto), novos));
     arquivo.Confirmar();
-}
-
-bool TArquivoConexao::PastaHistoricoRelativa() const {
-    const std::string pasta = Aparar(TIniFile(FCaminho).LerTexto(SecaoHistorico, ChavePastaHistorico, ""));
-    return !pasta.empty() && ValorParaCaminho(pasta).is_relative();
 }

@@ -51,7 +51,8 @@ public:
     static inline const std::string SecaoConexao = "ip";
 
 private:
-    bool PastaHistoricoRelativa() const;
+    // [Historico] Pasta as written.
+    std::string TextoPastaHistorico() const;
 
     std::filesystem::path FCaminho;
 };

@@ -179,8 +179,7 @@ std::chrono::milliseconds& EsperaDefinida() {
 }
 
 // The folder in which the record is made when it is missing: the data folder, unless the settings name the office's.
-void PrepararPastaHistorico() {
-    const auto pasta = THistoricoExportacao::Pasta();
+void PrepararPastaHistorico(const std::filesystem::path& pasta) {
     if (pasta == PastaDados())
         PrepararPastaDados();
     else
@@ -213,9 +212,11 @@ std::filesystem::path THistoricoExportacao::ArquivoPendente() {
 std::string THistoricoExportacao::Registrar(const TRegistroExportacao& registro) {
     const std::string linha = LinhaCsv(Campos(registro));
     try {
-        PrepararPastaHistorico();
-        AcrescentarPendentes();
-        AcrescentarArquivo(Arquivo(), linha, LinhaCsv(Cabecalho()), EsperaTrava());
+        // The settings are searched and read once for the whole append.
+        const auto pasta = Pasta();
+        PrepararPastaHistorico(pasta);
+        AcrescentarPendentesA(pasta / NomeArquivoHistorico, EsperaTrava());
+        AcrescentarArquivo(pasta / NomeArquivoHistorico, linha, LinhaCsv(Cabecalho()), EsperaTrava());
         return {};
     } catch (const EArquivoOcupado& ocupado) {
         // The row waits in the user's own folder, after any that wait already, for the next program that can write.
@@ -236,12 +237,20 @@ void THistoricoExportacao::DefinirEsperaTrava(std::chrono::milliseconds espera) 
 }
 
 void THistoricoExportacao::AcrescentarPendentes(std::chrono::milliseconds espera) {
+    if (!ArquivoExiste(ArquivoPendente()))
+        return;
+    const auto pasta = Pasta();
+    PrepararPastaHistorico(pasta);
+    AcrescentarPendentesA(pasta / NomeArquivoHistorico, espera);
+}
+
+void THistoricoExportacao::AcrescentarPendentesA(const std::filesystem::path& arquivo,
+                                                 std::chrono::milliseconds espera) {
     const auto pendente = ArquivoPendente();
     if (!ArquivoExiste(pendente))
         return;
-    PrepararPastaHistorico();
     // In the order they were kept, before any row of later exports.
-    AcrescentarArquivo(Arquivo(), LerArquivo(pendente), LinhaCsv(Cabecalho()), espera);
+    AcrescentarArquivo(arquivo, LerArquivo(pendente), LinhaCsv(Cabecalho()), espera);
     std::error_code erro;
     std::filesystem::remove(pendente, erro);
 }

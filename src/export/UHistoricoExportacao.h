@@ -96,4 +96,8 @@ public:
     // "Exportação de 05/03/2024 14:22:00 por joao: empresa 3, período de 01/02/2024 a 29/02/2024 pela data de
     // lançamento, arquivo "/saida/a.txt", 1.234 lançamentos, total R$ 45.678,90."
     static std::string Descrever(const TRegistroExportacao& registro);
+
+private:
+    // The rows waiting, appended to the record at `arquivo`, whose folder exists.
+    static void AcrescentarPendentesA(const std::filesystem::path& arquivo, std::chrono::milliseconds espera);
 };
