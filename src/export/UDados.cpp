@@ -6,7 +6,9 @@
 #include "dao/UQuery.h"
 #include "export/UArquivoPerfis.h"
 #include "export/UHistoricoExportacao.h"
+#include "export/ULeituraLancamentos.h"
 #include "export/ULinhaExportacao.h"
+#include "export/USelecaoExportacao.h"
 #include "export/UValoresExportacao.h"
 #include "platform/UArquivoSeguro.h"
 #include "platform/UCaminhos.h"
@@ -40,67 +42,6 @@ void Informar(const std::string& texto) {
         InformacaoRegistrada->Informar(texto, TextoAnsi("Informação"));
 }
 
-// A posting that cannot go into the file: the message that names it alone, and its line in a list.
-struct TRecusa {
-    std::string Mensagem;
-    std::string Item;
-};
-
-class ELancamentoRecusado : public EFalha {
-public:
-    explicit ELancamentoRecusado(TRecusa recusa) : EFalha(recusa.Mensagem), Recusa(std::move(recusa)) {}
-    TRecusa Recusa;
-};
-
-[[noreturn]] void Recusar(std::string_view numlanc, const std::string& motivo) {
-    const std::string item = TextoAnsi("Lançamento ") + std::string(numlanc) + ": " + motivo;
-    throw ELancamentoRecusado({item + TextoAnsi(". Nenhum arquivo foi gravado."), item});
-}
-
-// The amount in whole cents; more than 12 digits would be cut to another amount, so it is refused.
-std::int64_t Centavos(std::string_view numlanc, std::optional<std::string_view> texto) {
-    if (!texto)
-        return 0;
-    std::int64_t centavos = -1;
-    try {
-        centavos = TValorFixo::DoTexto(*texto).CentavosArredondados();
-    } catch (const EFalha&) {
-    }
-    if (centavos < 0 || centavos > MaiorValorCentavos)
-        Recusar(numlanc, TextoAnsi("o valor ") + std::string(*texto) +
-                             TextoAnsi(" não cabe no campo de 12 dígitos do valor em centavos"));
-    return centavos;
-}
-
-// A stored date that is no date names the posting, as every other refusal does.
-TDataHora DataDoLancamento(const TQuery& query, int campo, std::string_view numlanc) {
-    try {
-        return query.Campo(campo).DataHora();
-    } catch (const EFalha& falha) {
-        Recusar(numlanc, falha.what());
-    }
-}
-
-// Where the fields of a posting stand in the receivables query.
-struct TCamposLancamento {
-    explicit TCamposLancamento(const TQuery& query)
-        : Numlanc(query.IndiceCampo("numlanc")), Datahora(query.IndiceCampo("datahora")),
-          Nome(query.IndiceCampo("nome")), Chapa(query.IndiceCampo("chapa")), Valor(query.IndiceCampo("valor")) {}
-    int Numlanc, Datahora, Nome, Chapa, Valor;
-};
-
-TLancamento LerLancamento(const TQuery& query, const TCamposLancamento& campos) {
-    const auto texto = [&query](int campo) { return query.ValorBruto(campo).value_or(std::string_view()); };
-    const std::string_view numlanc = texto(campos.Numlanc);
-    TLancamento lancamento;
-    lancamento.Data = DataDoLancamento(query, campos.Datahora, numlanc);
-    lancamento.Numero = TDadosExportacao::NumeroLancamento(numlanc);
-    lancamento.Centavos = Centavos(numlanc, query.ValorBruto(campos.Valor));
-    lancamento.Nome = texto(campos.Nome);
-    lancamento.Chapa = texto(campos.Chapa);
-    return lancamento;
-}
-
 // Lines go to the file and to its digest a block at a time: a call of each for every line would cost more than
 // making the line.
 constexpr std::size_t TamanhoBloco = 1 << 16;
@@ -110,35 +51,6 @@ void Gravar(std::string& bloco, TArquivoSeguro& arquivo, TSha256& resumo) {
     resumo.Acrescentar(bloco);
     bloco.clear();
 }
-
-// Every posting that cannot go into the file, found in one pass: the first one's own message, then the
-// others, as many as a person reads.
-class TRecusas {
-public:
-    void Incluir(TRecusa recusa) {
-        if (FRecusas.size() <= MaisNomeados)
-            FRecusas.push_back(std::move(recusa));
-        ++FTotal;
-    }
-    bool Vazia() const { return FTotal == 0; }
-    std::string Texto() const {
-        std::string texto = FRecusas.front().Mensagem;
-        if (FTotal < 2)
-            return texto;
-        texto += TextoAnsi("\nOutros lançamentos que não podem ir para o arquivo:");
-        for (std::size_t i = 1; i < FRecusas.size(); ++i)
-            texto += "\n" + FRecusas[i].Item;
-        if (const std::size_t mais = FTotal - FRecusas.size(); mais > 0)
-            texto += TextoAnsi("\ne mais ") + std::to_string(mais) +
-                     (mais == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos"));
-        return texto;
-    }
-
-private:
-    static constexpr std::size_t MaisNomeados = 20;
-    std::vector<TRecusa> FRecusas;
-    std::size_t FTotal = 0;
-};
 
 // What only the database and the profile file know about the export; a field that cannot be read stays empty,
 // since the row itself matters more than either.
@@ -173,17 +85,95 @@ void Registrar(TRegistroExportacao& registro, TResultadoExportacao& resultado) {
     }
 }
 
-// A name of a file in the folder, and nothing that reaches another.
-bool NomeSimples(const std::filesystem::path& nome) {
-    return !nome.empty() && nome == nome.filename() && nome != "." && nome != "..";
+// The file goes into the chosen folder and nowhere else: a name that holds a folder, or is "." or "..", is refused.
+void ExigirNomeSimples(const std::filesystem::path& nome) {
+    if (!nome.empty() && nome == nome.filename() && nome != "." && nome != "..")
+        return;
+    const std::string problema = ProblemaNomeArquivo(CaminhoUtf8(nome));
+    throw EFalha((problema.empty() ? TextoAnsi("Informe o nome do arquivo.") : problema) +
+                 TextoAnsi(" Nenhum arquivo foi gravado."));
 }
 
-std::string TextoPerfil(int perfil, const std::string& grupos) {
-    return TextoAnsi("O perfil da linha ") + std::to_string(perfil) + TextoAnsi(" do arquivo de perfis (") +
-           CaminhoMensagem(TDadosExportacao::ArquivoPerfis()) + TextoAnsi(") tem uma lista de grupos inválida: ") +
-           grupos +
-           TextoAnsi(". A lista deve ser como (12,15,40). Refaça o vínculo de grupos desse perfil em "
-                     "Configurações. Nenhum arquivo foi gravado.");
+// The query of a selection; the look before writing also asks, for each name, whether the server had to put "?"
+// for a character that code page 1252 lacks. Both sides go through utf8mb4, which holds every character of any
+// column, and are compared byte for byte.
+std::string SqlSelecao(const TFiltroExportacao& filtro, const std::string& grupos, bool perdas) {
+    std::string sql = TDadosExportacao::SqlExportacao(filtro.DataLancamento, filtro.DataInicial, filtro.DataFinal,
+                                                      filtro.Empresa, grupos);
+    if (perdas)
+        sql.insert(
+            sql.find(" from \r\n"),
+            "   ,(cast(convert(clientes.nome using utf8mb4) as binary) <> "
+            "cast(convert(convert(clientes.nome using latin1) using utf8mb4) as binary)) as nome_com_perda \r\n");
+    return sql;
+}
+
+// Runs the selection; nothing found is said, and gives no query.
+std::unique_ptr<TQuery> AbrirSelecao(const TFiltroExportacao& filtro, bool perdas) {
+    const std::string grupos = GruposDaExportacao(filtro.CodTorvane, filtro.Perfil);
+    auto query = std::make_unique<TQuery>(Conexao(), SqlSelecao(filtro, grupos, perdas));
+    query->Abrir();
+    if (query->QuantidadeRegistros() >= 1)
+        return query;
+    Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
+    return nullptr;
+}
+
+void IniciarProgresso(std::size_t maximo) {
+    if (ProgressoRegistrado) {
+        ProgressoRegistrado->SetMaximo(static_cast<int>(maximo));
+        ProgressoRegistrado->SetPosicao(0);
+    }
+}
+
+void Avancar() {
+    if (ProgressoRegistrado)
+        ProgressoRegistrado->Passo();
+    if (EventosRegistrados)
+        EventosRegistrados->ProcessarEventos();
+}
+
+// The file is in place: the export goes to the record and the clerk learns what was written.
+void Concluir(TResultadoExportacao& resultado, const TFiltroExportacao& filtro, std::string sha256,
+              const std::filesystem::path& NomeArquivo) {
+    resultado.Gerado = true;
+    TRegistroExportacao registro;
+    registro.Empresa = filtro.Empresa;
+    registro.CodTorvane = filtro.CodTorvane;
+    registro.DataLancamento = filtro.DataLancamento;
+    registro.DataInicial = filtro.DataInicial;
+    registro.DataFinal = filtro.DataFinal;
+    registro.Perfil = filtro.Perfil;
+    registro.Linhas = resultado.Linhas;
+    registro.TotalCentavos = resultado.TotalCentavos;
+    registro.Sha256 = std::move(sha256);
+    Registrar(registro, resultado);
+
+    std::string texto = "Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso.");
+    texto += '\n';
+    texto += MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
+             (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +
+             ReaisBrasileiros(resultado.TotalCentavos);
+    for (const std::string& nota : {resultado.FalhaRegistro, resultado.AvisoRegistro})
+        if (!nota.empty()) {
+            texto += '\n';
+            texto += nota;
+        }
+    Informar(texto);
+}
+
+std::filesystem::path CaminhoArquivo(const std::filesystem::path& Diretorio, const std::filesystem::path& NomeArquivo) {
+    std::filesystem::path caminho = PastaExportacao(Diretorio);
+    caminho += NomeArquivo.native();
+    return caminho;
+}
+
+TSelecaoExportacao::TRecusado Bruto(const TQuery& query, const TCamposLancamento& campos) {
+    const auto texto = [&query](int campo) {
+        return std::string(query.ValorBruto(campo).value_or(std::string_view()));
+    };
+    return {texto(campos.Chapa),   texto(campos.Nome),  texto(campos.Datahora),
+            texto(campos.Numlanc), texto(campos.Valor), {}};
 }
 
 } // namespace
@@ -264,7 +254,7 @@ std::int64_t TDadosExportacao::NumeroLancamento(std::string_view numlanc) {
     }
     // Cutting it, or letting a minus sign in, would put another posting's number in the file.
     if (numero.Leitura == TLeituraNumero::ForaDoIntervalo)
-        Recusar(numlanc, TextoAnsi("o número do lançamento não cabe no campo de 6 dígitos (0 a 999999)"));
+        RecusarLancamento(numlanc, TextoAnsi("o número do lançamento não cabe no campo de 6 dígitos (0 a 999999)"));
     return numero.Valor;
 }
 
@@ -306,6 +296,11 @@ std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora
     return sql;
 }
 
+TFiltroExportacao TDadosExportacao::Filtro(const TPedidoExportacao& pedido) {
+    return {pedido.DataLancamento, pedido.DataInicial.value(), pedido.DataFinal.value(),
+            pedido.Empresa,        pedido.CodTorvane,          pedido.Perfil};
+}
+
 TResultadoExportacao TDadosExportacao::GerarArquivo(const TPedidoExportacao& pedido) {
     const TNomeExportacao nome = NomeExportacao(pedido.NomeArquivo);
     if (!nome.Problema.empty())
@@ -318,52 +313,27 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
                                                     const std::filesystem::path& NomeArquivo, bool DataLancamento,
                                                     const TDataHora& DataInicial, const TDataHora& DataFinal,
                                                     int Empresa, int CodTorvane, int Perfil) {
-    // The file goes into the chosen folder and nowhere else.
-    if (!NomeSimples(NomeArquivo)) {
-        const std::string problema = ProblemaNomeArquivo(CaminhoUtf8(NomeArquivo));
-        throw EFalha((problema.empty() ? TextoAnsi("Informe o nome do arquivo.") : problema) +
-                     TextoAnsi(" Nenhum arquivo foi gravado."));
-    }
-    // Two digits in the file: a larger number would be cut to another company's number.
-    if (CodTorvane < 0 || CodTorvane > 99)
-        throw EFalha(TextoAnsi("O número da empresa na Torvane (") + std::to_string(CodTorvane) +
-                     TextoAnsi(") não cabe no campo de 2 dígitos (0 a 99). Nenhum arquivo foi gravado."));
-    std::string grupos;
-    if (Perfil > 0) {
-        grupos = GruposDoPerfil(Perfil);
-        // The list goes into the SQL text as it is: a hand-edited file must not change the query.
-        if (!TArquivoPerfis::ListaGruposValida(grupos))
-            throw EFalha(TextoPerfil(Perfil, grupos));
-    }
-
-    TQuery query(Conexao(), SqlExportacao(DataLancamento, DataInicial, DataFinal, Empresa, grupos));
-    query.Abrir();
+    ExigirNomeSimples(NomeArquivo);
+    const TFiltroExportacao filtro{DataLancamento, DataInicial, DataFinal, Empresa, CodTorvane, Perfil};
     TResultadoExportacao resultado;
-    if (query.QuantidadeRegistros() < 1) {
-        Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
+    const auto query = AbrirSelecao(filtro, false);
+    if (!query)
         return resultado;
-    }
 
-    resultado.Caminho = PastaExportacao(Diretorio);
-    resultado.Caminho += NomeArquivo.native();
+    resultado.Caminho = CaminhoArquivo(Diretorio, NomeArquivo);
     // Lines go to a temporary file as they are made; the target is replaced only once all are on disk.
     TArquivoSeguro arquivo(resultado.Caminho);
-
-    if (ProgressoRegistrado) {
-        ProgressoRegistrado->SetMaximo(static_cast<int>(query.QuantidadeRegistros()));
-        ProgressoRegistrado->SetPosicao(0);
-    }
+    IniciarProgresso(query->QuantidadeRegistros());
     // After a posting that cannot go into the file, the rest are still read, so that one run names them all;
     // nothing more is written.
-    const TCamposLancamento campos(query);
+    const TCamposLancamento campos(*query);
     TRecusas recusas;
     TSha256 resumo;
     std::string bloco;
     bloco.reserve(TamanhoBloco);
-    query.Primeiro();
-    while (!query.FimDosDados()) {
+    for (query->Primeiro(); !query->FimDosDados(); query->Proximo(), Avancar()) {
         try {
-            const TLancamento lancamento = LerLancamento(query, campos);
+            const TLancamento lancamento = LerLancamento(*query, campos);
             if (recusas.Vazia()) {
                 AcrescentarLinhaExportacao(bloco, lancamento, CodTorvane);
                 ++resultado.Linhas;
@@ -374,40 +344,53 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
         } catch (const ELancamentoRecusado& recusado) {
             recusas.Incluir(recusado.Recusa);
         }
-        query.Proximo();
-        if (ProgressoRegistrado)
-            ProgressoRegistrado->Passo();
-        if (EventosRegistrados)
-            EventosRegistrados->ProcessarEventos();
     }
     if (!recusas.Vazia())
         throw EFalha(recusas.Texto());
     Gravar(bloco, arquivo, resumo);
     arquivo.Confirmar();
-    resultado.Gerado = true;
+    Concluir(resultado, filtro, resumo.Concluir(), NomeArquivo);
+    return resultado;
+}
 
-    TRegistroExportacao registro;
-    registro.Empresa = Empresa;
-    registro.CodTorvane = CodTorvane;
-    registro.DataLancamento = DataLancamento;
-    registro.DataInicial = DataInicial;
-    registro.DataFinal = DataFinal;
-    registro.Perfil = Perfil;
-    registro.Linhas = resultado.Linhas;
-    registro.TotalCentavos = resultado.TotalCentavos;
-    registro.Sha256 = resumo.Concluir();
-    Registrar(registro, resultado);
-
-    std::string texto = "Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso.");
-    texto += '\n';
-    texto += MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
-             (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +
-             ReaisBrasileiros(resultado.TotalCentavos);
-    for (const std::string& nota : {resultado.FalhaRegistro, resultado.AvisoRegistro})
-        if (!nota.empty()) {
-            texto += '\n';
-            texto += nota;
+std::optional<TSelecaoExportacao> TDadosExportacao::VisualizarArquivo(const TFiltroExportacao& filtro) {
+    const auto query = AbrirSelecao(filtro, true);
+    if (!query)
+        return std::nullopt;
+    IniciarProgresso(query->QuantidadeRegistros());
+    const TCamposLancamento campos(*query);
+    const int perda = query->IndiceCampo("nome_com_perda");
+    TSelecaoExportacao selecao(filtro);
+    for (query->Primeiro(); !query->FimDosDados(); query->Proximo(), Avancar()) {
+        const bool comPerda = query->ValorBruto(perda).value_or("0") != "0";
+        try {
+            selecao.Incluir(LerLancamento(*query, campos), comPerda);
+        } catch (const ELancamentoRecusado& recusado) {
+            selecao.Recusar(Bruto(*query, campos), recusado.Recusa, comPerda);
         }
-    Informar(texto);
+    }
+    return selecao;
+}
+
+TResultadoExportacao TDadosExportacao::GerarArquivo(const TSelecaoExportacao& selecao,
+                                                    const std::filesystem::path& Diretorio,
+                                                    const std::filesystem::path& NomeArquivo) {
+    ExigirNomeSimples(NomeArquivo);
+    if (const std::string recusas = selecao.TextoRecusas(); !recusas.empty())
+        throw EFalha(recusas);
+    TResultadoExportacao resultado;
+    if (selecao.Quantidade() == 0) {
+        Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
+        return resultado;
+    }
+    resultado.Caminho = CaminhoArquivo(Diretorio, NomeArquivo);
+    TArquivoSeguro arquivo(resultado.Caminho);
+    arquivo.Escrever(selecao.Texto());
+    arquivo.Confirmar();
+    resultado.Linhas = selecao.Linhas();
+    resultado.TotalCentavos = selecao.TotalCentavos();
+    TSha256 resumo;
+    resumo.Acrescentar(selecao.Texto());
+    Concluir(resultado, selecao.Filtro(), resumo.Concluir(), NomeArquivo);
     return resultado;
 }

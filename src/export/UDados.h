@@ -2,12 +2,14 @@
 
 #include "export/UArquivoPerfis.h"
 #include "export/UInterfaces.h"
+#include "export/USelecaoExportacao.h"
 #include "export/UVerificacaoExportacao.h"
 #include "platform/UDataHora.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +71,16 @@ public:
     // The export of the values a front end gathered and checked: the name typed is completed with ".txt" by the
     // file-name rule and made a file name here, once.
     static TResultadoExportacao GerarArquivo(const TPedidoExportacao& pedido);
+    // The selection of an export read whole, writing and recording nothing, for a look before writing; none when
+    // nothing was found (said, as the export says it). A number in Torvane or a profile that the export refuses
+    // fails here too.
+    static std::optional<TSelecaoExportacao> VisualizarArquivo(const TFiltroExportacao& filtro);
+    // Writes exactly the lines of the selection, as seen, and records them; refuses a selection that holds unfit
+    // postings, naming them, as the export does.
+    static TResultadoExportacao GerarArquivo(const TSelecaoExportacao& selecao, const std::filesystem::path& Diretorio,
+                                             const std::filesystem::path& NomeArquivo);
+    // The selection of the values a front end gathered and checked.
+    static TFiltroExportacao Filtro(const TPedidoExportacao& pedido);
     // The SQL text of the receivables query, given the profile's group list.
     static std::string SqlExportacao(bool DataLancamento, const TDataHora& DataInicial, const TDataHora& DataFinal,
                                      int Empresa, const std::string& grupos);

@@ -588,3 +588,63 @@ TEST_F(TesteGerarArquivo, SqlExportacao_BuildsTheQueryTextPieceByPiece) {
               " and clientes.empresa_id = 12 and produto.grupo_id in (12,15,40)"
               "  group by    receber.numlanc    ,receber.datahora    ,clientes.nome    ,clientes.chapa ");
 }
+
+// The look before writing runs the export's selection and keeps it: every posting as its line would go into the
+// file, the unfit ones with the export's own reason, and the names in which the server put "?" for a character
+// that code page 1252 lacks (a "?" that is in the name itself is no loss). It writes and records nothing; the file
+// then written from it holds exactly what was seen, even when the database has changed since.
+TEST_F(TesteGerarArquivo, VisualizarArquivo_KeepsTheExportsLinesMarksWhatIsLostAndWritesExactlyThat) {
+    Executar(Conexao(), "ALTER TABLE clientes MODIFY nome VARCHAR(80) CHARACTER SET utf8mb4");
+    Executar(Conexao(), "INSERT INTO clientes VALUES (20, CONVERT(X'C5817563C3A961' USING utf8mb4), '20', 1, 'N'),"
+                        " (21, 'JOS? DE TAL', '21', 1, 'N')");
+    Inserir({{.numlanc = "'1'"},
+             {.numlanc = "'2'", .valortotal = "5.50", .clientes = 20},
+             {.numlanc = "'3'", .clientes = 21},
+             {.numlanc = "'4X'"}});
+    const TFiltroExportacao filtro{true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1, 7, 0};
+
+    auto selecao = TDadosExportacao::VisualizarArquivo(filtro);
+
+    ASSERT_TRUE(selecao);
+    EXPECT_EQ(Arquivos(), std::vector<std::string>{});
+    ASSERT_EQ(selecao->Quantidade(), 4u);
+    EXPECT_EQ(std::make_tuple(selecao->Linhas(), selecao->Recusas(), selecao->NomesComPerda()),
+              std::make_tuple(std::size_t{3}, std::size_t{1}, std::size_t{1}));
+    EXPECT_EQ(selecao->TotalCentavos(), 2550);
+    const std::string esperado = Linha("000001") +
+                                 Linha("000002", "000000000550", "05032024", "07", "0000000020", TextoAnsi("?ucéa")) +
+                                 Linha("000003", "000000001000", "05032024", "07", "0000000021", "JOS? DE TAL");
+    EXPECT_EQ(selecao->Texto(), esperado);
+    EXPECT_EQ(std::string(selecao->Linha(1)), esperado.substr(82, 80));
+    EXPECT_FALSE(selecao->Item(0).NomeComPerda);
+    EXPECT_TRUE(selecao->Item(1).NomeComPerda);
+    EXPECT_FALSE(selecao->Item(2).NomeComPerda);
+    ASSERT_TRUE(selecao->Item(3).Recusado);
+    const auto& recusado = selecao->Recusado(selecao->Item(3).Indice);
+    EXPECT_EQ(
+        std::tie(recusado.Numero, recusado.Chapa, recusado.Nome, recusado.Valor),
+        std::make_tuple(std::string("4X"), std::string("4521"), std::string("CLIENTE EXEMPLO"), std::string("10.00")));
+    EXPECT_EQ(recusado.Motivo, TextoAnsi("Lançamento 4X: '4X' is not a valid integer value"));
+    // Unfit postings are refused as the export refuses them, writing nothing.
+    const std::string recusa = TextoDaFalha([&] { Gerar(); });
+    EXPECT_EQ(TextoDaFalha([&] { TDadosExportacao::GerarArquivo(*selecao, FPasta.Caminho(), "saida.txt"); }), recusa);
+    EXPECT_EQ(Arquivos(), std::vector<std::string>{});
+
+    Executar(Conexao(), "DELETE FROM receber WHERE numlanc = '4X'");
+    selecao = TDadosExportacao::VisualizarArquivo(filtro);
+    ASSERT_TRUE(selecao);
+    Inserir({{.numlanc = "'5'"}});
+    const auto resultado = TDadosExportacao::GerarArquivo(*selecao, FPasta.Caminho(), "saida.txt");
+    EXPECT_EQ(LerSaida(), esperado);
+    EXPECT_EQ(std::tie(resultado.Linhas, resultado.TotalCentavos), std::make_tuple(std::size_t{3}, std::int64_t{2550}));
+    EXPECT_EQ(FFrente.Chamadas.back(),
+              Informacao + "Arquivo \"saida.txt\"  gerado com sucesso.\n" + TextoAnsi("3 lançamentos, total R$ 25,50"));
+    const auto registros = THistoricoExportacao::Ler().Registros;
+    ASSERT_EQ(registros.size(), 1u);
+    EXPECT_EQ(std::tie(registros[0].Empresa, registros[0].CodTorvane, registros[0].Linhas, registros[0].Sha256),
+              std::make_tuple(1, 7, std::size_t{3}, Sha256Sum(resultado.Caminho)));
+    // Nothing found is said as the export says it.
+    EXPECT_FALSE(TDadosExportacao::VisualizarArquivo(
+        {true, TDataHora::Data(2024, 4, 1), TDataHora::Data(2024, 4, 30), 1, 7, 0}));
+    EXPECT_EQ(FFrente.Chamadas.back(), Informacao + TextoAnsi("Nenhum registro encontrado para a seleção."));
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "export/ULeituraLancamentos.h"
+#include "platform/UDataHora.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What an export selects: the date basis, the period, the company, its number in Torvane and the profile.
+struct TFiltroExportacao {
+    bool DataLancamento = true;
+    TDataHora DataInicial;
+    TDataHora DataFinal;
+    int Empresa = 0;
+    int CodTorvane = 0;
+    int Perfil = 0;
+};
+
+// The postings of one selection, read whole and kept for a look before writing: each one's line as it goes into
+// the file, in the query's order; the ones that cannot go, with the reason the export gives; and which names
+// reached the program with "?" where the database had a character that code page 1252 lacks. The file written
+// from it holds exactly these lines.
+class TSelecaoExportacao {
+public:
+    // A posting of the selection: its line, or its refusal, by Indice.
+    struct TItem {
+        std::uint32_t Indice = 0;
+        bool Recusado = false;
+        bool NomeComPerda = false;
+    };
+    // A posting that cannot go into the file, as the database gave it.
+    struct TRecusado {
+        std::string Chapa;
+        std::string Nome;
+        std::string Data;
+        std::string Numero;
+        std::string Valor;
+        std::string Motivo;
+    };
+
+    explicit TSelecaoExportacao(const TFiltroExportacao& filtro) : FFiltro(filtro) {}
+
+    void Incluir(const TLancamento& lancamento, bool nomeComPerda);
+    void Recusar(TRecusado recusado, TRecusa recusa, bool nomeComPerda);
+
+    const TFiltroExportacao& Filtro() const { return FFiltro; }
+    // Every posting, fit for the file or not.
+    std::size_t Quantidade() const { return FItens.size(); }
+    const TItem& Item(std::size_t posicao) const { return FItens[posicao]; }
+    // The line of the file, 80 bytes without its CR LF.
+    std::string_view Linha(std::size_t indice) const;
+    const TRecusado& Recusado(std::size_t indice) const { return FRecusados[indice]; }
+
+    std::size_t Linhas() const { return FTexto.size() / TamanhoLinha; }
+    std::int64_t TotalCentavos() const { return FTotalCentavos; }
+    std::size_t NomesComPerda() const { return FNomesComPerda; }
+    std::size_t Recusas() const { return FRecusados.size(); }
+    // The message with which the export refuses the unfit postings; empty when there are none.
+    std::string TextoRecusas() const { return FRecusas.Vazia() ? std::string() : FRecusas.Texto(); }
+    // The bytes of the file: every line with its CR LF.
+    const std::string& Texto() const { return FTexto; }
+
+    static constexpr std::size_t TamanhoLinha = 82;
+
+private:
+    TFiltroExportacao FFiltro;
+    std::vector<TItem> FItens;
+    std::string FTexto;
+    std::vector<TRecusado> FRecusados;
+    TRecusas FRecusas;
+    std::int64_t FTotalCentavos = 0;
+    std::size_t FNomesComPerda = 0;
+};
