@@ -40,6 +40,7 @@ struct TOpcoes {
     std::string Conferir;
     CLI::Option* OpcaoEmbaralhar = nullptr;
     CLI::Option* OpcaoAceitarCodigo = nullptr;
+    CLI::Option* OpcaoVisualizar = nullptr;
     CLI::Option* OpcaoDiretorio = nullptr;
     CLI::Option* OpcaoArquivo = nullptr;
     CLI::Option* OpcaoConferir = nullptr;
@@ -154,9 +155,12 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
     opcoes.OpcaoAceitarCodigo =
         app.add_flag("--aceitar-codigo")
             ->description("Gera mesmo quando o histórico mostra o número na Torvane usado só para outra empresa");
+    opcoes.OpcaoVisualizar =
+        app.add_flag("--visualizar")
+            ->description("Mostra os lançamentos que iriam para o arquivo, e os totais, sem gravar nem registrar nada");
     for (CLI::Option* opcao :
          {opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData, opcoes.OpcaoDe, opcoes.OpcaoAte,
-          opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane, opcoes.OpcaoAceitarCodigo}) {
+          opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane, opcoes.OpcaoAceitarCodigo, opcoes.OpcaoVisualizar}) {
         opcoes.OpcaoConferir->excludes(opcao);
         opcoes.OpcaoEmbaralhar->excludes(opcao);
     }
@@ -168,6 +172,8 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         "com {empresa} e, se quiser, {codtorvane}), e cada linha começa pelo número da empresa e uma\n"
         "tabulação; sem arquivo, diz \"nada encontrado\" ou \"falhou: \" e o motivo. Saída 1 quando alguma falhou.\n"
         "Saída: 0 arquivo gerado, 1 falha, 2 uso incorreto, 3 nenhum registro encontrado.\n"
+        "Com --visualizar, nada é gravado: uma tabela dos lançamentos (os que não podem ir para o arquivo e\n"
+        "os nomes que iriam com \"?\" dizem por quê) e os totais; 0 há lançamentos, 3 nenhum.\n"
         "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n"
         "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha, 2 senha que o sistema_qor.ini\n"
         "não devolveria inteira.\n\n" +
@@ -187,7 +193,7 @@ TPedidoExportacao Montar(const TOpcoes& opcoes, const TValoresExportacao& salvos
 }
 
 // One request a company, each with its own number in Torvane and file.
-std::vector<TPedidoExportacao> Pedidos(const TOpcoes& opcoes, const TValoresExportacao& salvos) {
+std::vector<TPedidoExportacao> Pedidos(const TOpcoes& opcoes, const TValoresExportacao& salvos, bool arquivo) {
     const TPedidoExportacao base = Montar(opcoes, salvos);
     const std::vector<int> empresas =
         opcoes.OpcaoEmpresa->count() ? TEmpresasComando::Empresas(opcoes.Empresa) : std::vector<int>{salvos.Empresa};
@@ -197,7 +203,8 @@ std::vector<TPedidoExportacao> Pedidos(const TOpcoes& opcoes, const TValoresExpo
         TPedidoExportacao pedido = base;
         pedido.Empresa = empresa;
         pedido.CodTorvane = TEmpresasComando::CodTorvane(empresa, opcoes.CodTorvane, varias, salvos.CodTorvane);
-        pedido.NomeArquivo = TEmpresasComando::NomeArquivo(opcoes.Arquivo, empresa, pedido.CodTorvane, varias);
+        if (arquivo)
+            pedido.NomeArquivo = TEmpresasComando::NomeArquivo(opcoes.Arquivo, empresa, pedido.CodTorvane, varias);
         pedidos.push_back(pedido);
     }
     return pedidos;
@@ -205,8 +212,8 @@ std::vector<TPedidoExportacao> Pedidos(const TOpcoes& opcoes, const TValoresExpo
 
 // The main window's checks, in its order and with its texts, in the terminal's encoding; empty when all
 // pass. A missing folder is not created here: a scheduled run has nobody to ask.
-std::string Validar(const TPedidoExportacao& e) {
-    auto problema = VerificarExportacao(e);
+std::string Validar(const TPedidoExportacao& e, bool arquivo) {
+    auto problema = VerificarExportacao(e, arquivo);
     if (!problema)
         problema = VerificarPerfil(e.Perfil);
     if (!problema)
@@ -324,6 +331,44 @@ int ExportarVarias(const std::vector<TPedidoExportacao>& pedidos, bool aceitarCo
     return SaidaEscrita(saida, erro) ? situacao : TComandoExportacao::Falhou;
 }
 
+// A column of the table, filled with blanks to its width, in code page 1252.
+std::string Coluna(const std::string& texto, std::size_t largura, bool direita = false) {
+    const std::string brancos(texto.size() < largura ? largura - texto.size() : 0, ' ');
+    return (direita ? brancos + texto : texto + brancos) + "  ";
+}
+
+std::string LinhaTabela(const TSelecaoExportacao::TCampos& c) {
+    return Coluna(c.Chapa, 10) + Coluna(c.Nome, 40) + Coluna(c.Data, 10) + Coluna(c.Numero, 7, true) +
+           Coluna(c.Valor, 16, true) + c.Situacao;
+}
+
+// Each company's postings as they would go into the file, writing and recording nothing.
+int Visualizar(const std::vector<TPedidoExportacao>& pedidos, std::ostream& saida, std::ostream& erro, bool terminal) {
+    if (!Conectar(erro))
+        return TComandoExportacao::Falhou;
+    int situacao = TComandoExportacao::NadaEncontrado;
+    for (const TPedidoExportacao& pedido : pedidos) {
+        if (pedidos.size() > 1)
+            saida << "Empresa " << pedido.Empresa << '\n';
+        std::optional<TSelecaoExportacao> selecao;
+        {
+            TFrenteTerminal frente(erro, terminal);
+            frente.Progresso().Anunciar("Consultando o banco de dados...");
+            selecao = TDadosExportacao::VisualizarArquivo(TDadosExportacao::Filtro(pedido));
+        }
+        if (!selecao)
+            continue;
+        situacao = TComandoExportacao::Gerado;
+        saida << TextoTerminal(
+                     LinhaTabela({"Chapa", "Nome", "Data", TextoAnsi("Número"), "Valor (R$)", TextoAnsi("Situação")}))
+              << '\n';
+        for (std::size_t i = 0; i < selecao->Quantidade(); ++i)
+            saida << TextoTerminal(LinhaTabela(selecao->Campos(i))) << '\n';
+        saida << TextoTerminal(selecao->Resumo()) << '\n';
+    }
+    return SaidaEscrita(saida, erro) ? situacao : TComandoExportacao::Falhou;
+}
+
 // Whether a file is still the one an export wrote, by the record of the exports.
 int Conferir(const std::string& arquivo, std::ostream& saida) {
     const auto caminho = std::filesystem::absolute(CaminhoDeUtf8(arquivo));
@@ -376,7 +421,8 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
     Configurar(app, opcoes);
     try {
         app.parse(argc, argv);
-        if (!opcoes.OpcaoArquivo->count() && !opcoes.OpcaoConferir->count() && !opcoes.OpcaoEmbaralhar->count())
+        if (!opcoes.OpcaoArquivo->count() && !opcoes.OpcaoConferir->count() && !opcoes.OpcaoEmbaralhar->count() &&
+            !opcoes.OpcaoVisualizar->count())
             throw CLI::RequiredError(opcoes.OpcaoArquivo->get_name());
     } catch (const CLI::CallForHelp&) {
         saida << app.help();
@@ -393,13 +439,16 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
         // Every company the window lists: the database says which.
         if (TEmpresasComando::Todas(opcoes.Empresa) && !Conectar(erro))
             return Falhou;
-        const std::vector<TPedidoExportacao> pedidos = Pedidos(opcoes, TValoresExportacao::Ler());
+        const bool visualizar = opcoes.OpcaoVisualizar->count() > 0;
+        const std::vector<TPedidoExportacao> pedidos = Pedidos(opcoes, TValoresExportacao::Ler(), !visualizar);
         for (const TPedidoExportacao& pedido : pedidos)
-            if (const std::string problema = Validar(pedido); !problema.empty()) {
+            if (const std::string problema = Validar(pedido, !visualizar); !problema.empty()) {
                 erro << (pedidos.size() > 1 ? "Empresa " + std::to_string(pedido.Empresa) + ": " : "") << problema
                      << '\n';
                 return UsoIncorreto;
             }
+        if (visualizar)
+            return Visualizar(pedidos, saida, erro, terminal);
         const bool aceitarCodigo = opcoes.OpcaoAceitarCodigo->count() > 0;
         if (pedidos.size() == 1 && !TEmpresasComando::Todas(opcoes.Empresa))
             return Exportar(pedidos.front(), aceitarCodigo, saida, erro, terminal);

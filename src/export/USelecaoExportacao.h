@@ -40,6 +40,17 @@ public:
         std::string Motivo;
     };
 
+    // A posting as the clerk sees it, code page 1252: the badge and the name as the file holds them, the date as
+    // dd/mm/aaaa, the number, the amount in reais, and what keeps it out of the file or changes its name.
+    struct TCampos {
+        std::string Chapa;
+        std::string Nome;
+        std::string Data;
+        std::string Numero;
+        std::string Valor;
+        std::string Situacao;
+    };
+
     explicit TSelecaoExportacao(const TFiltroExportacao& filtro) : FFiltro(filtro) {}
 
     void Incluir(const TLancamento& lancamento, bool nomeComPerda);
@@ -52,6 +63,10 @@ public:
     // The line of the file, 80 bytes without its CR LF.
     std::string_view Linha(std::size_t indice) const;
     const TRecusado& Recusado(std::size_t indice) const { return FRecusados[indice]; }
+
+    TCampos Campos(std::size_t posicao) const;
+    // The count and total of the lines, then how many postings cannot go and how many names lost a character.
+    std::string Resumo() const;
 
     std::size_t Linhas() const { return FTexto.size() / TamanhoLinha; }
     std::int64_t TotalCentavos() const { return FTotalCentavos; }

@@ -38,23 +38,40 @@ TNomeExportacao NomeExportacao(const std::string& digitado) {
     return {CaminhoDeUtf8(CompletarNomeArquivo(digitado)), ProblemaNomeArquivo(digitado)};
 }
 
-std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& pedido) {
+namespace {
+
+std::optional<TProblemaExportacao> ProblemaPasta(const std::filesystem::path& diretorio) {
+    if (Aparar(CaminhoMensagem(diretorio)).empty())
+        return Problema(TCampoExportacao::Diretorio, "Selecione o diretório onde será gerado o arquivo.");
+    if (const auto pasta = PastaExportacao(diretorio); !DiretorioExiste(pasta))
+        return TProblemaExportacao{TCampoExportacao::Diretorio,
+                                   TextoAnsi("O Diretório \"") + CaminhoMensagem(pasta) + TextoAnsi("\" não existe."),
+                                   true};
+    return std::nullopt;
+}
+
+std::optional<TProblemaExportacao> ProblemaNome(const std::string& digitado) {
+    if (Aparar(Utf8ParaCp1252(digitado)).empty())
+        return Problema(TCampoExportacao::NomeArquivo, "Informe o nome do arquivo.");
+    if (TNomeExportacao nome = NomeExportacao(digitado); !nome.Problema.empty())
+        return TProblemaExportacao{TCampoExportacao::NomeArquivo, std::move(nome.Problema)};
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& pedido, bool arquivo) {
     using enum TCampoExportacao;
-    if (Aparar(CaminhoMensagem(pedido.Diretorio)).empty())
-        return Problema(Diretorio, "Selecione o diretório onde será gerado o arquivo.");
-    if (const auto pasta = PastaExportacao(pedido.Diretorio); !DiretorioExiste(pasta))
-        return TProblemaExportacao{
-            Diretorio, TextoAnsi("O Diretório \"") + CaminhoMensagem(pasta) + TextoAnsi("\" não existe."), true};
+    if (auto problema = arquivo ? ProblemaPasta(pedido.Diretorio) : std::nullopt)
+        return problema;
     if (!pedido.DataInicial)
         return Problema(DataInicial, "Período inicial inválido.");
     if (!pedido.DataFinal)
         return Problema(DataFinal, "Período final inválido.");
     if (pedido.Empresa <= 0)
         return Problema(Empresa, "Informe o número da empresa");
-    if (Aparar(Utf8ParaCp1252(pedido.NomeArquivo)).empty())
-        return Problema(NomeArquivo, "Informe o nome do arquivo.");
-    if (TNomeExportacao nome = NomeExportacao(pedido.NomeArquivo); !nome.Problema.empty())
-        return TProblemaExportacao{NomeArquivo, std::move(nome.Problema)};
+    if (auto problema = arquivo ? ProblemaNome(pedido.NomeArquivo) : std::nullopt)
+        return problema;
     // The file holds the number in two digits.
     if (pedido.CodTorvane <= 0 || pedido.CodTorvane > MaiorCodTorvane)
         return Problema(CodTorvane, "Informe o número da empresa na Torvane");

@@ -28,8 +28,9 @@ struct TProblemaExportacao {
 };
 
 // The checks of an export's values, in the main window's order: the first that fails, or none. The profile
-// is not among them: the window offers only the profiles of the file.
-std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& pedido);
+// is not among them: the window offers only the profiles of the file. A look before writing (`arquivo` false)
+// needs neither the folder nor the file name.
+std::optional<TProblemaExportacao> VerificarExportacao(const TPedidoExportacao& pedido, bool arquivo = true);
 // A profile line given by number must be in the profile file: one that is not would export every group,
 // where a filter was asked for. 0 is every group.
 std::optional<TProblemaExportacao> VerificarPerfil(int perfil);

@@ -464,6 +464,40 @@ TEST_F(TesteComandoExportacao, SeveralCompanies_EachItsOwnFileAndLine_AFailureLe
     EXPECT_EQ(NomesNaPasta(FDestino), (std::vector<std::string>{"e1_7.txt", "e3_9.txt"}));
 }
 
+// A look before writing: the table of what would go into the file, with the reason beside what would not, and the
+// totals; nothing is written or recorded, and no folder or file name is needed.
+TEST_F(TesteComandoExportacao, Visualizar_PrintsTheTableAndTotalsWritingNothing) {
+    Executar(Conexao(), "ALTER TABLE clientes MODIFY nome VARCHAR(80) CHARACTER SET utf8mb4;"
+                        "INSERT INTO clientes VALUES (20, CONVERT(X'C5817563C3A961' USING utf8mb4), '20', 1, 'N')");
+    Inserir({{.valortotal = "1234.50"}, {.numlanc = "'7'", .clientes = 20}, {.numlanc = "'12A'", .clientes = 2}});
+    auto argumentos = Completo();
+    argumentos.erase(argumentos.begin(), argumentos.begin() + 4);
+    argumentos.resize(argumentos.size() - 4);
+    argumentos.insert(argumentos.end(), {"--visualizar", "--empresa", "1,2", "--cod-torvane", "1=7,2=8"});
+
+    const auto execucao = Rodar(argumentos);
+
+    EXPECT_EQ(execucao.Status, 0) << execucao.Erro;
+    const std::string cabecalho = "Chapa       Nome                                      Data         Número  "
+                                  "      Valor (R$)  Situação";
+    EXPECT_EQ(execucao.Saida,
+              "Empresa 1\n" + cabecalho + "\n" +
+                  "0000004521  CLIENTE EXEMPLO                           05/03/2024     1893          1.234,50  \n" +
+                  "0000000020  ?ucéa                                     05/03/2024        7             10,00  o "
+                  "nome tem caractere que a página de código 1252 não tem: vai com \"?\"\n"
+                  "2 lançamentos, total R$ 1.244,50; 1 nome vai com \"?\"\nEmpresa 2\n" +
+                  cabecalho + "\n" +
+                  "77          OUTRA EMPRESA                             2024-03-05 14:22:00      12A             "
+                  "10.00  Lançamento 12A: '12A' is not a valid integer value\n"
+                  "0 lançamentos, total R$ 0,00; 1 lançamento não pode ir para o arquivo\n");
+    EXPECT_EQ(NomesNaPasta(FDestino), std::vector<std::string>{});
+    EXPECT_EQ(NomesNaPasta(FPasta.Sistema()).size(), 3u) << "no record beside the program and its settings";
+    argumentos.insert(argumentos.end(), {"--de", "2024-04-01", "--ate", "2024-04-30"});
+    const auto nada = Rodar(argumentos);
+    EXPECT_EQ(nada.Status, 3);
+    EXPECT_EQ(nada.Saida, "Empresa 1\nEmpresa 2\n");
+}
+
 TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsTexts) {
     InserirExemplo();
     using enum TCampoExportacao;
