@@ -1,10 +1,13 @@
 #include "app/UFMain.h"
 
 #include "app/UCamposEmpresa.h"
+#include "app/UConfirmacoesExportacao.h"
 #include "app/UEditData.h"
 #include "app/UExportacaoEmCurso.h"
 #include "app/UFConexao.h"
 #include "app/UFHistorico.h"
+#include "app/UFVariasEmpresas.h"
+#include "app/UFVisualizacao.h"
 #include "app/UModeloQuery.h"
 #include "dao/UConexao.h"
 #include "dao/UQuery.h"
@@ -72,7 +75,10 @@ void TFMain::LigarEventos() {
             [this](int linha) { ExecutarTratando(this, [this, linha] { cmbEmpresaClick(linha); }); });
     connect(btnConfiguracoes, &QPushButton::clicked, this,
             [this] { ExecutarTratando(this, [this] { btnConfiguracoesClick(); }); });
-    connect(btnGerar, &QPushButton::clicked, this, &TFMain::Gerar);
+    connect(btnGerar, &QPushButton::clicked, this, [this] { Ocupar(&TFMain::btnGerarClick); });
+    connect(btnVisualizar, &QPushButton::clicked, this, [this] { Ocupar(&TFMain::btnVisualizarClick); });
+    connect(btnVariasEmpresas, &QPushButton::clicked, this,
+            [this] { ExecutarTratando(this, [this] { btnVariasEmpresasClick(); }); });
     connect(btnFechar, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnFecharClick(); }); });
     connect(btnHistorico, &QPushButton::clicked, this,
             [this] { ExecutarTratando(this, [this] { btnHistoricoClick(); }); });
@@ -137,10 +143,10 @@ bool TFMain::FormKeyDown(int tecla, Qt::KeyboardModifiers modificadores) {
             btnHistorico->click();
         return true;
     }
-    if (tecla == Qt::Key_F3) {
+    if (tecla == Qt::Key_F3 || tecla == Qt::Key_F5) {
         // A second generation waits until the running one has ended.
         if (!FGerando)
-            btnGerar->click();
+            (tecla == Qt::Key_F3 ? btnGerar : btnVisualizar)->click();
         return true;
     }
     if (tecla == Qt::Key_Escape) {
@@ -150,21 +156,45 @@ bool TFMain::FormKeyDown(int tecla, Qt::KeyboardModifiers modificadores) {
     return false;
 }
 
-void TFMain::Gerar() {
+void TFMain::Ocupar(void (TFMain::*acao)()) {
     if (FGerando)
         return;
     FGerando = true;
-    ExecutarTratando(this, [this] { btnGerarClick(); });
+    ExecutarTratando(this, [this, acao] { (this->*acao)(); });
     FGerando = false;
     if (FFecharAoTerminar)
         close();
 }
 
 void TFMain::btnGerarClick() {
-    if (!ValidarCampos() || !ConfirmarCodigo() || !ConfirmarNovamente())
+    if (!ValidarCampos() || !Confirmar())
         return;
     GerarExportacao();
     GravarConfiguracoes();
+}
+
+void TFMain::btnVisualizarClick() {
+    if (!ValidarCampos())
+        return;
+    const TPedidoExportacao pedido = Pedido();
+    std::optional<TSelecaoExportacao> selecao;
+    {
+        const TExportacaoEmCurso emCurso(pnlProgress, oProgress, btnVisualizar);
+        selecao = TDadosExportacao::VisualizarArquivo(TDadosExportacao::Filtro(pedido));
+    }
+    if (!selecao)
+        return;
+    TFVisualizacao visualizacao(this, *selecao);
+    if (visualizacao.exec() != QDialog::Accepted || !Confirmar())
+        return;
+    // The lines seen are the lines written, whatever the database holds by now.
+    TDadosExportacao::GerarArquivo(*selecao, pedido.Diretorio, NomeExportacao(pedido.NomeArquivo).Nome);
+    GravarConfiguracoes();
+}
+
+void TFMain::btnVariasEmpresasClick() {
+    TFVariasEmpresas varias(this, Pedido());
+    varias.exec();
 }
 
 void TFMain::btnFecharClick() {
@@ -256,27 +286,10 @@ bool TFMain::CriarPastaPedida() {
     return true;
 }
 
-bool TFMain::ConfirmarCodigo() {
-    const std::string pergunta =
-        THistoricoExportacao::CodigoDeOutraEmpresa(EditEmpresa->Valor(), EditCodTorvane->Valor());
-    // Another company's number pays the wrong company: "Não" is the answer that costs nothing.
-    return pergunta.empty() || Confirmacao(pergunta, {}, true);
-}
-
-bool TFMain::ConfirmarNovamente() {
-    const TPedidoExportacao pedido = Pedido();
-    const TAvisoHistorico anteriores =
-        THistoricoExportacao::ExportacoesAnteriores(pedido.Empresa, *pedido.DataInicial, *pedido.DataFinal);
-    if (anteriores.Exportacoes.empty()) {
-        if (!anteriores.Aviso.empty())
-            Mensagem(anteriores.Aviso);
-        return true;
-    }
-    std::string texto = anteriores.Exportacoes + "\n";
-    if (!anteriores.Aviso.empty())
-        texto += anteriores.Aviso + "\n";
-    // The same receivables imported twice are paid twice: "Não" is the answer that costs nothing.
-    return Confirmacao(texto + "Gerar o arquivo novamente?", {}, true);
+bool TFMain::Confirmar() {
+    const std::vector<TEmpresaPedida> empresa = {{Pedido(), {}}};
+    return TConfirmacoesExportacao::ConfirmarCodigos(this, empresa) &&
+           TConfirmacoesExportacao::ConfirmarNovamente(this, empresa);
 }
 
 void TFMain::FocarCampo(TCampoExportacao campo) {

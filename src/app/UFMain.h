@@ -53,6 +53,8 @@ private:
     void FormShow();
     bool FormKeyDown(int tecla, Qt::KeyboardModifiers modificadores = {});
     void btnGerarClick();
+    void btnVisualizarClick();
+    void btnVariasEmpresasClick();
     void btnFecharClick();
     void FormClose();
     void btnConfiguracoesClick();
@@ -61,17 +63,16 @@ private:
     void EditEmpresaChange();
     void cmbEmpresaClick(int linha);
 
-    // One generation, guarded so that a second one cannot start while it runs.
-    void Gerar();
+    // One generation, or one look before writing, guarded so that no other can start while it runs.
+    void Ocupar(void (TFMain::*acao)());
     TPedidoExportacao Pedido() const;
     bool ValidarCampos();
     // Asks whether to create the missing folder, and creates it.
     bool CriarPastaPedida();
     void FocarCampo(TCampoExportacao campo);
-    // Before a number in Torvane that the record knows as another company's: whether to go on.
-    bool ConfirmarCodigo();
-    // Before a period of the company is exported again: the earlier exports, and whether to go on.
-    bool ConfirmarNovamente();
+    // Before a number in Torvane that the record knows as another company's, and before a period of the company
+    // is exported again: whether to go on.
+    bool Confirmar();
     void GerarExportacao();
     void LerConfiguracoes();
     void GravarConfiguracoes();
@@ -104,6 +105,8 @@ private:
     QPushButton* btnConfiguracoes = nullptr;
     QPushButton* btnGerar = nullptr;
     QPushButton* btnFechar = nullptr;
+    QPushButton* btnVisualizar = nullptr;
+    QPushButton* btnVariasEmpresas = nullptr;
     QPushButton* btnHistorico = nullptr;
     QPushButton* btnConexao = nullptr;
     QFrame* Bevel1 = nullptr;

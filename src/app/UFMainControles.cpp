@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int Largura = 336;
-constexpr int Altura = 361;
+constexpr int Altura = 389;
 
 // Where the family is missing (Linux has none of the Windows fonts), Qt falls back to the nearest one.
 QFont Fonte(const QString& familia, int pixels, bool negrito = false) {
@@ -158,32 +158,35 @@ void TFMain::CriarRodape() {
     btnConfiguracoes = Botao(pnlFundo, "btnConfiguracoes", "Configurações", 12, 300, 100);
     btnGerar = Botao(pnlFundo, "btnGerar", "Gerar (F3)", 136, 300, 92);
     btnFechar = Botao(pnlFundo, "btnFechar", "Fechar (Esc)", 232, 300, 92);
+    // Beside them: the month-end of several companies, and a look at the postings before any file is written.
+    btnVariasEmpresas = Botao(pnlFundo, "btnVariasEmpresas", "Várias empresas…", 12, 328, 100);
+    btnVisualizar = Botao(pnlFundo, "btnVisualizar", "Visualizar (F5)", 136, 328, 92);
 
-    Bevel1 = Criar<QFrame>(pnlFundo, "Bevel1", 8, 331, Largura - 16, 2);
+    Bevel1 = Criar<QFrame>(pnlFundo, "Bevel1", 8, 359, Largura - 16, 2);
     Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
     const QFont miuda = Fonte(QStringLiteral("Tahoma"), 9);
-    lblFilial = Criar<QLabel>(pnlFundo, "lblFilial", 12, 335, 214, 11);
-    lblDataBase = Criar<QLabel>(pnlFundo, "lblDataBase", 12, 347, 214, 11);
-    lblVersao = Criar<QLabel>(pnlFundo, "lblVersao", 256, 341, 68, 11);
+    lblFilial = Criar<QLabel>(pnlFundo, "lblFilial", 12, 363, 214, 11);
+    lblDataBase = Criar<QLabel>(pnlFundo, "lblDataBase", 12, 375, 214, 11);
+    lblVersao = Criar<QLabel>(pnlFundo, "lblVersao", 256, 369, 68, 11);
     lblVersao->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QLabel* rotulo : {lblFilial, lblDataBase, lblVersao})
         rotulo->setFont(miuda);
     // Beside the database it names, in the strip's own small type.
-    btnConexao = Botao(pnlFundo, "btnConexao", "Conexão…", 230, 347, 94);
+    btnConexao = Botao(pnlFundo, "btnConexao", "Conexão…", 230, 375, 94);
     btnConexao->resize(94, 11);
     btnConexao->setFlat(true);
     btnConexao->setFont(miuda);
 
     // What was sent, for every clerk of the office; also Ctrl+H.
-    btnHistorico = Criar<QPushButton>(pnlFundo, "btnHistorico", 230, 335, 94, 11);
+    btnHistorico = Criar<QPushButton>(pnlFundo, "btnHistorico", 230, 363, 94, 11);
     btnHistorico->setText(QStringLiteral("Histórico (Ctrl+H)"));
     btnHistorico->setAccessibleName(btnHistorico->text());
     btnHistorico->setFlat(true);
     btnHistorico->setFont(miuda);
     btnHistorico->setAutoDefault(true);
 
-    pnlProgress = Criar<QFrame>(pnlFundo, "pnlProgress", 8, 334, Largura - 16, 24);
+    pnlProgress = Criar<QFrame>(pnlFundo, "pnlProgress", 8, 362, Largura - 16, 24);
     pnlProgress->setAutoFillBackground(true);
     oProgress = Criar<QProgressBar>(pnlProgress, "oProgress", 0, 0, pnlProgress->width(), pnlProgress->height());
     oProgress->setOrientation(Qt::Horizontal);
@@ -196,9 +199,10 @@ void TFMain::CriarRodape() {
 
 void TFMain::DefinirOrdemTabulacao() {
     // Tab enters the date basis at whichever of the two radio buttons is selected.
-    QWidget* const ordem[] = {EditDiretorio,    rdDataLancamento, rdDataVencimento, EditDe,          EditAte,
-                              EditEmpresa,      cmbEmpresa,       cbPerfis,         EditNomeArquivo, EditCodTorvane,
-                              btnConfiguracoes, btnGerar,         btnFechar,        btnHistorico,    btnConexao};
+    QWidget* const ordem[] = {
+        EditDiretorio, rdDataLancamento,  rdDataVencimento, EditDe,         EditAte,          EditEmpresa,
+        cmbEmpresa,    cbPerfis,          EditNomeArquivo,  EditCodTorvane, btnConfiguracoes, btnGerar,
+        btnFechar,     btnVariasEmpresas, btnVisualizar,    btnHistorico,   btnConexao};
     for (std::size_t i = 0; i + 1 < std::size(ordem); ++i)
         setTabOrder(ordem[i], ordem[i + 1]);
 }

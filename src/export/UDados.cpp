@@ -237,6 +237,18 @@ void TDadosExportacao::SetEventos(IEventos* eventos) {
     EventosRegistrados = eventos;
 }
 
+IProgresso* TDadosExportacao::GetProgresso() {
+    return ProgressoRegistrado;
+}
+
+IInformacao* TDadosExportacao::GetInformacao() {
+    return InformacaoRegistrada;
+}
+
+IEventos* TDadosExportacao::GetEventos() {
+    return EventosRegistrados;
+}
+
 std::filesystem::path TDadosExportacao::ArquivoPerfis() {
     return TArquivoPerfis::Caminho();
 }

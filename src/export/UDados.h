@@ -52,6 +52,9 @@ public:
     static void SetProgresso(IProgresso* progresso);
     static void SetInformacao(IInformacao* informacao);
     static void SetEventos(IEventos* eventos);
+    static IProgresso* GetProgresso();
+    static IInformacao* GetInformacao();
+    static IEventos* GetEventos();
 
     // The profile file.
     static std::filesystem::path ArquivoPerfis();

@@ -2,14 +2,16 @@
 
 #include "export/UDados.h"
 
-TFrenteExportacao::TFrenteExportacao(IInformacao* informacao, IEventos* eventos, IProgresso* progresso) {
+TFrenteExportacao::TFrenteExportacao(IInformacao* informacao, IEventos* eventos, IProgresso* progresso)
+    : FInformacao(TDadosExportacao::GetInformacao()), FEventos(TDadosExportacao::GetEventos()),
+      FProgresso(TDadosExportacao::GetProgresso()) {
     TDadosExportacao::SetInformacao(informacao);
     TDadosExportacao::SetEventos(eventos);
     TDadosExportacao::SetProgresso(progresso);
 }
 
 TFrenteExportacao::~TFrenteExportacao() {
-    TDadosExportacao::SetInformacao(nullptr);
-    TDadosExportacao::SetEventos(nullptr);
-    TDadosExportacao::SetProgresso(nullptr);
+    TDadosExportacao::SetInformacao(FInformacao);
+    TDadosExportacao::SetEventos(FEventos);
+    TDadosExportacao::SetProgresso(FProgresso);
 }

@@ -463,10 +463,23 @@ TEST_F(TTesteJanela, Keys_TabAndShiftTab_WalkTheWindowInItsOrderWithOneStopForEa
         SCOPED_TRACE(base);
         QTest::mouseClick(&Controle<QRadioButton>(base), Qt::LeftButton);
         // Round the window and back to where the walk began.
-        const std::vector<const char*> ordem = {
-            "EditDiretorio", base,        "EditDe",          "EditAte",        "EditEmpresa",
-            "cmbEmpresa",    "cbPerfis",  "EditNomeArquivo", "EditCodTorvane", "btnConfiguracoes",
-            "btnGerar",      "btnFechar", "btnHistorico",    "btnConexao",     "EditDiretorio"};
+        const std::vector<const char*> ordem = {"EditDiretorio",
+                                                base,
+                                                "EditDe",
+                                                "EditAte",
+                                                "EditEmpresa",
+                                                "cmbEmpresa",
+                                                "cbPerfis",
+                                                "EditNomeArquivo",
+                                                "EditCodTorvane",
+                                                "btnConfiguracoes",
+                                                "btnGerar",
+                                                "btnFechar",
+                                                "btnVariasEmpresas",
+                                                "btnVisualizar",
+                                                "btnHistorico",
+                                                "btnConexao",
+                                                "EditDiretorio"};
         Controle<QWidget>("EditDiretorio").setFocus();
         for (std::size_t i = 1; i < ordem.size(); ++i) {
             ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -621,7 +634,7 @@ TEST_F(TTesteJanela, Conexao_ButtonInTheStatusStrip_OpensTheWindow_ASavedConnect
     Abrir();
     QPushButton& botao = Controle<QPushButton>("btnConexao");
     EXPECT_EQ(botao.text(), QStringLiteral("Conexão…"));
-    EXPECT_EQ(botao.geometry(), QRect(230, 347, 94, 11));
+    EXPECT_EQ(botao.geometry(), QRect(230, 375, 94, 11));
     EXPECT_TRUE(botao.isFlat());
     EXPECT_EQ(botao.font().pixelSize(), 9);
     for (const char* rotulo : {"lblFilial", "lblDataBase"})
