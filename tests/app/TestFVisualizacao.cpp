@@ -73,11 +73,12 @@ TEST_F(TTesteJanela, Visualizar_F5ShowsThePostings_F3ThereWritesExactlyTheRowsSe
 // The rows that would not go into the file are marked with the export's reason, and the names the server gave with
 // "?" are marked too; Gerar then refuses as the export does, and Esc leaves with nothing written.
 TEST_F(TTesteJanela, Visualizar_UnfitPostingsAndLostCharacters_AreMarkedAndNothingIsWritten) {
-    Executar(Conexao(), "ALTER TABLE clientes MODIFY nome VARCHAR(80) CHARACTER SET utf8mb4;"
-                        "INSERT INTO clientes VALUES (5, CONVERT(X'C5817563C3A961' USING utf8mb4), '5', 1, 'N');"
-                        "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, clientes_id,"
-                        " filial_id, produto_id) VALUES ('105', '2024-02-11 10:00:00', '2024-03-11', 1, 0, 'N', 5, 1, 1),"
-                        " ('10X', '2024-02-12 10:00:00', '2024-03-12', 2, 0, 'N', 1, 1, 1)");
+    Executar(Conexao(),
+             "ALTER TABLE clientes MODIFY nome VARCHAR(80) CHARACTER SET utf8mb4;"
+             "INSERT INTO clientes VALUES (5, CONVERT(X'C5817563C3A961' USING utf8mb4), '5', 1, 'N');"
+             "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, clientes_id,"
+             " filial_id, produto_id) VALUES ('105', '2024-02-11 10:00:00', '2024-03-11', 1, 0, 'N', 5, 1, 1),"
+             " ('10X', '2024-02-12 10:00:00', '2024-03-12', 2, 0, 'N', 1, 1, 1)");
     Abrir();
     PreencherValidos();
     TTextos vistos;
