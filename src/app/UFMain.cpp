@@ -188,6 +188,7 @@ void TFMain::btnVisualizarClick() {
     if (visualizacao.exec() != QDialog::Accepted || !Confirmar())
         return;
     // The lines seen are the lines written, whatever the database holds by now.
+    const TExportacaoEmCurso emCurso(pnlProgress, oProgress, btnGerar);
     TDadosExportacao::GerarArquivo(*selecao, pedido.Diretorio, NomeExportacao(pedido.NomeArquivo).Nome);
     GravarConfiguracoes();
 }

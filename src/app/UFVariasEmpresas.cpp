@@ -92,7 +92,7 @@ TFVariasEmpresas::TFVariasEmpresas(QWidget* dono, const TPedidoExportacao& base)
     janela->addLayout(botoes);
 
     connect(btnGerar, &QPushButton::clicked, this, [this] { ExecutarTratando(this, [this] { btnGerarClick(); }); });
-    connect(btnFechar, &QPushButton::clicked, this, [this] { Cancelar(); });
+    connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     PreverTeclado();
     resize(640, 420);
     if (!FLinhas.empty())
@@ -160,9 +160,9 @@ bool TFVariasEmpresas::FormKeyDown(QObject* alvo, int tecla) {
     return TDialogo::FormKeyDown(alvo, tecla);
 }
 
-void TFVariasEmpresas::Cancelar() {
+void TFVariasEmpresas::reject() {
     if (!FGerando)
-        reject();
+        TDialogo::reject();
 }
 
 bool TFVariasEmpresas::Verificar(const TLinhaEmpresa& linha, const TPedidoExportacao& pedido) {

@@ -34,8 +34,8 @@ public:
 
 protected:
     bool FormKeyDown(QObject* alvo, int tecla) override;
-    // Nothing closes the window while the companies are exported.
-    void Cancelar() override;
+    // Nothing closes the window while the companies are exported: not Esc, not "Fechar", not its close box.
+    void reject() override;
 
 private:
     struct TLinhaEmpresa {

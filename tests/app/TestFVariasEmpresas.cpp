@@ -20,6 +20,8 @@ TEST_F(TTesteJanela, VariasEmpresas_EachCompanyItsOwnFile_OneOutcomeBox_Question
     TTextos acessibilidade = {"not opened"}, caixas[4];
     std::vector<bool> marcadas;
     QString nomes, foco, andamento;
+    TTextos mesmoArquivo;
+    bool aberta = false;
     TAoAbrir<TFVariasEmpresas> varias([&](TFVariasEmpresas& janela) {
         acessibilidade = ProblemasAcessiveis(janela, QStringLiteral("Várias empresas"));
         for (const char* nome : {"chkEmpresa1", "chkEmpresa2", "chkEmpresa4"})
@@ -41,9 +43,22 @@ TEST_F(TTesteJanela, VariasEmpresas_EachCompanyItsOwnFile_OneOutcomeBox_Question
         tecla(Qt::Key_Space);
         tecla(Qt::Key_Tab);
         teclas(QStringLiteral("9"));
+        // Company 4 named as company 1's file: it would replace it.
+        tecla(Qt::Key_Tab);
+        tecla(Qt::Key_End);
+        tecla(Qt::Key_Backspace);
+        tecla(Qt::Key_Backspace);
         FCaixa.Chamadas.clear();
         tecla(Qt::Key_F3);
+        mesmoArquivo = FCaixa.Resumos();
+        teclas(QStringLiteral("_4"));
+        FCaixa.Chamadas.clear();
+        // Esc, handled between two rows, does not close the window under the run.
+        for (const auto tipo : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(janela.focusWidget(), new QKeyEvent(tipo, Qt::Key_Escape, Qt::NoModifier));
+        tecla(Qt::Key_F3);
         caixas[1] = FCaixa.Resumos();
+        aberta = janela.isVisible();
         andamento = ::Controle<QLabel>(janela, "lblEmpresa").text();
         FCaixa.Chamadas.clear();
         tecla(Qt::Key_F3);
@@ -71,6 +86,9 @@ TEST_F(TTesteJanela, VariasEmpresas_EachCompanyItsOwnFile_OneOutcomeBox_Question
                                          "170,75.\nEmpresa 2 – COMÉRCIO DOIS: não foi gerado. '2X' is not a valid "
                                          "integer value\nEmpresa 4 – QUARTA: \"dados_4.txt\" gerado, 1 lançamento, "
                                          "total R$ 40,00."});
+    EXPECT_EQ(mesmoArquivo, TTextos{Aviso + "As empresas 1 – EMPRESA UM e 4 – QUARTA gravariam o mesmo arquivo, "
+                                            "dados.txt. Dê a cada uma um nome de arquivo seu."});
+    EXPECT_TRUE(aberta);
     EXPECT_EQ(andamento.toStdString(), "Exportando a empresa 4 – QUARTA (3 de 3)");
     ASSERT_EQ(caixas[2].size(), 1u);
     EXPECT_TRUE(caixas[2][0].starts_with("Confirmação (pergunta, Sim/*Não): Empresa 1 – EMPRESA UM. Este período já "
@@ -105,4 +123,7 @@ TEST_F(TTesteJanela, VariasEmpresas_EachCompanyItsOwnFile_OneOutcomeBox_Question
     });
     QTest::keyClick(&botao, Qt::Key_Return);
     EXPECT_EQ(valores, (TTextos{"17", "0", "19"}));
+    // The main window's own boxes are back once the window of several companies has gone.
+    FCaixa.Respostas = {TRespostaMensagem::Sim};
+    EXPECT_EQ(Gerar("EditNomeArquivo").back(), Sucesso);
 }

@@ -597,10 +597,10 @@ TEST_F(TesteGerarArquivo, VisualizarArquivo_KeepsTheExportsLinesMarksWhatIsLostA
     Executar(Conexao(), "ALTER TABLE clientes MODIFY nome VARCHAR(80) CHARACTER SET utf8mb4");
     Executar(Conexao(), "INSERT INTO clientes VALUES (20, CONVERT(X'C5817563C3A961' USING utf8mb4), '20', 1, 'N'),"
                         " (21, 'JOS? DE TAL', '21', 1, 'N')");
-    Inserir({{.numlanc = "'1'"},
+    Inserir({{.numlanc = "'0X'"},
+             {.numlanc = "'1'"},
              {.numlanc = "'2'", .valortotal = "5.50", .clientes = 20},
-             {.numlanc = "'3'", .clientes = 21},
-             {.numlanc = "'4X'"}});
+             {.numlanc = "'3'", .clientes = 21}});
     const TFiltroExportacao filtro{true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1, 7, 0};
 
     auto selecao = TDadosExportacao::VisualizarArquivo(filtro);
@@ -616,21 +616,27 @@ TEST_F(TesteGerarArquivo, VisualizarArquivo_KeepsTheExportsLinesMarksWhatIsLostA
                                  Linha("000003", "000000001000", "05032024", "07", "0000000021", "JOS? DE TAL");
     EXPECT_EQ(selecao->Texto(), esperado);
     EXPECT_EQ(std::string(selecao->Linha(1)), esperado.substr(82, 80));
-    EXPECT_FALSE(selecao->Item(0).NomeComPerda);
-    EXPECT_TRUE(selecao->Item(1).NomeComPerda);
-    EXPECT_FALSE(selecao->Item(2).NomeComPerda);
-    ASSERT_TRUE(selecao->Item(3).Recusado);
-    const auto& recusado = selecao->Recusado(selecao->Item(3).Indice);
+    // In the query's order: the unfit posting first, then the lines.
+    ASSERT_TRUE(selecao->Item(0).Recusado);
+    const auto& recusado = selecao->Recusado(selecao->Item(0).Indice);
     EXPECT_EQ(
         std::tie(recusado.Numero, recusado.Chapa, recusado.Nome, recusado.Valor),
-        std::make_tuple(std::string("4X"), std::string("4521"), std::string("CLIENTE EXEMPLO"), std::string("10.00")));
-    EXPECT_EQ(recusado.Motivo, TextoAnsi("Lançamento 4X: '4X' is not a valid integer value"));
+        std::make_tuple(std::string("0X"), std::string("4521"), std::string("CLIENTE EXEMPLO"), std::string("10.00")));
+    EXPECT_EQ(recusado.Motivo, TextoAnsi("Lançamento 0X: '0X' is not a valid integer value"));
+    EXPECT_EQ(
+        std::make_tuple(selecao->Item(1).NomeComPerda, selecao->Item(2).NomeComPerda, selecao->Item(3).NomeComPerda),
+        std::make_tuple(false, true, false));
+    const auto campos = selecao->Campos(2);
+    EXPECT_EQ(std::tie(campos.Chapa, campos.Nome, campos.Data, campos.Numero, campos.Valor),
+              std::make_tuple(std::string("0000000020"), TextoAnsi("?ucéa"), std::string("05/03/2024"),
+                              std::string("2"), std::string("5,50")));
+    EXPECT_NE(campos.Situacao.find("\"?\""), std::string::npos);
     // Unfit postings are refused as the export refuses them, writing nothing.
     const std::string recusa = TextoDaFalha([&] { Gerar(); });
     EXPECT_EQ(TextoDaFalha([&] { TDadosExportacao::GerarArquivo(*selecao, FPasta.Caminho(), "saida.txt"); }), recusa);
     EXPECT_EQ(Arquivos(), std::vector<std::string>{});
 
-    Executar(Conexao(), "DELETE FROM receber WHERE numlanc = '4X'");
+    Executar(Conexao(), "DELETE FROM receber WHERE numlanc = '0X'");
     selecao = TDadosExportacao::VisualizarArquivo(filtro);
     ASSERT_TRUE(selecao);
     Inserir({{.numlanc = "'5'"}});
