@@ -373,6 +373,7 @@ std::optional<TSelecaoExportacao> TDadosExportacao::VisualizarArquivo(const TFil
     const TCamposLancamento campos(*query);
     const int perda = query->IndiceCampo("nome_com_perda");
     TSelecaoExportacao selecao(filtro);
+    selecao.Reservar(query->QuantidadeRegistros());
     for (query->Primeiro(); !query->FimDosDados(); query->Proximo(), Avancar()) {
         const bool comPerda = query->ValorBruto(perda).value_or("0") != "0";
         try {

@@ -17,6 +17,11 @@ std::string Contagem(std::size_t quantidade, const char* singular, const char* p
 
 } // namespace
 
+void TSelecaoExportacao::Reservar(std::size_t quantidade) {
+    FTexto.reserve(quantidade * TamanhoLinha);
+    FItens.reserve(quantidade);
+}
+
 void TSelecaoExportacao::Incluir(const TLancamento& lancamento, bool nomeComPerda) {
     AcrescentarLinhaExportacao(FTexto, lancamento, FFiltro.CodTorvane);
     FItens.push_back({static_cast<std::uint32_t>(Linhas() - 1), false, nomeComPerda});

@@ -53,6 +53,8 @@ public:
 
     explicit TSelecaoExportacao(const TFiltroExportacao& filtro) : FFiltro(filtro) {}
 
+    // Room for the postings of a query at once: grown a line at a time, the text would double past them.
+    void Reservar(std::size_t quantidade);
     void Incluir(const TLancamento& lancamento, bool nomeComPerda);
     void Recusar(TRecusado recusado, TRecusa recusa, bool nomeComPerda);
 
