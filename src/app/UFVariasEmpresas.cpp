@@ -259,9 +259,9 @@ std::string TFVariasEmpresas::Exportar(const TEmpresaPedida& empresa, bool& falh
                  ReaisBrasileiros(resultado.TotalCentavos) + ".";
     else
         texto += TextoAnsi("nenhum registro encontrado para a seleção.");
-    // A file that the record lacks is a failure of the run, as in the headless command.
-    falhou = falhou || !resultado.FalhaRegistro.empty();
-    for (const std::string& nota : {resultado.FalhaRegistro, resultado.AvisoRegistro})
+    // A file that the record or the copies lack is a failure of the run, as in the headless command.
+    falhou = falhou || !resultado.FalhaRegistro.empty() || !resultado.FalhaCopia.empty();
+    for (const std::string& nota : {resultado.FalhaCopia, resultado.FalhaRegistro, resultado.AvisoRegistro})
         if (!nota.empty())
             texto += "\n" + nota;
     try {

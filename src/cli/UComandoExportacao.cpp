@@ -303,8 +303,10 @@ int Exportar(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& saida
     saida << LinhaResultado(resultado) << '\n';
     if (!SaidaEscrita(saida, erro))
         return TComandoExportacao::Falhou;
-    // The file is in place, but the record of what was sent lacks it (the reason was said with the result).
-    return resultado.FalhaRegistro.empty() ? TComandoExportacao::Gerado : TComandoExportacao::Falhou;
+    // The file is in place, but the record of what was sent, or the copy of it, lacks it (the reason was said with
+    // the result).
+    return resultado.FalhaRegistro.empty() && resultado.FalhaCopia.empty() ? TComandoExportacao::Gerado
+                                                                           : TComandoExportacao::Falhou;
 }
 
 // Each company on its own: a failure or unfit postings in one leave the others written.
@@ -318,7 +320,7 @@ int ExportarVarias(const std::vector<TPedidoExportacao>& pedidos, bool aceitarCo
         try {
             const TResultadoExportacao resultado = ExportarEmpresa(pedido, aceitarCodigo, erro, terminal);
             linha += resultado.Gerado ? LinhaResultado(resultado) : "\tnada encontrado";
-            if (!resultado.FalhaRegistro.empty())
+            if (!resultado.FalhaRegistro.empty() || !resultado.FalhaCopia.empty())
                 situacao = TComandoExportacao::Falhou;
         } catch (const std::exception& falha) {
             const std::string motivo = TextoTerminal(falha.what());

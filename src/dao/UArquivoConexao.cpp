@@ -17,6 +17,7 @@ const std::string SecaoFilial = "FilialMatriz";
 const std::string ChaveFilial = "CodFisica";
 const std::string SecaoHistorico = "Historico";
 const std::string ChavePastaHistorico = "Pasta";
+const std::string ChaveCopias = "Copias";
 
 } // namespace
 
@@ -69,6 +70,11 @@ std::filesystem::path TArquivoConexao::PastaHistorico() const {
         return {};
     // A relative folder is taken from the settings file's own.
     return FCaminho.parent_path() / ValorParaCaminho(pasta);
+}
+
+bool TArquivoConexao::GuardarCopias() const {
+    const std::string valor = Aparar(TIniFile(FCaminho).LerTexto(SecaoHistorico, ChaveCopias, ""));
+    return valor != "0" && valor != "N" && valor != "n";
 }
 
 void TArquivoConexao::Gravar(const std::filesystem::path& destino, const TValoresConexao& valores) const {

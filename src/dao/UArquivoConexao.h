@@ -18,7 +18,8 @@ struct TValoresConexao {
 };
 
 // sistema_qor.ini, the connection settings: the one place that knows its sections and keys. It reads the
-// connection ([ip]), the branch ([FilialMatriz] CodFisica) and the record's folder ([Historico] Pasta), and
+// connection ([ip]), the branch ([FilialMatriz] CodFisica), the record's folder ([Historico] Pasta) and whether
+// copies of the files sent are kept beside it ([Historico] Copias), and
 // writes the connection and the branch, leaving every other section and key of the file as it was. The file is
 // read afresh on every call.
 class TArquivoConexao {
@@ -41,6 +42,8 @@ public:
     std::string TextoFilial() const;
     // The folder of the exports' record; a relative one is taken from this file's folder. Empty when not given.
     std::filesystem::path PastaHistorico() const;
+    // Whether a copy of every file sent is kept beside the record: yes, unless [Historico] Copias is 0 or N.
+    bool GuardarCopias() const;
 
     // Writes the values into `destino` in one replacement of the file. A `destino` that does not exist yet starts
     // as a copy of this file, so that nothing else this file held is lost, and the record's folder stays the one

@@ -5,7 +5,7 @@
 #include "dao/UDao.h"
 #include "dao/UQuery.h"
 #include "export/UArquivoPerfis.h"
-#include "export/UHistoricoExportacao.h"
+#include "export/UConclusaoExportacao.h"
 #include "export/ULeituraLancamentos.h"
 #include "export/ULinhaExportacao.h"
 #include "export/USelecaoExportacao.h"
@@ -16,7 +16,6 @@
 #include "platform/UErro.h"
 #include "platform/USha256.h"
 #include "platform/UTexto.h"
-#include "platform/UUsuarioSistema.h"
 
 #include <cstdint>
 #include <optional>
@@ -52,39 +51,6 @@ void Gravar(std::string& bloco, TArquivoSeguro& arquivo, TSha256& resumo) {
     bloco.clear();
 }
 
-// What only the database and the profile file know about the export; a field that cannot be read stays empty,
-// since the row itself matters more than either.
-void Completar(TRegistroExportacao& registro) {
-    try {
-        registro.NomeEmpresa = VarParaTexto(TDao::ConsultarValor(
-            Conexao(), "select nome from empresa where empresa_id = " + std::to_string(registro.Empresa), "", true));
-    } catch (const std::exception&) {
-        registro.NomeEmpresa.clear();
-    }
-    try {
-        const auto descricoes = TArquivoPerfis::Descricoes();
-        if (registro.Perfil >= 0 && static_cast<std::size_t>(registro.Perfil) < descricoes.size())
-            registro.DescricaoPerfil = Aparar(descricoes[static_cast<std::size_t>(registro.Perfil)]);
-    } catch (const std::exception&) {
-        registro.DescricaoPerfil.clear();
-    }
-}
-
-// Appends the export to the record: the text of why it could not goes to FalhaRegistro, and the note on a row that
-// waits for a record held by another program to AvisoRegistro. The file is in place either way: the export is done.
-void Registrar(TRegistroExportacao& registro, TResultadoExportacao& resultado) {
-    try {
-        registro.Momento = Agora();
-        registro.Usuario = NomeUsuarioSistema();
-        registro.Arquivo = std::filesystem::absolute(resultado.Caminho);
-        Completar(registro);
-        resultado.AvisoRegistro = THistoricoExportacao::Registrar(registro);
-    } catch (const std::exception& falha) {
-        resultado.FalhaRegistro =
-            TextoAnsi("O arquivo foi gerado, mas não foi registrado no histórico de exportações: ") + falha.what();
-    }
-}
-
 // The file goes into the chosen folder and nowhere else: a name that holds a folder, or is "." or "..", is refused.
 void ExigirNomeSimples(const std::filesystem::path& nome) {
     if (!nome.empty() && nome == nome.filename() && nome != "." && nome != "..")
@@ -97,9 +63,9 @@ void ExigirNomeSimples(const std::filesystem::path& nome) {
 // The query of a selection; the look before writing also asks, for each name, whether the server had to put "?"
 // for a character that code page 1252 lacks. Both sides go through utf8mb4, which holds every character of any
 // column, and are compared byte for byte.
-std::string SqlSelecao(const TFiltroExportacao& filtro, const std::string& grupos, bool perdas) {
+std::string SqlSelecao(const TFiltroExportacao& filtro, bool perdas) {
     std::string sql = TDadosExportacao::SqlExportacao(filtro.DataLancamento, filtro.DataInicial, filtro.DataFinal,
-                                                      filtro.Empresa, grupos);
+                                                      filtro.Empresa, filtro.Grupos.value_or(""));
     if (perdas)
         sql.insert(
             sql.find(" from \r\n"),
@@ -108,15 +74,18 @@ std::string SqlSelecao(const TFiltroExportacao& filtro, const std::string& grupo
     return sql;
 }
 
-// Runs the selection; nothing found is said, and gives no query.
-std::unique_ptr<TQuery> AbrirSelecao(const TFiltroExportacao& filtro, bool perdas) {
-    const std::string grupos = GruposDaExportacao(filtro.CodTorvane, filtro.Perfil);
-    auto query = std::make_unique<TQuery>(Conexao(), SqlSelecao(filtro, grupos, perdas));
+// Runs the selection, with the profile's groups of now unless the filter holds those of an earlier export; the
+// filter keeps the groups taken, for the record.
+std::unique_ptr<TQuery> AbrirSelecao(TFiltroExportacao& filtro, bool perdas) {
+    filtro.Grupos = filtro.Grupos ? GruposVerificados(filtro.CodTorvane, *filtro.Grupos)
+                                  : GruposDaExportacao(filtro.CodTorvane, filtro.Perfil);
+    auto query = std::make_unique<TQuery>(Conexao(), SqlSelecao(filtro, perdas));
     query->Abrir();
-    if (query->QuantidadeRegistros() >= 1)
-        return query;
+    return query;
+}
+
+void InformarNadaEncontrado() {
     Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
-    return nullptr;
 }
 
 void IniciarProgresso(std::size_t maximo) {
@@ -131,35 +100,6 @@ void Avancar() {
         ProgressoRegistrado->Passo();
     if (EventosRegistrados)
         EventosRegistrados->ProcessarEventos();
-}
-
-// The file is in place: the export goes to the record and the clerk learns what was written.
-void Concluir(TResultadoExportacao& resultado, const TFiltroExportacao& filtro, std::string sha256,
-              const std::filesystem::path& NomeArquivo) {
-    resultado.Gerado = true;
-    TRegistroExportacao registro;
-    registro.Empresa = filtro.Empresa;
-    registro.CodTorvane = filtro.CodTorvane;
-    registro.DataLancamento = filtro.DataLancamento;
-    registro.DataInicial = filtro.DataInicial;
-    registro.DataFinal = filtro.DataFinal;
-    registro.Perfil = filtro.Perfil;
-    registro.Linhas = resultado.Linhas;
-    registro.TotalCentavos = resultado.TotalCentavos;
-    registro.Sha256 = std::move(sha256);
-    Registrar(registro, resultado);
-
-    std::string texto = "Arquivo \"" + CaminhoMensagem(NomeArquivo) + TextoAnsi("\"  gerado com sucesso.");
-    texto += '\n';
-    texto += MilharesBrasileiros(static_cast<long long>(resultado.Linhas)) +
-             (resultado.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", total R$ " +
-             ReaisBrasileiros(resultado.TotalCentavos);
-    for (const std::string& nota : {resultado.FalhaRegistro, resultado.AvisoRegistro})
-        if (!nota.empty()) {
-            texto += '\n';
-            texto += nota;
-        }
-    Informar(texto);
 }
 
 std::filesystem::path CaminhoArquivo(const std::filesystem::path& Diretorio, const std::filesystem::path& NomeArquivo) {
@@ -310,7 +250,8 @@ std::string TDadosExportacao::SqlExportacao(bool DataLancamento, const TDataHora
 
 TFiltroExportacao TDadosExportacao::Filtro(const TPedidoExportacao& pedido) {
     return {pedido.DataLancamento, pedido.DataInicial.value(), pedido.DataFinal.value(),
-            pedido.Empresa,        pedido.CodTorvane,          pedido.Perfil};
+            pedido.Empresa,        pedido.CodTorvane,          pedido.Perfil,
+            std::nullopt};
 }
 
 TResultadoExportacao TDadosExportacao::GerarArquivo(const TPedidoExportacao& pedido) {
@@ -326,11 +267,13 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
                                                     const TDataHora& DataInicial, const TDataHora& DataFinal,
                                                     int Empresa, int CodTorvane, int Perfil) {
     ExigirNomeSimples(NomeArquivo);
-    const TFiltroExportacao filtro{DataLancamento, DataInicial, DataFinal, Empresa, CodTorvane, Perfil};
+    TFiltroExportacao filtro{DataLancamento, DataInicial, DataFinal, Empresa, CodTorvane, Perfil, std::nullopt};
     TResultadoExportacao resultado;
     const auto query = AbrirSelecao(filtro, false);
-    if (!query)
+    if (query->QuantidadeRegistros() < 1) {
+        InformarNadaEncontrado();
         return resultado;
+    }
 
     resultado.Caminho = CaminhoArquivo(Diretorio, NomeArquivo);
     // Lines go to a temporary file as they are made; the target is replaced only once all are on disk.
@@ -361,14 +304,20 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const std::filesystem::path&
         throw EFalha(recusas.Texto());
     Gravar(bloco, arquivo, resumo);
     arquivo.Confirmar();
-    Concluir(resultado, filtro, resumo.Concluir(), NomeArquivo);
+    Informar(ConcluirExportacao(resultado, filtro, resumo.Concluir(), NomeArquivo, std::nullopt));
     return resultado;
 }
 
 std::optional<TSelecaoExportacao> TDadosExportacao::VisualizarArquivo(const TFiltroExportacao& filtro) {
+    TSelecaoExportacao selecao = LerSelecao(filtro);
+    if (selecao.Quantidade() > 0)
+        return selecao;
+    InformarNadaEncontrado();
+    return std::nullopt;
+}
+
+TSelecaoExportacao TDadosExportacao::LerSelecao(TFiltroExportacao filtro) {
     const auto query = AbrirSelecao(filtro, true);
-    if (!query)
-        return std::nullopt;
     IniciarProgresso(query->QuantidadeRegistros());
     const TCamposLancamento campos(*query);
     const int perda = query->IndiceCampo("nome_com_perda");
@@ -387,13 +336,13 @@ std::optional<TSelecaoExportacao> TDadosExportacao::VisualizarArquivo(const TFil
 
 TResultadoExportacao TDadosExportacao::GerarArquivo(const TSelecaoExportacao& selecao,
                                                     const std::filesystem::path& Diretorio,
-                                                    const std::filesystem::path& NomeArquivo) {
+                                                    const std::filesystem::path& NomeArquivo, bool somenteNovos) {
     ExigirNomeSimples(NomeArquivo);
     if (const std::string recusas = selecao.TextoRecusas(); !recusas.empty())
         throw EFalha(recusas);
     TResultadoExportacao resultado;
     if (selecao.Quantidade() == 0) {
-        Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
+        InformarNadaEncontrado();
         return resultado;
     }
     resultado.Caminho = CaminhoArquivo(Diretorio, NomeArquivo);
@@ -404,6 +353,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const TSelecaoExportacao& se
     resultado.TotalCentavos = selecao.TotalCentavos();
     TSha256 resumo;
     resumo.Acrescentar(selecao.Texto());
-    Concluir(resultado, selecao.Filtro(), resumo.Concluir(), NomeArquivo);
+    Informar(
+        ConcluirExportacao(resultado, selecao.Filtro(), resumo.Concluir(), NomeArquivo, selecao.Texto(), somenteNovos));
     return resultado;
 }

@@ -26,6 +26,8 @@ struct TResultadoExportacao {
     std::string FalhaRegistro;
     // The record was held by another program: the row waits to be appended, and this says so. Empty otherwise.
     std::string AvisoRegistro;
+    // Why no copy of the file as sent could be kept beside the record; empty when one was, or copies are off.
+    std::string FalhaCopia;
 };
 
 // Export services shared by the whole program: the one connection of the process, the company list,
@@ -81,7 +83,9 @@ public:
     // Writes exactly the lines of the selection, as seen, and records them; refuses a selection that holds unfit
     // postings, naming them, as the export does.
     static TResultadoExportacao GerarArquivo(const TSelecaoExportacao& selecao, const std::filesystem::path& Diretorio,
-                                             const std::filesystem::path& NomeArquivo);
+                                             const std::filesystem::path& NomeArquivo, bool somenteNovos = false);
+    // The same reading, saying nothing when nothing is found: the selection is then empty.
+    static TSelecaoExportacao LerSelecao(TFiltroExportacao filtro);
     // The selection of the values a front end gathered and checked.
     static TFiltroExportacao Filtro(const TPedidoExportacao& pedido);
     // The SQL text of the receivables query, given the profile's group list.

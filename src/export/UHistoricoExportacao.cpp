@@ -3,6 +3,7 @@
 #include "export/UCsv.h"
 
 #include "dao/UArquivoConexao.h"
+#include "export/UArquivoPerfis.h"
 #include "platform/UAcrescentarArquivo.h"
 #include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
@@ -34,8 +35,21 @@ const TCampos& Cabecalho() {
                                       "Arquivo",
                                       TextoAnsi("Lançamentos"),
                                       "Total em centavos",
-                                      "SHA-256"};
+                                      "SHA-256",
+                                      "Grupos",
+                                      "Somente novos",
+                                      TextoAnsi("Cópia")};
     return cabecalho;
+}
+
+// The columns of a row written before the groups, the kind of file and the copy were kept.
+constexpr std::size_t ColunasAntigas = 14;
+
+// Two programs making the record at the same moment may each have written the header; a record made before the
+// last columns came has the header of its time.
+bool EhCabecalho(const TCampos& campos) {
+    return (campos.size() == ColunasAntigas || campos.size() == Cabecalho().size()) &&
+           std::equal(campos.begin(), campos.end(), Cabecalho().begin());
 }
 
 std::optional<long long> Numero(std::string_view texto) {
@@ -59,13 +73,23 @@ std::optional<TDataHora> LerData(std::string_view texto, bool comHora) {
 }
 
 TCampos Campos(const TRegistroExportacao& r) {
-    return {r.Momento.TextoExibicao(),         r.Usuario,
-            std::to_string(r.Empresa),         r.NomeEmpresa,
-            std::to_string(r.CodTorvane),      r.DataLancamento ? "lancamento" : "vencimento",
-            r.DataInicial.TextoDataExibicao(), r.DataFinal.TextoDataExibicao(),
-            std::to_string(r.Perfil),          r.DescricaoPerfil,
-            CaminhoParaValor(r.Arquivo),       std::to_string(r.Linhas),
-            std::to_string(r.TotalCentavos),   r.Sha256};
+    return {r.Momento.TextoExibicao(),
+            r.Usuario,
+            std::to_string(r.Empresa),
+            r.NomeEmpresa,
+            std::to_string(r.CodTorvane),
+            r.DataLancamento ? "lancamento" : "vencimento",
+            r.DataInicial.TextoDataExibicao(),
+            r.DataFinal.TextoDataExibicao(),
+            std::to_string(r.Perfil),
+            r.DescricaoPerfil,
+            CaminhoParaValor(r.Arquivo),
+            std::to_string(r.Linhas),
+            std::to_string(r.TotalCentavos),
+            r.Sha256,
+            r.Grupos.value_or(""),
+            r.SomenteNovos ? "S" : "",
+            r.Copia};
 }
 
 bool Sha256Valido(const std::string& texto) {
@@ -73,8 +97,13 @@ bool Sha256Valido(const std::string& texto) {
 }
 
 std::optional<TRegistroExportacao> Registro(const TCampos& c) {
-    if (c.size() != Cabecalho().size() || (c[5] != "lancamento" && c[5] != "vencimento") || c[10].empty() ||
-        !Sha256Valido(c[13]))
+    const bool antiga = c.size() == ColunasAntigas;
+    if ((!antiga && c.size() != Cabecalho().size()) || (c[5] != "lancamento" && c[5] != "vencimento") ||
+        c[10].empty() || !Sha256Valido(c[13]))
+        return std::nullopt;
+    // A copy is a file of the copies' folder, named by the digest of what it holds.
+    if (!antiga && ((!c[14].empty() && !TArquivoPerfis::ListaGruposValida(c[14])) || (c[15] != "" && c[15] != "S") ||
+                    (!c[16].empty() && c[16] != c[13] + ".txt")))
         return std::nullopt;
     const auto momento = LerData(c[0], true);
     const auto inicial = LerData(c[6], false);
@@ -99,7 +128,10 @@ std::optional<TRegistroExportacao> Registro(const TCampos& c) {
                                ValorParaCaminho(c[10]),
                                static_cast<std::size_t>(*linhas),
                                *total,
-                               c[13]};
+                               c[13],
+                               antiga ? std::nullopt : std::optional(c[14]),
+                               !antiga && c[15] == "S",
+                               antiga ? std::string() : c[16]};
 }
 
 auto ChaveDia(const TDataHora& d) {
@@ -262,8 +294,7 @@ TLeituraHistorico THistoricoExportacao::Ler() {
         if (!ArquivoExiste(arquivo))
             continue;
         for (const auto& campos : LerCsv(LerArquivo(arquivo))) {
-            // Two programs making the record at the same moment may each have written the header.
-            if (campos == Cabecalho() || campos == TCampos{""})
+            if (EhCabecalho(campos) || campos == TCampos{""})
                 continue;
             if (auto registro = Registro(campos))
                 leitura.Registros.push_back(std::move(*registro));

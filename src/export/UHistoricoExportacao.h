@@ -26,6 +26,13 @@ struct TRegistroExportacao {
     std::size_t Linhas = 0;
     std::int64_t TotalCentavos = 0;
     std::string Sha256;
+    // The profile's product groups when the file was written ("" for every group); none in a row written before
+    // they were kept, whose profile may have changed since.
+    std::optional<std::string> Grupos;
+    // A file of only the postings that no earlier file of the company under that number in Torvane held.
+    bool SomenteNovos = false;
+    // The name of the copy of the file as sent, in the folder of the copies; empty when none was kept.
+    std::string Copia;
 
     friend bool operator==(const TRegistroExportacao&, const TRegistroExportacao&) = default;
 };

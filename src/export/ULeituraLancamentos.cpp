@@ -85,11 +85,26 @@ TLancamento LerLancamento(const TQuery& query, const TCamposLancamento& campos) 
     return lancamento;
 }
 
-std::string GruposDaExportacao(int CodTorvane, int Perfil) {
-    // Two digits in the file: a larger number would be cut to another company's number.
+namespace {
+
+// Two digits in the file: a larger number would be cut to another company's number.
+void ExigirCodTorvane(int CodTorvane) {
     if (CodTorvane < 0 || CodTorvane > MaiorCodTorvane)
         throw EFalha(TextoAnsi("O número da empresa na Torvane (") + std::to_string(CodTorvane) +
                      TextoAnsi(") não cabe no campo de 2 dígitos (0 a 99). Nenhum arquivo foi gravado."));
+}
+
+} // namespace
+
+std::string GruposVerificados(int CodTorvane, const std::string& grupos) {
+    ExigirCodTorvane(CodTorvane);
+    if (!grupos.empty() && !TArquivoPerfis::ListaGruposValida(grupos))
+        throw EFalha(TextoAnsi("A lista de grupos ") + grupos + TextoAnsi(" não é válida: deve ser como (12,15,40)."));
+    return grupos;
+}
+
+std::string GruposDaExportacao(int CodTorvane, int Perfil) {
+    ExigirCodTorvane(CodTorvane);
     if (Perfil <= 0)
         return {};
     const std::string grupos = TDadosExportacao::GruposDoPerfil(Perfil);

@@ -51,3 +51,5 @@ TLancamento LerLancamento(const TQuery& query, const TCamposLancamento& campos);
 // The product groups of the profile, checked before any query: a number in Torvane that does not fit its field
 // and a group list that would change the query's text both fail, saying so.
 std::string GruposDaExportacao(int CodTorvane, int Perfil);
+// The same checks of groups given ("" for every group), as an earlier export kept them.
+std::string GruposVerificados(int CodTorvane, const std::string& grupos);

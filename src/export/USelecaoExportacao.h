@@ -4,6 +4,7 @@
 #include "platform/UDataHora.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,9 @@ struct TFiltroExportacao {
     int Empresa = 0;
     int CodTorvane = 0;
     int Perfil = 0;
+    // The product groups the query takes ("" for every group), when they are not the profile's of now: those an
+    // earlier export was made with.
+    std::optional<std::string> Grupos;
 };
 
 // The postings of one selection, read whole and kept for a look before writing: each one's line as it goes into

@@ -389,7 +389,9 @@ TEST_F(TesteComandoExportacao, SharedRecord_EveryAccountSeesTheOthersExports) {
         for (const char* arquivo : {"primeiro.txt", "segundo.txt"})
             EXPECT_EQ(Rodar({"--conferir", Texto(FDestino / arquivo)}).Status, 0) << arquivo;
     }
-    EXPECT_EQ(NomesNaPasta(escritorio), std::vector<std::string>{"HistoricoExportacao.csv"});
+    // The copies of what was sent live beside the record, for every clerk of the office.
+    EXPECT_EQ(NomesNaPasta(escritorio), (std::vector<std::string>{"ArquivosEnviados", "HistoricoExportacao.csv"}));
+    EXPECT_EQ(NomesNaPasta(escritorio / "ArquivosEnviados").size(), 1u) << "the same bytes, kept once";
 }
 
 // A number in Torvane that the record knows only as another company's stops a scheduled run, unless accepted.
@@ -594,6 +596,17 @@ TEST_F(TesteComandoExportacao, ResultLineOrRecordThatCannotBeWritten_ExitsOneWit
               std::string::npos)
         << semRegistro.Erro;
     EXPECT_EQ(LerBinario(FDestino / "dados.txt"), LinhaExemplo);
+
+    // The same for the copy of the file sent, whose folder cannot be made.
+    std::filesystem::remove(FPasta.Sistema() / "HistoricoExportacao.csv");
+    std::filesystem::remove_all(FPasta.Sistema() / "ArquivosEnviados");
+    GravarBinario(FPasta.Sistema() / "ArquivosEnviados", "");
+    const auto semCopia = Rodar(Completo());
+    EXPECT_EQ(semCopia.Status, 1);
+    EXPECT_EQ(semCopia.Saida, Texto(FDestino / "dados.txt") + "\t1\t1234.50\n");
+    EXPECT_NE(semCopia.Erro.find("O arquivo foi gerado, mas a cópia do arquivo enviado não pôde ser guardada: "),
+              std::string::npos)
+        << semCopia.Erro;
 }
 
 TEST_F(TesteComandoExportacao, BadCommandLine_ExitsTwoSayingWhyInPortugueseAndHelpExitsZero) {

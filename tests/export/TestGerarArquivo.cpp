@@ -1,4 +1,5 @@
 #include "support/ArquivoPreso.h"
+#include "support/DiscoObservado.h"
 #include "support/SocketLocal.h"
 #include "support/TestDb.h"
 #include "support/TextosVerificacao.h"
@@ -187,7 +188,7 @@ TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndRepo
     const auto resultado = Gerar(true, 0, 7, TDataHora::Data(2024, 3, 1), pasta.substr(0, pasta.size() - 1));
 
     EXPECT_EQ(LerSaida(), exemplo);
-    EXPECT_EQ(Arquivos(), (std::vector<std::string>{"HistoricoExportacao.csv", "saida.txt"}));
+    EXPECT_EQ(Arquivos(), (std::vector<std::string>{"ArquivosEnviados", "HistoricoExportacao.csv", "saida.txt"}));
     EXPECT_TRUE(resultado.Gerado);
     EXPECT_EQ(resultado.Caminho, pasta + "saida.txt");
     EXPECT_EQ(resultado.Linhas, 1u);
@@ -207,6 +208,10 @@ TEST_F(TesteGerarArquivo, GerarArquivo_WorkedExample_ReplacesTheFileWholeAndRepo
     EXPECT_EQ(registros[0].DataInicial, TDataHora::Data(2024, 3, 1));
     // The fingerprint is the standard one, as sha256sum gives it for those bytes.
     EXPECT_EQ(registros[0].Sha256, Sha256Sum(resultado.Caminho));
+    // A copy of the bytes as sent beside the record, named by their digest, and the row names it.
+    EXPECT_EQ(registros[0].Copia, registros[0].Sha256 + ".txt");
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "ArquivosEnviados" / registros[0].Copia), exemplo);
+    EXPECT_EQ(registros[0].Grupos, std::optional<std::string>(""));
     // The headless command may run without any front end.
     TDadosExportacao::SetInformacao(nullptr);
     TDadosExportacao::SetProgresso(nullptr);
@@ -601,7 +606,7 @@ TEST_F(TesteGerarArquivo, VisualizarArquivo_KeepsTheExportsLinesMarksWhatIsLostA
              {.numlanc = "'1'"},
              {.numlanc = "'2'", .valortotal = "5.50", .clientes = 20},
              {.numlanc = "'3'", .clientes = 21}});
-    const TFiltroExportacao filtro{true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1, 7, 0};
+    const TFiltroExportacao filtro{true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1, 7, 0, {}};
 
     auto selecao = TDadosExportacao::VisualizarArquivo(filtro);
 
@@ -651,6 +656,53 @@ TEST_F(TesteGerarArquivo, VisualizarArquivo_KeepsTheExportsLinesMarksWhatIsLostA
               std::make_tuple(1, 7, std::size_t{3}, Sha256Sum(resultado.Caminho)));
     // Nothing found is said as the export says it.
     EXPECT_FALSE(TDadosExportacao::VisualizarArquivo(
-        {true, TDataHora::Data(2024, 4, 1), TDataHora::Data(2024, 4, 30), 1, 7, 0}));
+        {true, TDataHora::Data(2024, 4, 1), TDataHora::Data(2024, 4, 30), 1, 7, 0, {}}));
     EXPECT_EQ(FFrente.Chamadas.back(), Informacao + TextoAnsi("Nenhum registro encontrado para a seleção."));
+}
+
+// The file, then its copy, whole and on disk, then the row that names the copy: a crash at any moment leaves no
+// row without its copy. A copy that cannot be kept is said and leaves the export and its row; an office may keep none.
+TEST_F(TesteGerarArquivo, GerarArquivo_CopyOfTheFileSent_ReachesTheDiskBeforeItsRow) {
+    Inserir({{.valortotal = "1234.50"}});
+    const auto copias = FPasta.Sistema() / "ArquivosEnviados";
+    std::vector<std::pair<TPassoDisco, std::string>> passos;
+    {
+        const TDiscoObservado disco;
+        ASSERT_TRUE(Gerar().Gerado);
+        for (const auto& [passo, caminho] : disco.Passos)
+            passos.emplace_back(passo, caminho.parent_path() == copias                   ? "copia"
+                                       : caminho.filename() == "HistoricoExportacao.csv" ? "historico"
+                                                                                         : caminho.filename().string());
+    }
+    const auto posicao = [&](TPassoDisco passo, const std::string& nome) {
+        const auto achado = std::find(passos.begin(), passos.end(), std::make_pair(passo, nome));
+        EXPECT_NE(achado, passos.end()) << nome;
+        return achado - passos.begin();
+    };
+    EXPECT_LT(posicao(TPassoDisco::Substituir, "saida.txt"), posicao(TPassoDisco::Substituir, "copia"));
+    EXPECT_LT(posicao(TPassoDisco::Substituir, "copia"), posicao(TPassoDisco::GravarArquivo, "historico"));
+    const auto registro = THistoricoExportacao::Ler().Registros.back();
+    EXPECT_EQ(LerBinario(copias / registro.Copia), LerSaida());
+
+    // The copies' folder cannot be made: said in the success box, the file and its row stand, naming no copy.
+    std::filesystem::remove_all(copias);
+    GravarBinario(copias, "");
+    const auto semCopia = Gerar(true, 0, 8);
+    EXPECT_TRUE(semCopia.Gerado);
+    EXPECT_EQ(semCopia.FalhaCopia.rfind(TextoAnsi("O arquivo foi gerado, mas a cópia do arquivo enviado não pôde ser "
+                                                  "guardada: Não foi possível criar a pasta das cópias"),
+                                        0),
+              0u)
+        << semCopia.FalhaCopia;
+    EXPECT_NE(FFrente.Chamadas.back().find(semCopia.FalhaCopia), std::string::npos);
+    EXPECT_EQ(THistoricoExportacao::Ler().Registros.back().CodTorvane, 8);
+    EXPECT_EQ(THistoricoExportacao::Ler().Registros.back().Copia, "");
+
+    // Turned off for the office.
+    std::filesystem::remove(copias);
+    GravarSistemaQorIni("[Historico]\r\nCopias=N\r\n");
+    const auto desligadas = Gerar(true, 0, 9);
+    EXPECT_EQ(desligadas.FalhaCopia, "");
+    EXPECT_FALSE(std::filesystem::exists(copias));
+    EXPECT_EQ(THistoricoExportacao::Ler().Registros.back().Copia, "");
 }

@@ -41,6 +41,7 @@ protected:
         r.Linhas = 2;
         r.TotalCentavos = 1234;
         r.Sha256 = Sha256("");
+        r.Grupos = "";
         return r;
     }
     std::string Historico() const { return LerBinario(THistoricoExportacao::Arquivo()); }
@@ -48,10 +49,13 @@ protected:
     TPastaTemporaria FPasta;
 };
 
-const std::string Cabecalho = "Data e hora;Usu\xE1rio;Empresa;Nome da empresa;C\xF3"
-                              "digo Torvane;Data do per\xEDodo;Data inicial;Data final;Perfil;Descri\xE7\xE3o do "
-                              "perfil;Arquivo;Lan\xE7"
-                              "amentos;Total em centavos;SHA-256\r\n";
+// The header of a record made before the groups, the kind of file and the copy were kept, and the one of now.
+const std::string CabecalhoAntigo = "Data e hora;Usu\xE1rio;Empresa;Nome da empresa;C\xF3"
+                                    "digo Torvane;Data do per\xEDodo;Data inicial;Data final;Perfil;Descri\xE7\xE3o do "
+                                    "perfil;Arquivo;Lan\xE7"
+                                    "amentos;Total em centavos;SHA-256\r\n";
+const std::string Cabecalho =
+    CabecalhoAntigo.substr(0, CabecalhoAntigo.size() - 2) + ";Grupos;Somente novos;C\xF3pia\r\n";
 
 TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
     auto simples = Registro(3, "2024-02-01", "2024-02-29");
@@ -79,7 +83,7 @@ TEST_F(TesteHistorico, RegistrarLer_RowsReadBackWholeAfterOneHeader) {
     EXPECT_EQ(Historico().substr(0, Cabecalho.size() + 12), Cabecalho + "05/03/2024 1");
     EXPECT_EQ(Historico().find(Cabecalho, 1), std::string::npos) << "header once";
     EXPECT_NE(Historico().find(";3;LOJA;7;lancamento;01/02/2024;29/02/2024;0;;" + CaminhoParaValor(simples.Arquivo) +
-                               ";2;1234;" + Sha256("") + "\r\n"),
+                               ";2;1234;" + Sha256("") + ";;;\r\n"),
               std::string::npos);
     EXPECT_NE(Historico().find(";\"CAF\xC9 \"\"A\xC7\xC3O\"\"; FILIAL\";7;vencimento;"), std::string::npos);
     EXPECT_NE(Historico().find(";'@joao;4;\"'=HYPERLINK(\"\"http://x\"\";\"\"a\"\")\";7;"), std::string::npos);
@@ -135,6 +139,27 @@ TEST_F(TesteHistorico, Ler_MissingOrEmptyGivesNothingAndDamagedRowsAreSkippedAnd
     EXPECT_EQ(leitura.Registros, std::vector<TRegistroExportacao>{bom});
     EXPECT_EQ(leitura.Danificadas, 6u);
     EXPECT_NE(leitura.AvisoDanificadas().find("6 linhas danificadas"), std::string::npos);
+
+    // A record of before the last three columns: its rows read, without groups, and the rows after them with theirs.
+    const std::string antiga = linha.substr(0, linha.size() - 5) + "\r\n";
+    auto novo = Registro(3, "2024-03-01", "2024-03-31", 5);
+    novo.Grupos = "(10,20)";
+    novo.SomenteNovos = true;
+    novo.Copia = Sha256("") + ".txt";
+    GravarBinario(THistoricoExportacao::Arquivo(), CabecalhoAntigo + antiga);
+    EXPECT_EQ(THistoricoExportacao::Registrar(novo), "");
+    auto semGrupos = bom;
+    semGrupos.Grupos.reset();
+    EXPECT_EQ(THistoricoExportacao::Ler().Registros, (std::vector<TRegistroExportacao>{semGrupos, novo}));
+    EXPECT_EQ(THistoricoExportacao::Ler().Danificadas, 0u);
+    // A kind of file or a copy's name that is not one of the record's.
+    for (const auto& [de, para] : std::vector<std::pair<std::string, std::string>>{
+             {";S;", ";X;"}, {".txt\r\n", ".bin\r\n"}, {";(10,20);", ";(10;20);"}}) {
+        std::string texto = Historico();
+        texto.replace(texto.rfind(de), de.size(), para);
+        GravarBinario(THistoricoExportacao::Arquivo(), texto);
+        EXPECT_EQ(THistoricoExportacao::Ler().Danificadas, 1u) << para;
+    }
 }
 
 TEST_F(TesteHistorico, ExportacoesSobrepostas_SameCompanyWithASharedDayNewestFirst) {

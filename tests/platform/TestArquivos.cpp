@@ -1,4 +1,5 @@
 #include "support/ArquivoPreso.h"
+#include "support/DiscoObservado.h"
 #include "support/TestDb.h"
 
 #include "platform/UAcrescentarArquivo.h"
@@ -303,17 +304,6 @@ TEST_F(TesteArquivos, ArquivoSeguro_CtrlCInTheConsole_RemovesTheTemporaryFileAnd
     EXPECT_TRUE(Nomes().empty()) << Nomes().front();
 }
 #endif
-
-// What reached the disk, in order, while the watcher was in place.
-class TDiscoObservado {
-public:
-    TDiscoObservado() {
-        DefinirObservadorDisco(
-            [this](TPassoDisco passo, const std::filesystem::path& caminho) { Passos.emplace_back(passo, caminho); });
-    }
-    ~TDiscoObservado() { DefinirObservadorDisco({}); }
-    std::vector<std::pair<TPassoDisco, std::filesystem::path>> Passos;
-};
 
 TEST_F(TesteArquivos, AcrescentarArquivo_StartsOnALineOfItsOwnAndFlushesTheFileToDisk) {
     struct C {
