@@ -119,10 +119,12 @@ TEST_F(TTesteJanela, VariasEmpresas_EachCompanyItsOwnFile_OneOutcomeBox_Question
                 std::to_string(
                     ::Controle<QCheckBox>(janela, ("chkEmpresa" + std::string(empresa)).c_str()).isChecked()) +
                 ::Controle<QLineEdit>(janela, ("EditCodTorvane" + std::string(empresa)).c_str()).text().toStdString());
+        // As typed, kept by this PC: the record alone would give the name written, with its ".txt".
+        valores.push_back(::Controle<QLineEdit>(janela, "EditNomeArquivo4").text().toStdString());
         QTest::keyClick(&janela, Qt::Key_Escape);
     });
     QTest::keyClick(&botao, Qt::Key_Return);
-    EXPECT_EQ(valores, (TTextos{"17", "0", "19"}));
+    EXPECT_EQ(valores, (TTextos{"17", "0", "19", "dados_4"}));
     // The main window's own boxes are back once the window of several companies has gone.
     FCaixa.Respostas = {TRespostaMensagem::Sim};
     EXPECT_EQ(Gerar("EditNomeArquivo").back(), Sucesso);
