@@ -74,8 +74,6 @@ std::string SqlSelecao(const TFiltroExportacao& filtro, bool perdas) {
     return sql;
 }
 
-// Runs the selection, with the profile's groups of now unless the filter holds those of an earlier export; the
-// filter keeps the groups taken, for the record.
 std::unique_ptr<TQuery> AbrirSelecao(TFiltroExportacao& filtro, bool perdas) {
     filtro.Grupos = filtro.Grupos ? GruposVerificados(filtro.CodTorvane, *filtro.Grupos)
                                   : GruposDaExportacao(filtro.CodTorvane, filtro.Perfil);
@@ -88,19 +86,27 @@ void InformarNadaEncontrado() {
     Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
 }
 
-void IniciarProgresso(std::size_t maximo) {
+} // namespace
+
+std::unique_ptr<TQuery> TDadosExportacao::ConsultarSelecao(TFiltroExportacao& filtro) {
+    return AbrirSelecao(filtro, false);
+}
+
+void TDadosExportacao::IniciarProgresso(std::size_t maximo) {
     if (ProgressoRegistrado) {
         ProgressoRegistrado->SetMaximo(static_cast<int>(maximo));
         ProgressoRegistrado->SetPosicao(0);
     }
 }
 
-void Avancar() {
+void TDadosExportacao::Avancar() {
     if (ProgressoRegistrado)
         ProgressoRegistrado->Passo();
     if (EventosRegistrados)
         EventosRegistrados->ProcessarEventos();
 }
+
+namespace {
 
 std::filesystem::path CaminhoArquivo(const std::filesystem::path& Diretorio, const std::filesystem::path& NomeArquivo) {
     std::filesystem::path caminho = PastaExportacao(Diretorio);

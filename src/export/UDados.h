@@ -88,6 +88,12 @@ public:
     static TSelecaoExportacao LerSelecao(TFiltroExportacao filtro);
     // The selection of the values a front end gathered and checked.
     static TFiltroExportacao Filtro(const TPedidoExportacao& pedido);
+    // The receivables query of the selection, open, with the profile's groups of now unless the filter holds those
+    // of an earlier export; the filter keeps the groups taken.
+    static std::unique_ptr<TQuery> ConsultarSelecao(TFiltroExportacao& filtro);
+    // The gauge, for a reading of the rows of a selection: its maximum, and a step (with the event pump) a row.
+    static void IniciarProgresso(std::size_t maximo);
+    static void Avancar();
     // The SQL text of the receivables query, given the profile's group list.
     static std::string SqlExportacao(bool DataLancamento, const TDataHora& DataInicial, const TDataHora& DataFinal,
                                      int Empresa, const std::string& grupos);

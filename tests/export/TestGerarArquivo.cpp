@@ -5,6 +5,8 @@
 #include "support/TextosVerificacao.h"
 
 #include "dao/UDao.h"
+#include "export/UComparacaoExportacao.h"
+#include "export/UCopiasExportacao.h"
 #include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
 #include "platform/UCaminhos.h"
@@ -705,4 +707,53 @@ TEST_F(TesteGerarArquivo, GerarArquivo_CopyOfTheFileSent_ReachesTheDiskBeforeIts
     EXPECT_EQ(desligadas.FalhaCopia, "");
     EXPECT_FALSE(std::filesystem::exists(copias));
     EXPECT_EQ(THistoricoExportacao::Ler().Registros.back().Copia, "");
+}
+
+// A file sent, then the database changes: each posting lands in its group, the totals add up, and two lines of one
+// posting number and date are each paired once. Without its copy, a file changed since can no longer be compared.
+TEST_F(TesteGerarArquivo, Comparar_AddedPaidDeletedAndChangedPostings_LandInTheirGroupsAndTheTotalsAddUp) {
+    Executar(Conexao(), "INSERT INTO clientes VALUES (30, 'OUTRO NOME', '4521', 1, 'N')");
+    Inserir({{.numlanc = "'1'"},
+             {.numlanc = "'2'", .valortotal = "20.00"},
+             {.numlanc = "'3'", .valortotal = "30.00"},
+             {.numlanc = "'4'", .valortotal = "40.00"},
+             {.numlanc = "'5'"},
+             {.numlanc = "'5'", .clientes = 30}});
+    ASSERT_TRUE(Gerar().Gerado);
+    const auto registro = THistoricoExportacao::Ler().Registros.back();
+    Executar(Conexao(), "UPDATE receber SET amort = 100 WHERE numlanc = '2';"
+                        "UPDATE receber SET apagado = 'S' WHERE numlanc = '3';"
+                        "UPDATE receber SET valortotal = 45 WHERE numlanc = '4';"
+                        "UPDATE receber SET valortotal = 12 WHERE numlanc = '5' AND clientes_id = 30");
+    Inserir({{.numlanc = "'6'"}});
+
+    const auto c = TComparacaoExportacao::Comparar(registro);
+
+    std::vector<std::string> vistos;
+    for (const auto& d : c.Diferencas)
+        vistos.push_back(TComparacaoExportacao::NomeGrupo(d.Grupo) + "|" + d.Numero + "|" + d.Nome + "|" +
+                         (d.CentavosEnviados ? std::to_string(*d.CentavosEnviados) : "-") + "|" +
+                         (d.CentavosAgora ? std::to_string(*d.CentavosAgora) : "-") + "|" + d.Motivo);
+    EXPECT_EQ(vistos, (std::vector<std::string>{
+                          TextoAnsi("não está mais em aberto|2|CLIENTE EXEMPLO|2000|-|pago (amort de 100 ou mais)"),
+                          TextoAnsi("não está mais em aberto|3|CLIENTE EXEMPLO|3000|-|excluído (apagado \"S\")"),
+                          "alterado|4|CLIENTE EXEMPLO|4000|4500|", "alterado|5|OUTRO NOME|1000|1200|",
+                          "novo|6|CLIENTE EXEMPLO|-|1000|"}));
+    EXPECT_EQ(std::make_tuple(c.Enviado.Linhas, c.Enviado.Centavos, c.Agora.Linhas, c.Agora.Centavos, c.Iguais),
+              std::make_tuple(std::size_t{6}, std::int64_t{12000}, std::size_t{5}, std::int64_t{8700}, std::size_t{2}));
+    EXPECT_EQ(c.Enviado.Centavos - c.NaoEstaoMaisEmAberto.Centavos + c.DiferencaAlterados + c.Novos.Centavos,
+              c.Agora.Centavos);
+    EXPECT_EQ(c.Enviado.Linhas - c.NaoEstaoMaisEmAberto.Linhas + c.Novos.Linhas, c.Agora.Linhas);
+    EXPECT_EQ(c.Resumo()[2], TextoAnsi("Alterados: 2 lançamentos, diferença de +R$ 7,00."));
+    EXPECT_TRUE(c.Mudou());
+
+    // Without its copy, from the file at its path while it is the one written; once changed, not at all.
+    std::filesystem::remove(TCopiasExportacao::Pasta() / registro.Copia);
+    EXPECT_EQ(TComparacaoExportacao::Comparar(registro).Enviado.Linhas, 6u);
+    GravarBinario(Saida(), Linha("000001"));
+    EXPECT_EQ(TextoDaFalha([&] { TComparacaoExportacao::Comparar(registro); }),
+              TextoAnsi("O arquivo enviado não pode mais ser lido: sua cópia \"") +
+                  CaminhoMensagem(TCopiasExportacao::Pasta() / registro.Copia) +
+                  TextoAnsi("\" não existe mais ou foi alterada, e o arquivo \"") + CaminhoMensagem(Saida()) +
+                  TextoAnsi("\" não é mais o que foi gerado."));
 }

@@ -1,0 +1,258 @@
+#include "export/UComparacaoExportacao.h"
+
+#include "dao/UConexao.h"
+#include "dao/UQuery.h"
+#include "export/UCopiasExportacao.h"
+#include "export/UDados.h"
+#include "export/ULeituraLancamentos.h"
+#include "platform/UCp1252.h"
+#include "platform/UErro.h"
+#include "platform/UTexto.h"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t TamanhoLinha = 82;
+
+// Badge, then posting date and number: what makes a line the same posting.
+int CompararChave(std::string_view a, std::string_view b) {
+    if (const int chapa = a.substr(2, 10).compare(b.substr(2, 10)); chapa != 0)
+        return chapa;
+    return a.substr(52, 14).compare(b.substr(52, 14));
+}
+
+std::int64_t CentavosDaLinha(std::string_view linha) {
+    std::int64_t centavos = 0;
+    for (const char c : linha.substr(68, 12))
+        centavos = centavos * 10 + (c >= '0' && c <= '9' ? c - '0' : 0);
+    return centavos;
+}
+
+std::string DataDaLinha(std::string_view l) {
+    return std::string(l.substr(52, 2)) + "/" + std::string(l.substr(54, 2)) + "/" + std::string(l.substr(56, 4));
+}
+
+std::string NumeroDaLinha(std::string_view l) {
+    const auto digitos = l.substr(60, 6);
+    const auto primeiro = digitos.find_first_not_of('0');
+    return primeiro == std::string_view::npos ? std::string("0") : std::string(digitos.substr(primeiro));
+}
+
+TDiferencaExportacao Diferenca(TGrupoComparacao grupo, std::string_view linha) {
+    TDiferencaExportacao d;
+    d.Grupo = grupo;
+    d.Chapa = linha.substr(2, 10);
+    d.Nome = Aparar(linha.substr(12, 40));
+    d.Data = DataDaLinha(linha);
+    d.Numero = NumeroDaLinha(linha);
+    return d;
+}
+
+// The lines of the file as sent, in the order of their posting, each paired at most once.
+class TEnviados {
+public:
+    explicit TEnviados(std::string texto) : FTexto(std::move(texto)) {
+        if (FTexto.size() % TamanhoLinha != 0)
+            throw EFalha(
+                TextoAnsi("O arquivo enviado não é um arquivo da Torvane: suas linhas não têm 80 caracteres."));
+        FOrdem.resize(FTexto.size() / TamanhoLinha);
+        for (std::size_t i = 0; i < FOrdem.size(); ++i) {
+            if (FTexto.compare(i * TamanhoLinha + 80, 2, "\r\n") != 0)
+                throw EFalha(TextoAnsi("O arquivo enviado não é um arquivo da Torvane: a linha ") +
+                             std::to_string(i + 1) + TextoAnsi(" não tem 80 caracteres."));
+            FOrdem[i] = static_cast<std::uint32_t>(i);
+        }
+        std::sort(FOrdem.begin(), FOrdem.end(), [this](std::uint32_t a, std::uint32_t b) {
+            const int chave = CompararChave(Linha(a), Linha(b));
+            return chave != 0 ? chave < 0 : Linha(a) < Linha(b);
+        });
+        FUsadas.assign(FOrdem.size(), false);
+    }
+
+    std::size_t Quantidade() const { return FOrdem.size(); }
+    std::string_view Linha(std::size_t i) const { return std::string_view(FTexto).substr(i * TamanhoLinha, 80); }
+    bool Usada(std::size_t i) const { return FUsadas[i]; }
+
+    // A line not paired yet that is the same posting: the very same line when `igual`, or any other.
+    std::optional<std::size_t> Usar(std::string_view linha, bool igual) {
+        const auto [inicio, fim] = std::equal_range(FOrdem.begin(), FOrdem.end(), linha, TMenorChave{this});
+        for (auto i = inicio; i != fim; ++i)
+            if (!FUsadas[*i] && (!igual || Linha(*i) == linha)) {
+                FUsadas[*i] = true;
+                return *i;
+            }
+        return std::nullopt;
+    }
+
+private:
+    struct TMenorChave {
+        const TEnviados* Enviados;
+        bool operator()(std::uint32_t a, std::string_view b) const { return CompararChave(Enviados->Linha(a), b) < 0; }
+        bool operator()(std::string_view a, std::uint32_t b) const { return CompararChave(a, Enviados->Linha(b)) < 0; }
+    };
+
+    std::string FTexto;
+    std::vector<std::uint32_t> FOrdem;
+    std::vector<bool> FUsadas;
+};
+
+std::string Entre(const TDataHora& data, const char* hora) {
+    return "\"" + data.TextoDataIso() + " " + hora + "\"";
+}
+
+// Why postings sent are no longer in the selection, as far as the database tells: every row of the posting
+// deleted, or paid; otherwise it no longer matches the selection (another period, company or group).
+void ExplicarBaixas(const TFiltroExportacao& filtro, std::vector<TDiferencaExportacao>& diferencas) {
+    std::map<std::pair<std::string, std::string>, TDiferencaExportacao*> baixas;
+    for (auto& d : diferencas)
+        if (d.Grupo == TGrupoComparacao::NaoEstaMaisEmAberto) {
+            d.Motivo = TextoAnsi("não corresponde mais à seleção");
+            baixas[{d.Numero, d.Data}] = &d;
+        }
+    if (baixas.empty())
+        return;
+    const std::string coluna = filtro.DataLancamento ? "receber.datahora" : "receber.vencimento";
+    TQuery query(*TDadosExportacao::GetConexao(),
+                 "select receber.numlanc, receber.datahora, min(receber.amort) as amort, "
+                 "max(receber.apagado <> \"S\") as ativo from receber join clientes on (clientes.clientes_id = "
+                 "receber.clientes_id) where clientes.empresa_id = " +
+                     std::to_string(filtro.Empresa) + " and " + coluna + " between " +
+                     Entre(filtro.DataInicial, "00:00:00") + " and " + Entre(filtro.DataFinal, "23:59:59") +
+                     " group by receber.numlanc, receber.datahora");
+    query.Abrir();
+    for (query.Primeiro(); !query.FimDosDados(); query.Proximo()) {
+        const TNumeroLido numero = LerDecimal(query.Campo("numlanc").Texto(), 0, INT64_MAX);
+        if (numero.Leitura != TLeituraNumero::Valido)
+            continue;
+        TDataHora data;
+        try {
+            data = query.Campo("datahora").DataHora();
+        } catch (const EFalha&) {
+            continue;
+        }
+        const auto baixa = baixas.find({std::to_string(numero.Valor), data.TextoDataExibicao()});
+        if (baixa == baixas.end())
+            continue;
+        if (query.Campo("ativo").Texto() == "0")
+            baixa->second->Motivo = TextoAnsi("excluído (apagado \"S\")");
+        else if (query.Campo("amort").Valor().CentavosArredondados() >= 10000)
+            baixa->second->Motivo = TextoAnsi("pago (amort de 100 ou mais)");
+    }
+}
+
+std::string Contagem(const TTotalComparacao& total) {
+    return MilharesBrasileiros(static_cast<long long>(total.Linhas)) +
+           (total.Linhas == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + ", R$ " +
+           ReaisBrasileiros(total.Centavos);
+}
+
+} // namespace
+
+TComparacaoExportacao TComparacaoExportacao::Comparar(const TRegistroExportacao& registro) {
+    TComparacaoExportacao c;
+    c.Registro = registro;
+    TEnviados enviados(TCopiasExportacao::LerEnviado(registro));
+    for (std::size_t i = 0; i < enviados.Quantidade(); ++i) {
+        ++c.Enviado.Linhas;
+        c.Enviado.Centavos += CentavosDaLinha(enviados.Linha(i));
+    }
+    TFiltroExportacao filtro{registro.DataLancamento, registro.DataInicial, registro.DataFinal, registro.Empresa,
+                             registro.CodTorvane,     registro.Perfil,      registro.Grupos};
+    c.GruposDeHoje = !registro.Grupos;
+
+    // The lines of now that are not one of the file's wait until every line of now has had its chance at its own.
+    std::vector<std::string> pendentes;
+    {
+        const auto query = TDadosExportacao::ConsultarSelecao(filtro);
+        TDadosExportacao::IniciarProgresso(query->QuantidadeRegistros());
+        const TCamposLancamento campos(*query);
+        std::string linha;
+        for (query->Primeiro(); !query->FimDosDados(); query->Proximo(), TDadosExportacao::Avancar()) {
+            try {
+                const TLancamento lancamento = LerLancamento(*query, campos);
+                linha.clear();
+                AcrescentarLinhaExportacao(linha, lancamento, registro.CodTorvane);
+            } catch (const ELancamentoRecusado&) {
+                ++c.RecusadosAgora;
+                continue;
+            }
+            const std::string_view agora = std::string_view(linha).substr(0, 80);
+            ++c.Agora.Linhas;
+            c.Agora.Centavos += CentavosDaLinha(agora);
+            if (enviados.Usar(agora, true))
+                ++c.Iguais;
+            else
+                pendentes.emplace_back(agora);
+        }
+    }
+    std::vector<TDiferencaExportacao> mudancas;
+    for (const std::string& agora : pendentes) {
+        const auto enviada = enviados.Usar(agora, false);
+        auto d = Diferenca(enviada ? TGrupoComparacao::Alterado : TGrupoComparacao::Novo, agora);
+        d.CentavosAgora = CentavosDaLinha(agora);
+        if (enviada) {
+            const std::string_view antes = enviados.Linha(*enviada);
+            d.CentavosEnviados = CentavosDaLinha(antes);
+            if (const std::string nome = Aparar(antes.substr(12, 40)); nome != d.Nome)
+                d.Motivo = TextoAnsi("nome enviado: ") + nome;
+            ++c.Alterados;
+            c.DiferencaAlterados += *d.CentavosAgora - *d.CentavosEnviados;
+        } else {
+            ++c.Novos.Linhas;
+            c.Novos.Centavos += *d.CentavosAgora;
+        }
+        mudancas.push_back(std::move(d));
+    }
+    for (std::size_t i = 0; i < enviados.Quantidade(); ++i)
+        if (!enviados.Usada(i)) {
+            auto d = Diferenca(TGrupoComparacao::NaoEstaMaisEmAberto, enviados.Linha(i));
+            d.CentavosEnviados = CentavosDaLinha(enviados.Linha(i));
+            ++c.NaoEstaoMaisEmAberto.Linhas;
+            c.NaoEstaoMaisEmAberto.Centavos += *d.CentavosEnviados;
+            c.Diferencas.push_back(std::move(d));
+        }
+    ExplicarBaixas(filtro, c.Diferencas);
+    c.Diferencas.insert(c.Diferencas.end(), std::make_move_iterator(mudancas.begin()),
+                        std::make_move_iterator(mudancas.end()));
+    return c;
+}
+
+std::vector<std::string> TComparacaoExportacao::Resumo() const {
+    const std::string sinal = DiferencaAlterados < 0 ? "-" : "+";
+    std::vector<std::string> linhas = {
+        TextoAnsi("Enviado: ") + Contagem(Enviado) + TextoAnsi(" (exportação de ") + Registro.Momento.TextoExibicao() +
+            (Registro.Usuario.empty() ? "" : " por " + Registro.Usuario) + ").",
+        TextoAnsi("Não estão mais em aberto: ") + Contagem(NaoEstaoMaisEmAberto) + ".",
+        TextoAnsi("Alterados: ") + MilharesBrasileiros(static_cast<long long>(Alterados)) +
+            (Alterados == 1 ? TextoAnsi(" lançamento") : TextoAnsi(" lançamentos")) + TextoAnsi(", diferença de ") +
+            sinal + "R$ " + ReaisBrasileiros(DiferencaAlterados < 0 ? -DiferencaAlterados : DiferencaAlterados) + ".",
+        TextoAnsi("Novos: ") + Contagem(Novos) + ".",
+        TextoAnsi("Em aberto agora: ") + Contagem(Agora) + TextoAnsi(" (iguais ao enviado: ") +
+            MilharesBrasileiros(static_cast<long long>(Iguais)) + ")."};
+    if (RecusadosAgora > 0)
+        linhas.push_back(MilharesBrasileiros(static_cast<long long>(RecusadosAgora)) +
+                         TextoAnsi(" lançamento(s) em aberto não podem ir para um arquivo e ficaram fora da "
+                                   "comparação."));
+    if (GruposDeHoje)
+        linhas.push_back(TextoAnsi("A exportação é de antes de o histórico guardar os grupos do perfil: a seleção "
+                                   "de agora usa os grupos que o perfil tem hoje."));
+    return linhas;
+}
+
+std::string TComparacaoExportacao::NomeGrupo(TGrupoComparacao grupo) {
+    switch (grupo) {
+    case TGrupoComparacao::Novo:
+        return "novo";
+    case TGrupoComparacao::NaoEstaMaisEmAberto:
+        return TextoAnsi("não está mais em aberto");
+    case TGrupoComparacao::Alterado:
+        return "alterado";
+    case TGrupoComparacao::Igual:
+        break;
+    }
+    return "igual";
+}

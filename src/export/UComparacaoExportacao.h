@@ -1,0 +1,62 @@
+#pragma once
+
+#include "export/UHistoricoExportacao.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// How a posting stands now against the file that was sent.
+enum class TGrupoComparacao { Novo, NaoEstaMaisEmAberto, Alterado, Igual };
+
+// A posting that is not as it was sent. Texts are code page 1252, as the file holds them: the badge, the name (now,
+// or as sent when it is no longer open), the date dd/mm/aaaa and the number.
+struct TDiferencaExportacao {
+    TGrupoComparacao Grupo = TGrupoComparacao::Novo;
+    std::string Chapa;
+    std::string Nome;
+    std::string Data;
+    std::string Numero;
+    std::optional<std::int64_t> CentavosEnviados;
+    std::optional<std::int64_t> CentavosAgora;
+    // Why it is no longer open, as far as the database tells; for a changed posting, its name as sent when that
+    // changed.
+    std::string Motivo;
+};
+
+// A count of postings and their amount.
+struct TTotalComparacao {
+    std::size_t Linhas = 0;
+    std::int64_t Centavos = 0;
+};
+
+// What has changed in the database since a recorded export was sent: the export's selection run again now, its
+// lines paired with the lines of the file as sent, by badge, posting date and posting number (columns 3 to 12 and
+// 53 to 66), and where several lines share those, by name and amount as well, so that nothing counts twice. The
+// totals add up: sent - no longer open +- changes + new = open now.
+class TComparacaoExportacao {
+public:
+    // Fails when the file sent can no longer be read, saying why, and as a selection fails.
+    static TComparacaoExportacao Comparar(const TRegistroExportacao& registro);
+
+    TRegistroExportacao Registro;
+    // In the order of the file for what is no longer open, then the changes and the new, in the order of now.
+    std::vector<TDiferencaExportacao> Diferencas;
+    TTotalComparacao Enviado;
+    TTotalComparacao NaoEstaoMaisEmAberto;
+    TTotalComparacao Novos;
+    TTotalComparacao Agora;
+    std::size_t Alterados = 0;
+    std::int64_t DiferencaAlterados = 0; // cents now minus cents sent, over the changed postings
+    std::size_t Iguais = 0;
+    // Postings open now that could not go into a file, which no file sent can hold.
+    std::size_t RecusadosAgora = 0;
+    // The row is of before the record kept the profile's groups: the groups of now were taken.
+    bool GruposDeHoje = false;
+
+    bool Mudou() const { return !Diferencas.empty() || RecusadosAgora > 0; }
+    // The summary, a line each.
+    std::vector<std::string> Resumo() const;
+    static std::string NomeGrupo(TGrupoComparacao grupo);
+};
