@@ -1,5 +1,6 @@
 #include "cli/UComandoExportacao.h"
 
+#include "cli/UComparacaoComando.h"
 #include "cli/UEmpresasComando.h"
 #include "cli/UMensagemUso.h"
 #include "cli/UProgressoTerminal.h"
@@ -38,12 +39,14 @@ struct TOpcoes {
     std::string Empresa;
     std::string CodTorvane;
     std::string Conferir;
+    std::string Comparar;
     CLI::Option* OpcaoEmbaralhar = nullptr;
     CLI::Option* OpcaoAceitarCodigo = nullptr;
     CLI::Option* OpcaoVisualizar = nullptr;
     CLI::Option* OpcaoDiretorio = nullptr;
     CLI::Option* OpcaoArquivo = nullptr;
     CLI::Option* OpcaoConferir = nullptr;
+    CLI::Option* OpcaoComparar = nullptr;
     CLI::Option* OpcaoData = nullptr;
     CLI::Option* OpcaoDe = nullptr;
     CLI::Option* OpcaoAte = nullptr;
@@ -148,6 +151,10 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         app.add_option("--conferir", opcoes.Conferir,
                        "Confere se um arquivo gerado ainda é o que foi gravado, pelo histórico de exportações")
             ->option_text("ARQUIVO");
+    opcoes.OpcaoComparar = app.add_option("--comparar", opcoes.Comparar,
+                                          "Compara um arquivo gerado com o banco de dados de agora: o que é novo, o "
+                                          "que não está mais em aberto e o que mudou desde que foi enviado")
+                               ->option_text("ARQUIVO");
     opcoes.OpcaoEmbaralhar =
         app.add_flag("--embaralhar-senha")
             ->description("Lê uma senha da entrada padrão, sem mostrá-la, e escreve sua forma guardada: o valor de "
@@ -162,9 +169,12 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
          {opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData, opcoes.OpcaoDe, opcoes.OpcaoAte,
           opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane, opcoes.OpcaoAceitarCodigo, opcoes.OpcaoVisualizar}) {
         opcoes.OpcaoConferir->excludes(opcao);
+        opcoes.OpcaoComparar->excludes(opcao);
         opcoes.OpcaoEmbaralhar->excludes(opcao);
     }
     opcoes.OpcaoEmbaralhar->excludes(opcoes.OpcaoConferir);
+    opcoes.OpcaoEmbaralhar->excludes(opcoes.OpcaoComparar);
+    opcoes.OpcaoConferir->excludes(opcoes.OpcaoComparar);
     app.footer(
         "Ao gerar o arquivo, escreve na saída padrão uma linha com o caminho do arquivo, o número de linhas\n"
         "e o valor total em reais, separados por tabulação. Mensagens vão para a saída de erro.\n"
@@ -175,6 +185,8 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         "Com --visualizar, nada é gravado: uma tabela dos lançamentos (os que não podem ir para o arquivo e\n"
         "os nomes que iriam com \"?\" dizem por quê) e os totais; 0 há lançamentos, 3 nenhum.\n"
         "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n"
+        "Com --comparar: o resumo e uma linha por lançamento diferente do enviado; 0 nada mudou, 4 algo mudou,\n"
+        "1 não foi possível comparar.\n"
         "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha, 2 senha que o sistema_qor.ini\n"
         "não devolveria inteira.\n\n" +
         OndeFicamAsConfiguracoes());
@@ -424,7 +436,7 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
     try {
         app.parse(argc, argv);
         if (!opcoes.OpcaoArquivo->count() && !opcoes.OpcaoConferir->count() && !opcoes.OpcaoEmbaralhar->count() &&
-            !opcoes.OpcaoVisualizar->count())
+            !opcoes.OpcaoVisualizar->count() && !opcoes.OpcaoComparar->count())
             throw CLI::RequiredError(opcoes.OpcaoArquivo->get_name());
     } catch (const CLI::CallForHelp&) {
         saida << app.help();
@@ -438,6 +450,8 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
             return EmbaralharSenha(saida, erro);
         if (opcoes.OpcaoConferir->count())
             return Conferir(opcoes.Conferir, saida);
+        if (opcoes.OpcaoComparar->count())
+            return Conectar(erro) ? CompararComBanco(opcoes.Comparar, saida, erro) : Falhou;
         // Every company the window lists: the database says which.
         if (TEmpresasComando::Todas(opcoes.Empresa) && !Conectar(erro))
             return Falhou;

@@ -13,6 +13,8 @@ public:
     static constexpr int Falhou = 1;
     static constexpr int UsoIncorreto = 2;
     static constexpr int NadaEncontrado = 3;
+    // --comparar: the database has changed since the file was sent.
+    static constexpr int Mudou = 4;
 
     // `terminal`: whether `erro` is a terminal, which then shows a progress bar.
     static int Executar(int argc, const char* const* argv, std::ostream& saida, std::ostream& erro, bool terminal);

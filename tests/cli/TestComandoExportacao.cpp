@@ -500,6 +500,26 @@ TEST_F(TesteComandoExportacao, Visualizar_PrintsTheTableAndTotalsWritingNothing)
     EXPECT_EQ(nada.Saida, "Empresa 1\nEmpresa 2\n");
 }
 
+// What changed since a file was sent, for a script: the summary and a line per difference; 0 when nothing did.
+TEST_F(TesteComandoExportacao, Comparar_PrintsTheSummaryAndEachDifference_ExitsFourWhenSomethingChanged) {
+    InserirExemplo();
+    ASSERT_EQ(Rodar(Completo()).Status, 0);
+    const std::string arquivo = Texto(FDestino / "dados.txt");
+    const auto igual = Rodar({"--comparar", arquivo});
+    EXPECT_EQ(igual.Status, 0) << igual.Erro;
+    EXPECT_EQ(DividirLinhas(igual.Saida).size(), 5u) << igual.Saida;
+    Inserir({{.numlanc = "'77'", .valortotal = "5.00"}});
+    const auto mudou = Rodar({"--comparar", arquivo});
+    EXPECT_EQ(mudou.Status, 4) << mudou.Erro;
+    const auto linhas = DividirLinhas(mudou.Saida);
+    ASSERT_EQ(linhas.size(), 6u) << mudou.Saida;
+    EXPECT_EQ(linhas[3], "Novos: 1 lançamento, R$ 5,00.");
+    EXPECT_EQ(linhas[4], "Em aberto agora: 2 lançamentos, R$ 1.239,50 (iguais ao enviado: 1).");
+    EXPECT_EQ(linhas[5], "novo\t0000004521\tCLIENTE EXEMPLO\t05/03/2024\t77\t\t5.00\t");
+    EXPECT_EQ(Rodar({"--comparar", Texto(FDestino / "outro.txt")}).Status, 1) << "not in the record";
+    EXPECT_EQ(Rodar({"--comparar", arquivo, "--arquivo", "x"}).Status, 2);
+}
+
 TEST_F(TesteComandoExportacao, ValuesThatFailTheChecks_ExitTwoWithTheWindowsTexts) {
     InserirExemplo();
     using enum TCampoExportacao;
