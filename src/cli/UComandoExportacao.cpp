@@ -43,6 +43,7 @@ struct TOpcoes {
     CLI::Option* OpcaoEmbaralhar = nullptr;
     CLI::Option* OpcaoAceitarCodigo = nullptr;
     CLI::Option* OpcaoVisualizar = nullptr;
+    CLI::Option* OpcaoSomenteNovos = nullptr;
     CLI::Option* OpcaoDiretorio = nullptr;
     CLI::Option* OpcaoArquivo = nullptr;
     CLI::Option* OpcaoConferir = nullptr;
@@ -52,6 +53,12 @@ struct TOpcoes {
     CLI::Option* OpcaoAte = nullptr;
     CLI::Option* OpcaoEmpresa = nullptr;
     CLI::Option* OpcaoCodTorvane = nullptr;
+};
+
+// How the companies of a run are exported.
+struct TModo {
+    bool AceitarCodigo = false;
+    bool SomenteNovos = false;
 };
 
 class TInformacaoTerminal : public IInformacao {
@@ -165,9 +172,14 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
     opcoes.OpcaoVisualizar =
         app.add_flag("--visualizar")
             ->description("Mostra os lançamentos que iriam para o arquivo, e os totais, sem gravar nem registrar nada");
-    for (CLI::Option* opcao :
-         {opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData, opcoes.OpcaoDe, opcoes.OpcaoAte,
-          opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane, opcoes.OpcaoAceitarCodigo, opcoes.OpcaoVisualizar}) {
+    opcoes.OpcaoSomenteNovos =
+        app.add_flag("--somente-novos")
+            ->description("Grava só os lançamentos que nenhum arquivo já enviado da empresa, com esse número na "
+                          "Torvane, tinha; os alterados desde então ficam de fora e são listados")
+            ->excludes(opcoes.OpcaoVisualizar);
+    for (CLI::Option* opcao : {opcoes.OpcaoSomenteNovos, opcoes.OpcaoDiretorio, opcoes.OpcaoArquivo, opcoes.OpcaoData,
+                               opcoes.OpcaoDe, opcoes.OpcaoAte, opcoes.OpcaoEmpresa, opcoes.OpcaoCodTorvane,
+                               opcoes.OpcaoAceitarCodigo, opcoes.OpcaoVisualizar}) {
         opcoes.OpcaoConferir->excludes(opcao);
         opcoes.OpcaoComparar->excludes(opcao);
         opcoes.OpcaoEmbaralhar->excludes(opcao);
@@ -186,7 +198,7 @@ void Configurar(CLI::App& app, TOpcoes& opcoes) {
         "os nomes que iriam com \"?\" dizem por quê) e os totais; 0 há lançamentos, 3 nenhum.\n"
         "Com --conferir: 0 o arquivo é o que foi gerado, 1 não é ou não consta do histórico.\n"
         "Com --comparar: o resumo e uma linha por lançamento diferente do enviado; 0 nada mudou, 4 algo mudou,\n"
-        "1 não foi possível comparar.\n"
+        "1 não foi possível comparar. Com --somente-novos, 3 também quando não há lançamento novo.\n"
         "Com --embaralhar-senha: 0 a forma guardada foi escrita, 1 falha, 2 senha que o sistema_qor.ini\n"
         "não devolveria inteira.\n\n" +
         OndeFicamAsConfiguracoes());
@@ -275,11 +287,10 @@ bool Conectar(std::ostream& erro) {
 
 // One company's export: the question of another company's number, the note on a period already sent, then the
 // file. Fails with the reason; nothing found is a result with nothing written.
-TResultadoExportacao ExportarEmpresa(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& erro,
-                                     bool terminal) {
+TResultadoExportacao ExportarEmpresa(const TPedidoExportacao& e, TModo modo, std::ostream& erro, bool terminal) {
     // Nobody is there to answer the window's question: another company's number stops the run unless accepted.
     if (const std::string outra = THistoricoExportacao::CodigoDeOutraEmpresa(e.Empresa, e.CodTorvane);
-        !outra.empty() && !aceitarCodigo)
+        !outra.empty() && !modo.AceitarCodigo)
         throw EFalha(outra + "\nUse --aceitar-codigo para gerar assim mesmo.");
     // Nobody is there to answer: the note is for whoever reads the run's messages.
     const TAvisoHistorico anteriores =
@@ -290,7 +301,7 @@ TResultadoExportacao ExportarEmpresa(const TPedidoExportacao& e, bool aceitarCod
     TFrenteTerminal frente(erro, terminal);
     // The server may take a while before the first row: say so until the bar appears.
     frente.Progresso().Anunciar("Consultando o banco de dados...");
-    return TDadosExportacao::GerarArquivo(e);
+    return modo.SomenteNovos ? ExportarSomenteNovos(e, erro) : TDadosExportacao::GerarArquivo(e);
 }
 
 std::string LinhaResultado(const TResultadoExportacao& resultado) {
@@ -306,10 +317,10 @@ bool SaidaEscrita(std::ostream& saida, std::ostream& erro) {
     return static_cast<bool>(saida);
 }
 
-int Exportar(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& saida, std::ostream& erro, bool terminal) {
+int Exportar(const TPedidoExportacao& e, TModo modo, std::ostream& saida, std::ostream& erro, bool terminal) {
     if (!Conectar(erro))
         return TComandoExportacao::Falhou;
-    const TResultadoExportacao resultado = ExportarEmpresa(e, aceitarCodigo, erro, terminal);
+    const TResultadoExportacao resultado = ExportarEmpresa(e, modo, erro, terminal);
     if (!resultado.Gerado)
         return TComandoExportacao::NadaEncontrado;
     saida << LinhaResultado(resultado) << '\n';
@@ -322,15 +333,15 @@ int Exportar(const TPedidoExportacao& e, bool aceitarCodigo, std::ostream& saida
 }
 
 // Each company on its own: a failure or unfit postings in one leave the others written.
-int ExportarVarias(const std::vector<TPedidoExportacao>& pedidos, bool aceitarCodigo, std::ostream& saida,
-                   std::ostream& erro, bool terminal) {
+int ExportarVarias(const std::vector<TPedidoExportacao>& pedidos, TModo modo, std::ostream& saida, std::ostream& erro,
+                   bool terminal) {
     if (!Conectar(erro))
         return TComandoExportacao::Falhou;
     int situacao = TComandoExportacao::Gerado;
     for (const TPedidoExportacao& pedido : pedidos) {
         std::string linha = std::to_string(pedido.Empresa) + '\t';
         try {
-            const TResultadoExportacao resultado = ExportarEmpresa(pedido, aceitarCodigo, erro, terminal);
+            const TResultadoExportacao resultado = ExportarEmpresa(pedido, modo, erro, terminal);
             linha += resultado.Gerado ? LinhaResultado(resultado) : "\tnada encontrado";
             if (!resultado.FalhaRegistro.empty() || !resultado.FalhaCopia.empty())
                 situacao = TComandoExportacao::Falhou;
@@ -381,16 +392,6 @@ int Visualizar(const std::vector<TPedidoExportacao>& pedidos, std::ostream& said
         saida << TextoTerminal(selecao->Resumo()) << '\n';
     }
     return SaidaEscrita(saida, erro) ? situacao : TComandoExportacao::Falhou;
-}
-
-// Whether a file is still the one an export wrote, by the record of the exports.
-int Conferir(const std::string& arquivo, std::ostream& saida) {
-    const auto caminho = std::filesystem::absolute(CaminhoDeUtf8(arquivo));
-    const TConferencia conferencia = THistoricoExportacao::Conferir(caminho);
-    for (const std::string& mensagem : conferencia.Mensagens)
-        saida << TextoTerminal(mensagem) << '\n';
-    return conferencia.Situacao == TSituacaoConferencia::Conferido ? TComandoExportacao::Gerado
-                                                                   : TComandoExportacao::Falhou;
 }
 
 // The stored form of a password read from standard input, for sistema_qor.ini.
@@ -449,7 +450,7 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
         if (opcoes.OpcaoEmbaralhar->count())
             return EmbaralharSenha(saida, erro);
         if (opcoes.OpcaoConferir->count())
-            return Conferir(opcoes.Conferir, saida);
+            return ConferirArquivo(opcoes.Conferir, saida);
         if (opcoes.OpcaoComparar->count())
             return Conectar(erro) ? CompararComBanco(opcoes.Comparar, saida, erro) : Falhou;
         // Every company the window lists: the database says which.
@@ -465,10 +466,10 @@ int TComandoExportacao::Executar(int argc, const char* const* argv, std::ostream
             }
         if (visualizar)
             return Visualizar(pedidos, saida, erro, terminal);
-        const bool aceitarCodigo = opcoes.OpcaoAceitarCodigo->count() > 0;
+        const TModo modo{opcoes.OpcaoAceitarCodigo->count() > 0, opcoes.OpcaoSomenteNovos->count() > 0};
         if (pedidos.size() == 1 && !TEmpresasComando::Todas(opcoes.Empresa))
-            return Exportar(pedidos.front(), aceitarCodigo, saida, erro, terminal);
-        return ExportarVarias(pedidos, aceitarCodigo, saida, erro, terminal);
+            return Exportar(pedidos.front(), modo, saida, erro, terminal);
+        return ExportarVarias(pedidos, modo, saida, erro, terminal);
     } catch (const EUsoComando& uso) {
         erro << uso.what() << '\n';
         return UsoIncorreto;

@@ -2,7 +2,9 @@
 
 #include "cli/UComandoExportacao.h"
 #include "export/UComparacaoExportacao.h"
+#include "export/UVerificacaoExportacao.h"
 #include "platform/UCaminhos.h"
+#include "platform/UCp1252.h"
 #include "platform/UTerminal.h"
 #include "platform/UTexto.h"
 
@@ -38,4 +40,26 @@ int CompararComBanco(const std::string& arquivo, std::ostream& saida, std::ostre
     if (!saida)
         return TComandoExportacao::Falhou;
     return comparacao.Mudou() ? TComandoExportacao::Mudou : TComandoExportacao::Gerado;
+}
+
+int ConferirArquivo(const std::string& arquivo, std::ostream& saida) {
+    const auto caminho = std::filesystem::absolute(CaminhoDeUtf8(arquivo));
+    const TConferencia conferencia = THistoricoExportacao::Conferir(caminho);
+    for (const std::string& mensagem : conferencia.Mensagens)
+        saida << TextoTerminal(mensagem) << '\n';
+    return conferencia.Situacao == TSituacaoConferencia::Conferido ? TComandoExportacao::Gerado
+                                                                   : TComandoExportacao::Falhou;
+}
+
+TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido, std::ostream& erro) {
+    const TSomenteNovos novos = TComparacaoExportacao::SomenteNovos(TDadosExportacao::Filtro(pedido));
+    for (const std::string& naoLido : novos.NaoLidos)
+        erro << TextoTerminal(naoLido) << '\n';
+    if (!novos.Alterados.empty())
+        erro << TextoTerminal(TextoAnsi("Alterados desde que foram enviados, fora do arquivo (corrija-os na Torvane):"))
+             << '\n';
+    for (const TDiferencaExportacao& alterado : novos.Alterados)
+        erro << TextoTerminal(Linha(alterado)) << '\n';
+    const TNomeExportacao nome = NomeExportacao(pedido.NomeArquivo);
+    return TDadosExportacao::GerarArquivo(novos.Selecao, pedido.Diretorio, nome.Nome, true);
 }

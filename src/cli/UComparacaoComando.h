@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/UDados.h"
+
 #include <ostream>
 #include <string>
 
@@ -8,3 +10,12 @@
 // (reais with a point, empty where there is none) and why, separated by tabs. Gives 0 when nothing changed, 4 when
 // something did, 1 when the file cannot be compared (not in the record, or the file sent can no longer be read).
 int CompararComBanco(const std::string& arquivo, std::ostream& saida, std::ostream& erro);
+
+// torvane-export --conferir: whether a file is still the one an export wrote, by the record of the exports. 0 when
+// it is, 1 when it is not or the record does not hold it.
+int ConferirArquivo(const std::string& arquivo, std::ostream& saida);
+
+// torvane-export --somente-novos: the file of the postings that no earlier file of the company under that number
+// held; the postings that changed since they were sent, and the earlier files that could not be read, are said on
+// `erro`. Nothing new is the outcome of nothing found.
+TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido, std::ostream& erro);

@@ -256,3 +256,44 @@ std::string TComparacaoExportacao::NomeGrupo(TGrupoComparacao grupo) {
     }
     return "igual";
 }
+
+TSomenteNovos TComparacaoExportacao::SomenteNovos(const TFiltroExportacao& filtro) {
+    const TSelecaoExportacao selecao = TDadosExportacao::LerSelecao(filtro);
+    TSomenteNovos novos{TSelecaoExportacao(selecao.Filtro()), {}, {}};
+    std::vector<TEnviados> enviados;
+    for (const TRegistroExportacao& registro :
+         THistoricoExportacao::ExportacoesSobrepostas(filtro.Empresa, filtro.DataInicial, filtro.DataFinal).Registros) {
+        if (registro.CodTorvane != filtro.CodTorvane)
+            continue;
+        try {
+            enviados.emplace_back(TCopiasExportacao::LerEnviado(registro));
+        } catch (const EFalha& falha) {
+            novos.NaoLidos.push_back(THistoricoExportacao::Descrever(registro) + " " + falha.what());
+        }
+    }
+    const auto enviada = [&](std::string_view linha, bool igual) -> std::optional<std::string> {
+        for (TEnviados& arquivo : enviados)
+            if (const auto achada = arquivo.Usar(linha, igual))
+                return std::string(arquivo.Linha(*achada));
+        return std::nullopt;
+    };
+    // A line sent as it is now is no new posting; then a posting sent with other values has changed.
+    std::vector<std::size_t> restantes;
+    for (std::size_t i = 0; i < selecao.Quantidade(); ++i)
+        if (selecao.Item(i).Recusado || !enviada(selecao.Linha(selecao.Item(i).Indice), true))
+            restantes.push_back(i);
+    for (const std::size_t i : restantes) {
+        if (!selecao.Item(i).Recusado) {
+            const std::string_view agora = selecao.Linha(selecao.Item(i).Indice);
+            if (const auto antes = enviada(agora, false)) {
+                auto d = Diferenca(TGrupoComparacao::Alterado, agora);
+                d.CentavosEnviados = CentavosDaLinha(*antes);
+                d.CentavosAgora = CentavosDaLinha(agora);
+                novos.Alterados.push_back(std::move(d));
+                continue;
+            }
+        }
+        novos.Selecao.Copiar(selecao, i);
+    }
+    return novos;
+}

@@ -1,11 +1,21 @@
 #pragma once
 
 #include "export/UHistoricoExportacao.h"
+#include "export/USelecaoExportacao.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+// The postings of a selection that no file sent before held, for a file of the new postings only.
+struct TSomenteNovos {
+    TSelecaoExportacao Selecao;
+    // Postings sent before that have changed since: they stay out of the file, for a correction in Torvane.
+    std::vector<struct TDiferencaExportacao> Alterados;
+    // Why an earlier file that overlaps could not be read, one each; its postings may come again.
+    std::vector<std::string> NaoLidos;
+};
 
 // How a posting stands now against the file that was sent.
 enum class TGrupoComparacao { Novo, NaoEstaMaisEmAberto, Alterado, Igual };
@@ -59,4 +69,8 @@ public:
     // The summary, a line each.
     std::vector<std::string> Resumo() const;
     static std::string NomeGrupo(TGrupoComparacao grupo);
+
+    // The selection without the postings of every earlier file of the company under that number in Torvane whose
+    // period overlaps it and which can still be read, paired as a comparison pairs them.
+    static TSomenteNovos SomenteNovos(const TFiltroExportacao& filtro);
 };

@@ -37,6 +37,26 @@ void TSelecaoExportacao::Recusar(TRecusado recusado, TRecusa recusa, bool nomeCo
     FNomesComPerda += nomeComPerda ? 1 : 0;
 }
 
+void TSelecaoExportacao::Copiar(const TSelecaoExportacao& outra, std::size_t posicao) {
+    const TItem& item = outra.Item(posicao);
+    if (item.Recusado) {
+        const TRecusado& recusado = outra.Recusado(item.Indice);
+        FRecusas.Incluir({recusado.Motivo, recusado.Motivo});
+        FRecusados.push_back(recusado);
+        FItens.push_back({static_cast<std::uint32_t>(FRecusados.size() - 1), true, item.NomeComPerda});
+    } else {
+        const std::string_view linha = outra.Linha(item.Indice);
+        FTexto.append(linha);
+        FTexto.append("\r\n");
+        FItens.push_back({static_cast<std::uint32_t>(Linhas() - 1), false, item.NomeComPerda});
+        std::int64_t centavos = 0;
+        for (const char c : linha.substr(68, 12))
+            centavos = centavos * 10 + (c - '0');
+        FTotalCentavos += centavos;
+    }
+    FNomesComPerda += item.NomeComPerda ? 1 : 0;
+}
+
 std::string_view TSelecaoExportacao::Linha(std::size_t indice) const {
     return std::string_view(FTexto).substr(indice * TamanhoLinha, TamanhoLinha - 2);
 }

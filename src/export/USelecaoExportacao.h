@@ -61,6 +61,8 @@ public:
     void Reservar(std::size_t quantidade);
     void Incluir(const TLancamento& lancamento, bool nomeComPerda);
     void Recusar(TRecusado recusado, TRecusa recusa, bool nomeComPerda);
+    // Takes the posting at `posicao` of another selection as it is there.
+    void Copiar(const TSelecaoExportacao& outra, std::size_t posicao);
 
     const TFiltroExportacao& Filtro() const { return FFiltro; }
     // Every posting, fit for the file or not.

@@ -516,6 +516,14 @@ TEST_F(TesteComandoExportacao, Comparar_PrintsTheSummaryAndEachDifference_ExitsF
     EXPECT_EQ(linhas[3], "Novos: 1 lançamento, R$ 5,00.");
     EXPECT_EQ(linhas[4], "Em aberto agora: 2 lançamentos, R$ 1.239,50 (iguais ao enviado: 1).");
     EXPECT_EQ(linhas[5], "novo\t0000004521\tCLIENTE EXEMPLO\t05/03/2024\t77\t\t5.00\t");
+    // Only the new posting goes, and nothing when nothing is new.
+    auto novos = Completo("novos");
+    novos.push_back("--somente-novos");
+    const auto soNovos = Rodar(novos);
+    EXPECT_EQ(soNovos.Status, 0) << soNovos.Erro;
+    EXPECT_EQ(LerBinario(FDestino / "novos.txt"),
+              "070000004521CLIENTE EXEMPLO                         0503202400007701000000000500\r\n");
+    EXPECT_EQ(Rodar(novos).Status, 3);
     EXPECT_EQ(Rodar({"--comparar", Texto(FDestino / "outro.txt")}).Status, 1) << "not in the record";
     EXPECT_EQ(Rodar({"--comparar", arquivo, "--arquivo", "x"}).Status, 2);
 }

@@ -757,3 +757,38 @@ TEST_F(TesteGerarArquivo, Comparar_AddedPaidDeletedAndChangedPostings_LandInThei
                   TextoAnsi("\" não existe mais ou foi alterada, e o arquivo \"") + CaminhoMensagem(Saida()) +
                   TextoAnsi("\" não é mais o que foi gerado."));
 }
+
+// Only what no earlier file of the company under that number held: a changed posting stays out and is listed, a
+// file of new postings counts as sent for the next one, and with nothing new nothing is written.
+TEST_F(TesteGerarArquivo, SomenteNovos_WritesExactlyTheAddedPostingsAndListsTheChangedOnes) {
+    Inserir({{.numlanc = "'1'"}, {.numlanc = "'2'", .valortotal = "20.00"}});
+    ASSERT_TRUE(Gerar().Gerado);
+    Executar(Conexao(), "UPDATE receber SET valortotal = 25 WHERE numlanc = '2'");
+    Inserir({{.numlanc = "'3'", .valortotal = "30.00"}});
+    const TFiltroExportacao filtro{true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1, 7, 0, {}};
+    const auto gerarNovos = [&](const std::string& nome) {
+        const auto novos = TComparacaoExportacao::SomenteNovos(filtro);
+        return std::make_pair(TDadosExportacao::GerarArquivo(novos.Selecao, FPasta.Caminho(), nome, true), novos);
+    };
+
+    const auto [resultado, novos] = gerarNovos("novos.txt");
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "novos.txt"), Linha("000003", "000000003000"));
+    ASSERT_EQ(novos.Alterados.size(), 1u);
+    EXPECT_EQ(std::make_tuple(novos.Alterados[0].Numero, *novos.Alterados[0].CentavosEnviados,
+                              *novos.Alterados[0].CentavosAgora),
+              std::make_tuple(std::string("2"), std::int64_t{2000}, std::int64_t{2500}));
+    EXPECT_TRUE(THistoricoExportacao::Ler().Registros.back().SomenteNovos);
+    // Another number in Torvane is another company's sending: all of it is new there.
+    EXPECT_EQ(TComparacaoExportacao::SomenteNovos(
+                  {true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1, 8, 0, {}})
+                  .Selecao.Linhas(),
+              3u);
+
+    Inserir({{.numlanc = "'4'"}});
+    gerarNovos("mais.txt");
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "mais.txt"), Linha("000004"));
+    std::filesystem::remove(FPasta.Sistema() / "nada.txt");
+    EXPECT_FALSE(gerarNovos("nada.txt").first.Gerado);
+    EXPECT_FALSE(std::filesystem::exists(FPasta.Sistema() / "nada.txt"));
+    EXPECT_EQ(FFrente.Chamadas.back(), Informacao + TextoAnsi("Nenhum registro encontrado para a seleção."));
+}
