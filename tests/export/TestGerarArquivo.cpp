@@ -14,6 +14,7 @@
 #include "platform/UPastaPrograma.h"
 #include "platform/UProcesso.h"
 #include "platform/URede.h"
+#include "platform/USha256.h"
 #include "platform/UTexto.h"
 
 #include <algorithm>
@@ -654,8 +655,14 @@ TEST_F(TesteGerarArquivo, VisualizarArquivo_KeepsTheExportsLinesMarksWhatIsLostA
               Informacao + "Arquivo \"saida.txt\"  gerado com sucesso.\n" + TextoAnsi("3 lançamentos, total R$ 25,50"));
     const auto registros = THistoricoExportacao::Ler().Registros;
     ASSERT_EQ(registros.size(), 1u);
+    TSha256 digest;
+    digest.Acrescentar(esperado);
+    const std::string sha = digest.Concluir();
     EXPECT_EQ(std::tie(registros[0].Empresa, registros[0].CodTorvane, registros[0].Linhas, registros[0].Sha256),
-              std::make_tuple(1, 7, std::size_t{3}, Sha256Sum(resultado.Caminho)));
+              std::make_tuple(1, 7, std::size_t{3}, sha));
+    // Its copy too holds exactly the lines seen.
+    EXPECT_EQ(registros[0].Copia, sha + ".txt");
+    EXPECT_EQ(LerBinario(TCopiasExportacao::Pasta() / registros[0].Copia), esperado);
     // Nothing found is said as the export says it.
     EXPECT_FALSE(TDadosExportacao::VisualizarArquivo(
         {true, TDataHora::Data(2024, 4, 1), TDataHora::Data(2024, 4, 30), 1, 7, 0, {}}));
