@@ -523,6 +523,7 @@ TEST_F(TesteComandoExportacao, Comparar_PrintsTheSummaryAndEachDifference_ExitsF
     EXPECT_EQ(soNovos.Status, 0) << soNovos.Erro;
     EXPECT_EQ(LerBinario(FDestino / "novos.txt"),
               "070000004521CLIENTE EXEMPLO                         0503202400007701000000000500\r\n");
+    EXPECT_TRUE(THistoricoExportacao::Ler().Registros.back().SomenteNovos) << "recorded as a file of new postings";
     EXPECT_EQ(Rodar(novos).Status, 3);
     EXPECT_EQ(Rodar({"--comparar", Texto(FDestino / "outro.txt")}).Status, 1) << "not in the record";
     EXPECT_EQ(Rodar({"--comparar", arquivo, "--arquivo", "x"}).Status, 2);
