@@ -25,30 +25,14 @@ int CompararChave(std::string_view a, std::string_view b) {
     return a.substr(52, 14).compare(b.substr(52, 14));
 }
 
-std::int64_t CentavosDaLinha(std::string_view linha) {
-    std::int64_t centavos = 0;
-    for (const char c : linha.substr(68, 12))
-        centavos = centavos * 10 + (c >= '0' && c <= '9' ? c - '0' : 0);
-    return centavos;
-}
-
-std::string DataDaLinha(std::string_view l) {
-    return std::string(l.substr(52, 2)) + "/" + std::string(l.substr(54, 2)) + "/" + std::string(l.substr(56, 4));
-}
-
-std::string NumeroDaLinha(std::string_view l) {
-    const auto digitos = l.substr(60, 6);
-    const auto primeiro = digitos.find_first_not_of('0');
-    return primeiro == std::string_view::npos ? std::string("0") : std::string(digitos.substr(primeiro));
-}
-
 TDiferencaExportacao Diferenca(TGrupoComparacao grupo, std::string_view linha) {
     TDiferencaExportacao d;
     d.Grupo = grupo;
-    d.Chapa = linha.substr(2, 10);
-    d.Nome = Aparar(linha.substr(12, 40));
-    d.Data = DataDaLinha(linha);
-    d.Numero = NumeroDaLinha(linha);
+    TSelecaoExportacao::TCampos campos = CamposDaLinha(linha);
+    d.Chapa = std::move(campos.Chapa);
+    d.Nome = std::move(campos.Nome);
+    d.Data = std::move(campos.Data);
+    d.Numero = std::move(campos.Numero);
     return d;
 }
 

@@ -29,6 +29,19 @@ bool TemOsBytes(const std::filesystem::path& caminho, const std::string& sha256,
     return Resumo(texto) == sha256;
 }
 
+// Whether a copy already kept holds those bytes, read a block at a time: a copy may be as large as the export.
+bool CopiaGuardada(const std::filesystem::path& caminho, const std::string& sha256) {
+    try {
+        if (!ArquivoExiste(caminho))
+            return false;
+        TSha256 sha;
+        LerEmBlocos(caminho, [&sha](std::string_view bloco) { sha.Acrescentar(bloco); });
+        return sha.Concluir() == sha256;
+    } catch (const EFalha&) {
+        return false;
+    }
+}
+
 std::filesystem::path PrepararCopia(const std::string& sha256) {
     const auto pasta = TCopiasExportacao::Pasta();
     PrepararPasta(pasta, TextoAnsi("das cópias dos arquivos enviados"));
@@ -51,8 +64,7 @@ std::string TCopiasExportacao::Nome(const std::string& sha256) {
 
 std::string TCopiasExportacao::Guardar(const std::filesystem::path& arquivo, const std::string& sha256) {
     const auto destino = PrepararCopia(sha256);
-    std::string existente;
-    if (TemOsBytes(destino, sha256, existente))
+    if (CopiaGuardada(destino, sha256))
         return Nome(sha256);
     TArquivoSeguro copia(destino);
     TSha256 sha;
@@ -70,8 +82,7 @@ std::string TCopiasExportacao::Guardar(const std::filesystem::path& arquivo, con
 
 std::string TCopiasExportacao::GuardarTexto(std::string_view texto, const std::string& sha256) {
     const auto destino = PrepararCopia(sha256);
-    std::string existente;
-    if (TemOsBytes(destino, sha256, existente))
+    if (CopiaGuardada(destino, sha256))
         return Nome(sha256);
     TArquivoSeguro copia(destino);
     copia.Escrever(texto);

@@ -10,6 +10,28 @@ std::string Numero(std::string_view digitos) {
     return primeiro == std::string_view::npos ? std::string("0") : std::string(digitos.substr(primeiro));
 }
 
+} // namespace
+
+std::int64_t CentavosDaLinha(std::string_view linha) {
+    std::int64_t centavos = 0;
+    for (const char c : linha.substr(68, 12))
+        centavos = centavos * 10 + (c >= '0' && c <= '9' ? c - '0' : 0);
+    return centavos;
+}
+
+TSelecaoExportacao::TCampos CamposDaLinha(std::string_view linha) {
+    TSelecaoExportacao::TCampos campos;
+    campos.Chapa = linha.substr(2, 10);
+    campos.Nome = Aparar(linha.substr(12, 40));
+    campos.Data = std::string(linha.substr(52, 2)) + "/" + std::string(linha.substr(54, 2)) + "/" +
+                  std::string(linha.substr(56, 4));
+    campos.Numero = Numero(linha.substr(60, 6));
+    campos.Valor = ReaisBrasileiros(CentavosDaLinha(linha));
+    return campos;
+}
+
+namespace {
+
 std::string Contagem(std::size_t quantidade, const char* singular, const char* plural) {
     return MilharesBrasileiros(static_cast<long long>(quantidade)) + " " +
            TextoAnsi(quantidade == 1 ? singular : plural);
@@ -49,10 +71,7 @@ void TSelecaoExportacao::Copiar(const TSelecaoExportacao& outra, std::size_t pos
         FTexto.append(linha);
         FTexto.append("\r\n");
         FItens.push_back({static_cast<std::uint32_t>(Linhas() - 1), false, item.NomeComPerda});
-        std::int64_t centavos = 0;
-        for (const char c : linha.substr(68, 12))
-            centavos = centavos * 10 + (c - '0');
-        FTotalCentavos += centavos;
+        FTotalCentavos += CentavosDaLinha(linha);
     }
     FNomesComPerda += item.NomeComPerda ? 1 : 0;
 }
@@ -68,13 +87,7 @@ TSelecaoExportacao::TCampos TSelecaoExportacao::Campos(std::size_t posicao) cons
         const TRecusado& recusado = FRecusados[item.Indice];
         campos = {recusado.Chapa, recusado.Nome, recusado.Data, recusado.Numero, recusado.Valor, recusado.Motivo};
     } else {
-        const std::string_view linha = Linha(item.Indice);
-        campos.Chapa = linha.substr(2, 10);
-        campos.Nome = Aparar(linha.substr(12, 40));
-        campos.Data = std::string(linha.substr(52, 2)) + "/" + std::string(linha.substr(54, 2)) + "/" +
-                      std::string(linha.substr(56, 4));
-        campos.Numero = Numero(linha.substr(60, 6));
-        campos.Valor = ReaisBrasileiros(std::stoll(std::string(linha.substr(68, 12))));
+        campos = CamposDaLinha(Linha(item.Indice));
     }
     if (item.NomeComPerda)
         campos.Situacao += (campos.Situacao.empty() ? "" : "; ") +

@@ -96,3 +96,8 @@ private:
     std::int64_t FTotalCentavos = 0;
     std::size_t FNomesComPerda = 0;
 };
+
+// The amount of a line of the file, in cents (columns 69 to 80).
+std::int64_t CentavosDaLinha(std::string_view linha);
+// The fields of a line of the file as the clerk sees them; no Situacao.
+TSelecaoExportacao::TCampos CamposDaLinha(std::string_view linha);
