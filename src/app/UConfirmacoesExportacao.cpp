@@ -37,6 +37,15 @@ bool TConfirmacoesExportacao::ConfirmarCodigos(QWidget* dono, const std::vector<
 }
 
 bool TConfirmacoesExportacao::ConfirmarNovamente(QWidget* dono, const std::vector<TEmpresaPedida>& empresas) {
+    return PerguntarNovamente(dono, empresas, false) == TEnvioNovamente::Todos;
+}
+
+TEnvioNovamente TConfirmacoesExportacao::EscolherEnvio(QWidget* dono, const TEmpresaPedida& empresa) {
+    return PerguntarNovamente(dono, {empresa}, true);
+}
+
+TEnvioNovamente TConfirmacoesExportacao::PerguntarNovamente(QWidget* dono, const std::vector<TEmpresaPedida>& empresas,
+                                                            bool novos) {
     std::vector<std::string> exportacoes;
     std::string aviso;
     for (const TEmpresaPedida& empresa : empresas) {
@@ -53,11 +62,20 @@ bool TConfirmacoesExportacao::ConfirmarNovamente(QWidget* dono, const std::vecto
     if (exportacoes.empty()) {
         if (!aviso.empty())
             MostrarAviso(dono, aviso);
-        return true;
+        return TEnvioNovamente::Todos;
     }
     std::string texto = Juntar(exportacoes, "\n\n") + "\n";
     if (!aviso.empty())
         texto += aviso + "\n";
-    return Perguntar(
-        dono, texto + (empresas.size() > 1 ? "Gerar os arquivos novamente?" : "Gerar o arquivo novamente?"), {}, true);
+    texto += empresas.size() > 1 ? "Gerar os arquivos novamente?" : "Gerar o arquivo novamente?";
+    switch (TCaixaMensagem::Atual().Mostrar(dono, texto, TextoAnsi("Confirmação"), TIconeMensagem::Pergunta,
+                                            novos ? TBotoesMensagem::SimNaoSomenteNovos : TBotoesMensagem::SimNao,
+                                            true)) {
+    case TRespostaMensagem::Sim:
+        return TEnvioNovamente::Todos;
+    case TRespostaMensagem::SomenteNovos:
+        return TEnvioNovamente::SomenteNovos;
+    default:
+        return TEnvioNovamente::Cancelado;
+    }
 }

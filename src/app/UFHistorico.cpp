@@ -1,29 +1,59 @@
 #include "app/UFHistorico.h"
 
+#include "app/UFComparacao.h"
+#include "export/UComparacaoExportacao.h"
+#include "export/UCopiasExportacao.h"
+#include "platform/UArquivoSeguro.h"
+#include "platform/UCaminhos.h"
 #include "platform/UCp1252.h"
 #include "platform/UTexto.h"
 #include "qtbase/UCaixaMensagem.h"
+#include "qtbase/UEscolhaArquivo.h"
 #include "qtbase/UFalhas.h"
 #include "qtbase/UGrade.h"
 #include "qtbase/UTextoQt.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace {
 
 std::string Empresa(const TRegistroExportacao& r) {
     return std::to_string(r.Empresa) + (r.NomeEmpresa.empty() ? "" : " - " + r.NomeEmpresa);
 }
+
+// The window disabled, with the wait cursor, for as long as it lives.
+class TOcupado {
+public:
+    explicit TOcupado(QWidget* janela) : FJanela(janela), FFoco(QApplication::focusWidget()) {
+        FJanela->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~TOcupado() {
+        QApplication::restoreOverrideCursor();
+        FJanela->setEnabled(true);
+        if (FFoco)
+            FFoco->setFocus();
+    }
+    TOcupado(const TOcupado&) = delete;
+    TOcupado& operator=(const TOcupado&) = delete;
+
+private:
+    QWidget* FJanela;
+    QPointer<QWidget> FFoco;
+};
 
 } // namespace
 
@@ -116,31 +146,40 @@ TFHistorico::TFHistorico(QWidget* dono) : TDialogo(dono) {
     lblArquivo->setObjectName(QStringLiteral("lblArquivo"));
 
     btnConferir = CriarBotao(this, "btnConferir", QStringLiteral("Conferir"));
+    btnComparar = CriarBotao(this, "btnComparar", QStringLiteral("Comparar com o banco"));
+    btnSalvarEnviado = CriarBotao(this, "btnSalvarEnviado", QStringLiteral("Salvar o arquivo enviado…"));
     btnFechar = CriarBotao(this, "btnFechar", QStringLiteral("Fechar (Esc)"));
-    btnConferir->setAccessibleName(btnConferir->text());
-    btnFechar->setAccessibleName(btnFechar->text());
+    for (QPushButton* botao : {btnConferir, btnComparar, btnSalvarEnviado, btnFechar})
+        botao->setAccessibleName(botao->text());
 
     auto* filtro = new QHBoxLayout;
     filtro->addWidget(lblEmpresa);
     filtro->addWidget(cmbEmpresa, 1);
     auto* botoes = new QHBoxLayout;
-    botoes->addWidget(lblArquivo, 1);
-    botoes->addWidget(btnConferir);
-    botoes->addWidget(btnFechar);
+    botoes->addStretch(1);
+    for (QPushButton* botao : {btnConferir, btnComparar, btnSalvarEnviado, btnFechar})
+        botoes->addWidget(botao);
     auto* janela = new QVBoxLayout(this);
     janela->addLayout(filtro);
     janela->addWidget(GridHistorico, 1);
     janela->addWidget(lblAviso);
+    janela->addWidget(lblArquivo);
     janela->addLayout(botoes);
 
     setTabOrder(cmbEmpresa, GridHistorico);
     setTabOrder(GridHistorico, btnConferir);
-    setTabOrder(btnConferir, btnFechar);
+    setTabOrder(btnConferir, btnComparar);
+    setTabOrder(btnComparar, btnSalvarEnviado);
+    setTabOrder(btnSalvarEnviado, btnFechar);
 
     connect(cmbEmpresa, &QComboBox::currentIndexChanged, this,
             [this] { ExecutarTratando(this, [this] { cmbEmpresaChange(); }); });
     connect(btnConferir, &QPushButton::clicked, this,
             [this] { ExecutarTratando(this, [this] { btnConferirClick(); }); });
+    connect(btnComparar, &QPushButton::clicked, this,
+            [this] { ExecutarTratando(this, [this] { btnCompararClick(); }); });
+    connect(btnSalvarEnviado, &QPushButton::clicked, this,
+            [this] { ExecutarTratando(this, [this] { btnSalvarEnviadoClick(); }); });
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     PreverTeclado();
 
@@ -193,11 +232,16 @@ void TFHistorico::cmbEmpresaChange() {
     FModelo->Mostrar(std::move(mostrados));
     if (FModelo->rowCount({}) > 0)
         GridHistorico->setCurrentIndex(FModelo->index(0, 0));
-    btnConferir->setEnabled(FModelo->rowCount({}) > 0);
+    for (QPushButton* botao : {btnConferir, btnComparar, btnSalvarEnviado})
+        botao->setEnabled(FModelo->rowCount({}) > 0);
+}
+
+const TRegistroExportacao* TFHistorico::RegistroSelecionado() const {
+    return FModelo->Registro(GridHistorico->currentIndex().row());
 }
 
 void TFHistorico::btnConferirClick() {
-    const TRegistroExportacao* registro = FModelo->Registro(GridHistorico->currentIndex().row());
+    const TRegistroExportacao* registro = RegistroSelecionado();
     if (!registro)
         return;
     const TConferencia conferencia = THistoricoExportacao::Conferir(registro->Arquivo);
@@ -208,4 +252,40 @@ void TFHistorico::btnConferirClick() {
         MostrarInformacao(this, texto);
     else
         MostrarAviso(this, texto);
+}
+
+void TFHistorico::btnCompararClick() {
+    const TRegistroExportacao* registro = RegistroSelecionado();
+    if (!registro)
+        return;
+    std::optional<TComparacaoExportacao> comparacao;
+    {
+        // The gauge pumps events while the database is read: nothing of this window may start meanwhile.
+        const TOcupado ocupado(this);
+        comparacao = TComparacaoExportacao::Comparar(*registro);
+    }
+    TFComparacao janela(this, std::move(*comparacao));
+    janela.exec();
+}
+
+void TFHistorico::btnSalvarEnviadoClick() {
+    const TRegistroExportacao* registro = RegistroSelecionado();
+    if (!registro)
+        return;
+    // Read first: a folder is not asked for a file that can no longer be had.
+    const std::string texto = TCopiasExportacao::LerEnviado(*registro);
+    const auto pasta = TEscolhaArquivo::Atual().EscolherPasta(this, QStringLiteral("Salvar o arquivo enviado"),
+                                                              registro->Arquivo.parent_path());
+    if (!pasta)
+        return;
+    const auto destino = *pasta / registro->Arquivo.filename();
+    if (ArquivoExiste(destino) &&
+        !Perguntar(this,
+                   TextoAnsi("O arquivo \"") + CaminhoMensagem(destino) + TextoAnsi("\" já existe. Substituí-lo?"), {},
+                   true))
+        return;
+    TArquivoSeguro arquivo(destino);
+    arquivo.Escrever(texto);
+    arquivo.Confirmar();
+    MostrarInformacao(this, TextoAnsi("O arquivo enviado foi salvo em \"") + CaminhoMensagem(destino) + "\".");
 }

@@ -12,6 +12,7 @@
 #include "dao/UConexao.h"
 #include "dao/UQuery.h"
 #include "export/UArquivoPerfis.h"
+#include "export/UComparacaoExportacao.h"
 #include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
 #include "export/UValoresExportacao.h"
@@ -167,9 +168,12 @@ void TFMain::Ocupar(void (TFMain::*acao)()) {
 }
 
 void TFMain::btnGerarClick() {
-    if (!ValidarCampos() || !Confirmar())
+    if (!ValidarCampos())
         return;
-    GerarExportacao();
+    const TEnvioNovamente envio = Confirmar();
+    if (envio == TEnvioNovamente::Cancelado)
+        return;
+    GerarExportacao(envio);
     GravarConfiguracoes();
 }
 
@@ -185,11 +189,18 @@ void TFMain::btnVisualizarClick() {
     if (!selecao)
         return;
     TFVisualizacao visualizacao(this, *selecao);
-    if (visualizacao.exec() != QDialog::Accepted || !Confirmar())
+    if (visualizacao.exec() != QDialog::Accepted)
+        return;
+    const TEnvioNovamente envio = Confirmar();
+    if (envio == TEnvioNovamente::Cancelado)
         return;
     // The lines seen are the lines written, whatever the database holds by now.
     const TExportacaoEmCurso emCurso(pnlProgress, oProgress, btnGerar);
-    TDadosExportacao::GerarArquivo(*selecao, pedido.Diretorio, NomeExportacao(pedido.NomeArquivo).Nome);
+    const auto nome = NomeExportacao(pedido.NomeArquivo).Nome;
+    if (envio == TEnvioNovamente::SomenteNovos)
+        TComparacaoExportacao::GerarSomenteNovos(*selecao, pedido.Diretorio, nome);
+    else
+        TDadosExportacao::GerarArquivo(*selecao, pedido.Diretorio, nome);
     GravarConfiguracoes();
 }
 
@@ -287,10 +298,11 @@ bool TFMain::CriarPastaPedida() {
     return true;
 }
 
-bool TFMain::Confirmar() {
-    const std::vector<TEmpresaPedida> empresa = {{Pedido(), {}}};
-    return TConfirmacoesExportacao::ConfirmarCodigos(this, empresa) &&
-           TConfirmacoesExportacao::ConfirmarNovamente(this, empresa);
+TEnvioNovamente TFMain::Confirmar() {
+    const TEmpresaPedida empresa{Pedido(), {}};
+    if (!TConfirmacoesExportacao::ConfirmarCodigos(this, {empresa}))
+        return TEnvioNovamente::Cancelado;
+    return TConfirmacoesExportacao::EscolherEnvio(this, empresa);
 }
 
 void TFMain::FocarCampo(TCampoExportacao campo) {
@@ -306,10 +318,14 @@ void TFMain::FocarCampo(TCampoExportacao campo) {
         data->selectAll();
 }
 
-void TFMain::GerarExportacao() {
+void TFMain::GerarExportacao(TEnvioNovamente envio) {
     const TPedidoExportacao pedido = Pedido();
     const TExportacaoEmCurso emCurso(pnlProgress, oProgress, btnGerar);
-    TDadosExportacao::GerarArquivo(pedido);
+    if (envio == TEnvioNovamente::SomenteNovos)
+        TComparacaoExportacao::GerarSomenteNovos(TDadosExportacao::LerSelecao(TDadosExportacao::Filtro(pedido)),
+                                                 pedido.Diretorio, NomeExportacao(pedido.NomeArquivo).Nome);
+    else
+        TDadosExportacao::GerarArquivo(pedido);
 }
 
 void TFMain::LerConfiguracoes() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/UConfirmacoesExportacao.h"
 #include "export/UFrenteExportacao.h"
 #include "export/UVerificacaoExportacao.h"
 #include "qtbase/UInterfacesQt.h"
@@ -72,8 +73,8 @@ private:
     void FocarCampo(TCampoExportacao campo);
     // Before a number in Torvane that the record knows as another company's, and before a period of the company
     // is exported again: whether to go on.
-    bool Confirmar();
-    void GerarExportacao();
+    TEnvioNovamente Confirmar();
+    void GerarExportacao(TEnvioNovamente envio);
     void LerConfiguracoes();
     void GravarConfiguracoes();
     void CarregarPerfis();

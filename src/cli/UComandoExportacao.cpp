@@ -301,7 +301,7 @@ TResultadoExportacao ExportarEmpresa(const TPedidoExportacao& e, TModo modo, std
     TFrenteTerminal frente(erro, terminal);
     // The server may take a while before the first row: say so until the bar appears.
     frente.Progresso().Anunciar("Consultando o banco de dados...");
-    return modo.SomenteNovos ? ExportarSomenteNovos(e, erro) : TDadosExportacao::GerarArquivo(e);
+    return modo.SomenteNovos ? ExportarSomenteNovos(e) : TDadosExportacao::GerarArquivo(e);
 }
 
 std::string LinhaResultado(const TResultadoExportacao& resultado) {

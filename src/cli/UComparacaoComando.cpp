@@ -51,15 +51,7 @@ int ConferirArquivo(const std::string& arquivo, std::ostream& saida) {
                                                                    : TComandoExportacao::Falhou;
 }
 
-TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido, std::ostream& erro) {
-    const TSomenteNovos novos = TComparacaoExportacao::SomenteNovos(TDadosExportacao::Filtro(pedido));
-    for (const std::string& naoLido : novos.NaoLidos)
-        erro << TextoTerminal(naoLido) << '\n';
-    if (!novos.Alterados.empty())
-        erro << TextoTerminal(TextoAnsi("Alterados desde que foram enviados, fora do arquivo (corrija-os na Torvane):"))
-             << '\n';
-    for (const TDiferencaExportacao& alterado : novos.Alterados)
-        erro << TextoTerminal(Linha(alterado)) << '\n';
-    const TNomeExportacao nome = NomeExportacao(pedido.NomeArquivo);
-    return TDadosExportacao::GerarArquivo(novos.Selecao, pedido.Diretorio, nome.Nome, true);
+TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido) {
+    return TComparacaoExportacao::GerarSomenteNovos(TDadosExportacao::LerSelecao(TDadosExportacao::Filtro(pedido)),
+                                                    pedido.Diretorio, NomeExportacao(pedido.NomeArquivo).Nome);
 }

@@ -16,6 +16,6 @@ int CompararComBanco(const std::string& arquivo, std::ostream& saida, std::ostre
 int ConferirArquivo(const std::string& arquivo, std::ostream& saida);
 
 // torvane-export --somente-novos: the file of the postings that no earlier file of the company under that number
-// held; the postings that changed since they were sent, and the earlier files that could not be read, are said on
-// `erro`. Nothing new is the outcome of nothing found.
-TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido, std::ostream& erro);
+// held; the postings that changed since they were sent, and the earlier files that could not be read, are said
+// with the outcome. Nothing new is the outcome of nothing found.
+TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido);

@@ -242,8 +242,12 @@ std::string TComparacaoExportacao::NomeGrupo(TGrupoComparacao grupo) {
 }
 
 TSomenteNovos TComparacaoExportacao::SomenteNovos(const TFiltroExportacao& filtro) {
-    const TSelecaoExportacao selecao = TDadosExportacao::LerSelecao(filtro);
-    TSomenteNovos novos{TSelecaoExportacao(selecao.Filtro()), {}, {}};
+    return SomenteNovos(TDadosExportacao::LerSelecao(filtro));
+}
+
+TSomenteNovos TComparacaoExportacao::SomenteNovos(const TSelecaoExportacao& selecao) {
+    const TFiltroExportacao& filtro = selecao.Filtro();
+    TSomenteNovos novos{TSelecaoExportacao(filtro), {}, {}};
     std::vector<TEnviados> enviados;
     for (const TRegistroExportacao& registro :
          THistoricoExportacao::ExportacoesSobrepostas(filtro.Empresa, filtro.DataInicial, filtro.DataFinal).Registros) {
@@ -280,4 +284,38 @@ TSomenteNovos TComparacaoExportacao::SomenteNovos(const TFiltroExportacao& filtr
         novos.Selecao.Copiar(selecao, i);
     }
     return novos;
+}
+
+TResultadoExportacao TComparacaoExportacao::GerarSomenteNovos(const TSelecaoExportacao& selecao,
+                                                              const std::filesystem::path& Diretorio,
+                                                              const std::filesystem::path& NomeArquivo) {
+    const TSomenteNovos novos = SomenteNovos(selecao);
+    std::string nota;
+    for (const std::string& naoLido : novos.NaoLidos)
+        nota += "\n\n" + naoLido + TextoAnsi(" Seus lançamentos podem ir de novo.");
+    if (!novos.Alterados.empty()) {
+        nota += TextoAnsi("\n\nAlterados desde que foram enviados, fora do arquivo (corrija-os na Torvane):");
+        // A box holds a few; the comparison with the database lists them all.
+        constexpr std::size_t Listados = 20;
+        for (std::size_t i = 0; i < novos.Alterados.size() && i < Listados; ++i)
+            nota += "\n" + TextoDiferenca(novos.Alterados[i]);
+        if (novos.Alterados.size() > Listados)
+            nota += TextoAnsi("\n... e mais ") +
+                    MilharesBrasileiros(static_cast<long long>(novos.Alterados.size() - Listados)) +
+                    TextoAnsi(": veja todos em \"Comparar com o banco\".");
+    }
+    return TDadosExportacao::GerarArquivo(novos.Selecao, Diretorio, NomeArquivo, true, nota);
+}
+
+std::string TextoDiferenca(const TDiferencaExportacao& d) {
+    const auto reais = [](const std::optional<std::int64_t>& centavos) {
+        return centavos ? "R$ " + ReaisBrasileiros(*centavos) : TextoAnsi("nada");
+    };
+    std::string texto = "Chapa " + d.Chapa + ", " + d.Nome + ", " + d.Data + TextoAnsi(", nº ") + d.Numero + ": " +
+                        TComparacaoExportacao::NomeGrupo(d.Grupo);
+    if (d.Grupo == TGrupoComparacao::Alterado)
+        texto += ", enviado " + reais(d.CentavosEnviados) + ", agora " + reais(d.CentavosAgora);
+    else
+        texto += ", " + reais(d.CentavosEnviados ? d.CentavosEnviados : d.CentavosAgora);
+    return texto + (d.Motivo.empty() ? "" : " (" + d.Motivo + ")") + ".";
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
 #include "export/USelecaoExportacao.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,4 +75,15 @@ public:
     // The selection without the postings of every earlier file of the company under that number in Torvane whose
     // period overlaps it and which can still be read, paired as a comparison pairs them.
     static TSomenteNovos SomenteNovos(const TFiltroExportacao& filtro);
+    // The same, over a selection already read: the one a look before writing showed.
+    static TSomenteNovos SomenteNovos(const TSelecaoExportacao& selecao);
+    // Writes and records the file of the new postings only of the selection, as a selection is written; the box
+    // that tells how it went (the success, or nothing found when nothing is new) also lists the postings changed
+    // since they were sent and the earlier files that could not be read.
+    static TResultadoExportacao GerarSomenteNovos(const TSelecaoExportacao& selecao,
+                                                  const std::filesystem::path& Diretorio,
+                                                  const std::filesystem::path& NomeArquivo);
 };
+
+// A posting that is not as it was sent, for a person to read: "Chapa ..., NAME, dd/mm/aaaa, nº N: ...".
+std::string TextoDiferenca(const TDiferencaExportacao& diferenca);

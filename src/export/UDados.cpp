@@ -82,8 +82,8 @@ std::unique_ptr<TQuery> AbrirSelecao(TFiltroExportacao& filtro, bool perdas) {
     return query;
 }
 
-void InformarNadaEncontrado() {
-    Informar(TextoAnsi("Nenhum registro encontrado para a seleção."));
+void InformarNadaEncontrado(const std::string& nota = {}) {
+    Informar(TextoAnsi("Nenhum registro encontrado para a seleção.") + nota);
 }
 
 } // namespace
@@ -342,13 +342,14 @@ TSelecaoExportacao TDadosExportacao::LerSelecao(TFiltroExportacao filtro) {
 
 TResultadoExportacao TDadosExportacao::GerarArquivo(const TSelecaoExportacao& selecao,
                                                     const std::filesystem::path& Diretorio,
-                                                    const std::filesystem::path& NomeArquivo, bool somenteNovos) {
+                                                    const std::filesystem::path& NomeArquivo, bool somenteNovos,
+                                                    const std::string& nota) {
     ExigirNomeSimples(NomeArquivo);
     if (const std::string recusas = selecao.TextoRecusas(); !recusas.empty())
         throw EFalha(recusas);
     TResultadoExportacao resultado;
     if (selecao.Quantidade() == 0) {
-        InformarNadaEncontrado();
+        InformarNadaEncontrado(nota);
         return resultado;
     }
     resultado.Caminho = CaminhoArquivo(Diretorio, NomeArquivo);
@@ -360,6 +361,7 @@ TResultadoExportacao TDadosExportacao::GerarArquivo(const TSelecaoExportacao& se
     TSha256 resumo;
     resumo.Acrescentar(selecao.Texto());
     Informar(
-        ConcluirExportacao(resultado, selecao.Filtro(), resumo.Concluir(), NomeArquivo, selecao.Texto(), somenteNovos));
+        ConcluirExportacao(resultado, selecao.Filtro(), resumo.Concluir(), NomeArquivo, selecao.Texto(), somenteNovos) +
+        nota);
     return resultado;
 }

@@ -81,9 +81,10 @@ public:
     // fails here too.
     static std::optional<TSelecaoExportacao> VisualizarArquivo(const TFiltroExportacao& filtro);
     // Writes exactly the lines of the selection, as seen, and records them; refuses a selection that holds unfit
-    // postings, naming them, as the export does.
+    // postings, naming them, as the export does. `nota` goes at the end of the box that tells how it went.
     static TResultadoExportacao GerarArquivo(const TSelecaoExportacao& selecao, const std::filesystem::path& Diretorio,
-                                             const std::filesystem::path& NomeArquivo, bool somenteNovos = false);
+                                             const std::filesystem::path& NomeArquivo, bool somenteNovos = false,
+                                             const std::string& nota = {});
     // The same reading, saying nothing when nothing is found: the selection is then empty.
     static TSelecaoExportacao LerSelecao(TFiltroExportacao filtro);
     // The selection of the values a front end gathered and checked.

@@ -86,7 +86,16 @@ TRespostaMensagem TCaixaMensagem::Mostrar(QWidget* dono, const std::string& text
     }
     caixa.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     caixa.setDefaultButton(naoPadrao ? QMessageBox::No : QMessageBox::Yes);
-    return caixa.exec() == QMessageBox::Yes ? TRespostaMensagem::Sim : TRespostaMensagem::Nao;
+    QPushButton* somenteNovos = nullptr;
+    if (botoes == TBotoesMensagem::SimNaoSomenteNovos) {
+        somenteNovos = caixa.addButton(QStringLiteral("Somente os novos"), QMessageBox::ActionRole);
+        somenteNovos->setObjectName(QStringLiteral("btnSomenteNovos"));
+        caixa.setEscapeButton(QMessageBox::No);
+    }
+    const int resposta = caixa.exec();
+    if (somenteNovos && caixa.clickedButton() == somenteNovos)
+        return TRespostaMensagem::SomenteNovos;
+    return resposta == QMessageBox::Yes ? TRespostaMensagem::Sim : TRespostaMensagem::Nao;
 }
 
 TCaixaMensagem& TCaixaMensagem::Atual() {

@@ -5,9 +5,10 @@
 class QWidget;
 
 enum class TIconeMensagem { Informacao, Exclamacao, Parada, Pergunta };
-// OkConfigurarConexao: OK beside "Configurar conexão…", for a connection that failed.
-enum class TBotoesMensagem { Ok, SimNao, OkConfigurarConexao };
-enum class TRespostaMensagem { Ok, Sim, Nao, ConfigurarConexao };
+// OkConfigurarConexao: OK beside "Configurar conexão…", for a connection that failed. SimNaoSomenteNovos: a period
+// sent before, to send again whole, not at all, or with only the postings that no file sent held.
+enum class TBotoesMensagem { Ok, SimNao, OkConfigurarConexao, SimNaoSomenteNovos };
+enum class TRespostaMensagem { Ok, Sim, Nao, ConfigurarConexao, SomenteNovos };
 
 // Every message box of the program goes through here, so that tests can put a fake in its place.
 // Texts are code page 1252.

@@ -1,10 +1,11 @@
 #include "qtbase/UEditDiretorio.h"
 
 #include "platform/UPastaPrograma.h"
+#include "qtbase/UEscolhaArquivo.h"
+#include "qtbase/UTextoQt.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QStyle>
 
@@ -30,7 +31,6 @@ void TEditDiretorio::keyPressEvent(QKeyEvent* evento) {
 }
 
 void TEditDiretorio::EscolherPasta() {
-    const QString pasta = QFileDialog::getExistingDirectory(this, QString(), text());
-    if (!pasta.isEmpty())
-        setText(QDir::toNativeSeparators(pasta));
+    if (const auto pasta = TEscolhaArquivo::Atual().EscolherPasta(this, QString(), CaminhoDeQString(text())))
+        setText(QDir::toNativeSeparators(CaminhoParaQString(*pasta)));
 }

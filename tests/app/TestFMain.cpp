@@ -8,6 +8,7 @@
 #include "app/UFConexao.h"
 #include "app/UFHistorico.h"
 #include "app/UFMain.h"
+#include "app/UFVisualizacao.h"
 #include "export/UDados.h"
 #include "export/UHistoricoExportacao.h"
 #include "export/UValoresExportacao.h"
@@ -245,12 +246,12 @@ TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
     // The second half of the month overlaps the period sent.
     Controle<TEditData>("EditDe").setFocus();
     QTest::keyClicks(&Controle<QWidget>("EditDe"), "15/02/2024");
-    const std::string pergunta =
-        "Confirmação (pergunta, Sim/*Não): Este período já foi exportado para esta empresa:\nExportação de 31/03/2024 "
-        "10:00:00 por " +
-        Cp1252ParaUtf8(NomeUsuarioSistema()) +
-        ": empresa 1, período de 01/02/2024 a 29/02/2024 pela data de lançamento, arquivo \"" + Saida("dados.txt") +
-        "\", 2 lançamentos, total R$ 170,75.\nGerar o arquivo novamente?";
+    const std::string pergunta = "Confirmação (pergunta, Sim/*Não/Somente os novos): Este período já foi exportado "
+                                 "para esta empresa:\nExportação de 31/03/2024 "
+                                 "10:00:00 por " +
+                                 Cp1252ParaUtf8(NomeUsuarioSistema()) +
+                                 ": empresa 1, período de 01/02/2024 a 29/02/2024 pela data de lançamento, arquivo \"" +
+                                 Saida("dados.txt") + "\", 2 lançamentos, total R$ 170,75.\nGerar o arquivo novamente?";
     // "Não" is the default (marked "*"); answered so, nothing is written and nothing recorded.
     EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{pergunta});
     EXPECT_FALSE(ArquivoExiste(CaminhoDeUtf8(Saida("dados.txt"))));
@@ -274,6 +275,52 @@ TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_AsksFirstWithNoAsTheDefault) {
     EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{outra});
     FCaixa.Respostas = {TRespostaMensagem::Sim};
     EXPECT_EQ(Gerar("EditNomeArquivo"), (TTextos{outra, NadaEncontrado}));
+}
+
+// "Somente os novos" writes the postings that no file sent held, from the database (F3) or from what was seen (F5);
+// a posting changed since it was sent stays out and is listed for a correction in Torvane.
+TEST_F(TTesteJanela, Gerar_PeriodAlreadySent_SomenteOsNovosWritesOnlyTheAddedAndListsTheChanged) {
+    Abrir();
+    PreencherValidos();
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{Sucesso});
+    const auto inserir = [this](const char* numero, const char* valor) {
+        Executar(Conexao(), std::string("INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, "
+                                        "apagado, clientes_id, filial_id, produto_id) VALUES ('") +
+                                numero + "', '2024-02-16 10:00:00', '2024-03-16 00:00:00', " + valor +
+                                ", 0, 'N', 1, 1, 1)");
+    };
+    inserir("104", "5");
+    Executar(Conexao(), "UPDATE receber SET valortotal = 25 WHERE numlanc = '103'");
+    const std::string alterado = "\n\nAlterados desde que foram enviados, fora do arquivo (corrija-os na Torvane):\n"
+                                 "Chapa 0000004521, JOÃO DA SILVA, 15/02/2024, nº 103: alterado, enviado R$ 20,50, "
+                                 "agora R$ 25,00.";
+    FCaixa.Respostas = {TRespostaMensagem::SomenteNovos};
+    const TTextos novos = Gerar("EditNomeArquivo");
+    ASSERT_EQ(novos.size(), 2u);
+    EXPECT_EQ(novos[0].rfind("Confirmação (pergunta, Sim/*Não/Somente os novos): ", 0), 0u) << novos[0];
+    EXPECT_EQ(novos[1], "Informação (informação, OK): Arquivo \"dados.txt\"  gerado com sucesso.\n1 lançamento, "
+                        "total R$ 5,00" +
+                            alterado);
+    EXPECT_EQ(Lancamentos(), TTextos{"000104"});
+    EXPECT_TRUE(THistoricoExportacao::Ler().Registros.back().SomenteNovos);
+
+    // The file of new postings counts as sent: nothing is new now, and nothing is written.
+    std::filesystem::remove(CaminhoDeUtf8(Saida("dados.txt")));
+    FCaixa.Respostas = {TRespostaMensagem::SomenteNovos};
+    EXPECT_EQ(Gerar("EditNomeArquivo").at(1), NadaEncontrado + alterado);
+    EXPECT_FALSE(ArquivoExiste(CaminhoDeUtf8(Saida("dados.txt"))));
+
+    // From the look before writing, the lines seen are the ones weighed: 105 comes in while the window is open.
+    TAoAbrir<TFVisualizacao> visualizacao([&](TFVisualizacao& janela) {
+        inserir("105", "6");
+        QTest::keyClick(&::Controle<QTableView>(janela, "GridLancamentos"), Qt::Key_F3);
+    });
+    inserir("106", "7");
+    FCaixa.Respostas = {TRespostaMensagem::SomenteNovos};
+    EXPECT_EQ(Gerar("EditNomeArquivo", Qt::Key_F5).at(1),
+              "Informação (informação, OK): Arquivo \"dados.txt\"  gerado com sucesso.\n1 lançamento, total R$ 7,00" +
+                  alterado);
+    EXPECT_EQ(Lancamentos(), TTextos{"000106"});
 }
 
 // Each company's own number in Torvane and file name come back when the company is typed or picked; a company
@@ -698,6 +745,30 @@ TEST(TTesteTextosDoQt, QuestionBox_StandardButtonsSpeakPortuguese) {
               TRespostaMensagem::Nao);
     botoes.sort();
     EXPECT_EQ(botoes, (QStringList{QStringLiteral("Não"), QStringLiteral("Sim")}));
+}
+
+TEST(TTesteTextosDoQt, SentAgainBox_NoIsTheDefaultAndEsc_SomenteOsNovosOnlyByItsButton) {
+    TCaixaMensagem real;
+    const std::pair<Qt::Key, TRespostaMensagem> casos[] = {{Qt::Key_Return, TRespostaMensagem::Nao},
+                                                           {Qt::Key_Escape, TRespostaMensagem::Nao},
+                                                           {Qt::Key_Space, TRespostaMensagem::SomenteNovos}};
+    for (const auto& [tecla, resposta] : casos) {
+        SCOPED_TRACE(tecla);
+        QTimer::singleShot(0, [tecla] {
+            auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(caixa, nullptr);
+            auto* novos = caixa->findChild<QPushButton*>(QStringLiteral("btnSomenteNovos"));
+            ASSERT_NE(novos, nullptr);
+            EXPECT_EQ(novos->text(), QStringLiteral("Somente os novos"));
+            if (tecla == Qt::Key_Space)
+                QTest::keyClick(novos, tecla);
+            else
+                QTest::keyClick(caixa, tecla);
+        });
+        EXPECT_EQ(real.Mostrar(nullptr, "De novo?", TextoAnsi("Confirmação"), TIconeMensagem::Pergunta,
+                               TBotoesMensagem::SimNaoSomenteNovos, true),
+                  resposta);
+    }
 }
 
 TEST(TTesteTextosDoQt, ConnectionFailureBox_OkIsTheDefaultAndEsc_ConfigurarOnlyByItsButton) {

@@ -9,7 +9,9 @@ TRespostaMensagem TCaixaFalsa::Mostrar(QWidget*, const std::string& texto, const
     if (AoMostrar)
         AoMostrar(Chamadas.back());
     if (Respostas.empty())
-        return botoes == TBotoesMensagem::SimNao ? TRespostaMensagem::Nao : TRespostaMensagem::Ok;
+        return botoes == TBotoesMensagem::SimNao || botoes == TBotoesMensagem::SimNaoSomenteNovos
+                   ? TRespostaMensagem::Nao
+                   : TRespostaMensagem::Ok;
     const TRespostaMensagem resposta = Respostas.front();
     Respostas.pop_front();
     return resposta;
@@ -21,6 +23,7 @@ std::vector<std::string> TCaixaFalsa::Resumos() const {
     for (const TChamada& c : Chamadas) {
         const char* botoes = c.Botoes == TBotoesMensagem::Ok                    ? "OK"
                              : c.Botoes == TBotoesMensagem::OkConfigurarConexao ? "*OK/Configurar conexão…"
+                             : c.Botoes == TBotoesMensagem::SimNaoSomenteNovos  ? "Sim/*Não/Somente os novos"
                              : c.NaoPadrao                                      ? "Sim/*Não"
                                                                                 : "*Sim/Não";
         resumos.push_back(c.Titulo + " (" + icones[static_cast<int>(c.Icone)] + ", " + botoes + "): " + c.Texto);
