@@ -32,7 +32,7 @@ std::string Reais(const std::optional<std::int64_t>& centavos) {
 // A difference as the grid and the report show it, code page 1252: why it is no longer open, or the name it was
 // sent with, goes beside its group.
 TCampos Campos(const TDiferencaExportacao& d) {
-    return {TComparacaoExportacao::NomeGrupo(d.Grupo) + (d.Motivo.empty() ? "" : " (" + d.Motivo + ")"),
+    return {TComparacaoExportacao::NomeGrupo(d.Grupo) + (d.Motivo.empty() ? "" : TextoAnsi(" – ") + d.Motivo),
             d.Chapa,
             d.Nome,
             d.Data,

@@ -37,7 +37,7 @@ std::string Empresa(const TRegistroExportacao& r) {
 // The window disabled, with the wait cursor, for as long as it lives.
 class TOcupado {
 public:
-    explicit TOcupado(QWidget* janela) : FJanela(janela), FFoco(QApplication::focusWidget()) {
+    explicit TOcupado(QWidget* janela) : FJanela(janela), FFoco(janela->focusWidget()) {
         FJanela->setEnabled(false);
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }

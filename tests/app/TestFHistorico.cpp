@@ -1,12 +1,18 @@
 #include "app/TesteJanelaPrincipal.h"
 
+#include "app/UFComparacao.h"
 #include "app/UFHistorico.h"
+#include "export/UCopiasExportacao.h"
 #include "platform/UAcrescentarArquivo.h"
 #include "platform/ULeituraArquivo.h"
+#include "qtbase/UEscolhaArquivo.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QTableView>
+
+#include <deque>
+#include <optional>
 
 TEST_F(TTesteJanela, Historico_CtrlH_ShowsTheRecordNewestFirstFiltersByCompanyAndChecksTheSelectedFile) {
     Abrir();
@@ -122,4 +128,138 @@ TEST(TTesteHistorico, CompanyByItsNewestName_AMissingFileWarns_WaitingRowsGoInOn
                                        0),
               0u)
         << caixa.Resumos()[0];
+}
+
+namespace {
+
+// Stands in for the pickers while it lives: gives the scripted answers in turn, none once they have run out.
+class TEscolhaFalsa : public TEscolhaArquivo {
+public:
+    TEscolhaFalsa() { TEscolhaArquivo::Definir(this); }
+    ~TEscolhaFalsa() override { TEscolhaArquivo::Definir(nullptr); }
+    TEscolhaFalsa(const TEscolhaFalsa&) = delete;
+    TEscolhaFalsa& operator=(const TEscolhaFalsa&) = delete;
+
+    std::optional<std::filesystem::path> EscolherPasta(QWidget*, const QString& titulo,
+                                                       const std::filesystem::path& inicial) override {
+        return Responder(titulo, inicial);
+    }
+    std::optional<std::filesystem::path> EscolherArquivoParaSalvar(QWidget*, const QString& titulo,
+                                                                   const std::filesystem::path& sugerido,
+                                                                   const QString&) override {
+        return Responder(titulo, sugerido);
+    }
+
+    std::deque<std::filesystem::path> Respostas;
+    // "title: proposed path", one for each picker opened.
+    TTextos Pedidos;
+
+private:
+    std::optional<std::filesystem::path> Responder(const QString& titulo, const std::filesystem::path& proposto) {
+        Pedidos.push_back(titulo.toStdString() + ": " + CaminhoUtf8(proposto));
+        if (Respostas.empty())
+            return std::nullopt;
+        auto resposta = Respostas.front();
+        Respostas.pop_front();
+        return resposta;
+    }
+};
+
+TTextos Linhas(QTableView& grade, int coluna) {
+    TTextos linhas;
+    for (int linha = 0; linha < grade.model()->rowCount(); ++linha)
+        linhas.push_back(grade.model()->index(linha, coluna).data().toString().toStdString());
+    return linhas;
+}
+
+} // namespace
+
+// For the selected row, "Comparar com o banco" opens what has changed since the file was sent, whose report keeps
+// the rows shown; "Salvar o arquivo enviado…" writes the file as sent again, from its copy, asking before it
+// replaces one. Both say why when the file sent can no longer be had.
+TEST_F(TTesteJanela, Historico_CompararComOBancoAndSalvarOArquivoEnviado_ByKeys) {
+    Abrir();
+    PreencherValidos();
+    EXPECT_EQ(Gerar("EditNomeArquivo"), TTextos{Sucesso});
+    const auto dados = CaminhoDeUtf8(Saida("dados.txt"));
+    const std::string enviado = LerBinario(dados);
+    std::filesystem::remove(dados);
+    Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, clientes_id, "
+                        "filial_id, produto_id) VALUES ('104', '2024-02-16 10:00:00', '2024-03-16 00:00:00', 5, 0, "
+                        "'N', 1, 1, 1)");
+    Executar(Conexao(), "UPDATE receber SET valortotal = 25 WHERE numlanc = '103'");
+    Executar(Conexao(), "UPDATE receber SET amort = 150.25 WHERE numlanc = '101'");
+    TEscolhaFalsa escolha;
+    const auto relatorio = CaminhoDeUtf8(Saida("relatorio.csv"));
+    escolha.Respostas = {relatorio, CaminhoDeUtf8(FSaida), CaminhoDeUtf8(FSaida), CaminhoDeUtf8(FSaida)};
+
+    std::string resumo;
+    TTextos grupos, novos, acessibilidade = {"not opened"}, focos;
+    const auto comparar = std::make_unique<TAoAbrir<TFComparacao>>([&](TFComparacao& janela) {
+        acessibilidade = ProblemasAcessiveis(janela, QStringLiteral("Comparação com o banco"));
+        resumo = ::Controle<QLabel>(janela, "lblResumo").text().toStdString();
+        auto& grade = ::Controle<QTableView>(janela, "GridDiferencas");
+        grupos = Linhas(grade, 0);
+        QTest::keyClick(&grade, Qt::Key_Backtab);
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Down); // "novo"
+        novos = Linhas(grade, 4);
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(janela.focusWidget(), Qt::Key_Tab);
+            focos.push_back(janela.focusWidget()->objectName().toStdString());
+        }
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return);
+        QTest::keyClick(&janela, Qt::Key_Escape);
+    });
+    TAoAbrir<TFHistorico> historico([&](TFHistorico& janela) {
+        auto& grade = ::Controle<QTableView>(janela, "GridHistorico");
+        QTest::keyClick(&grade, Qt::Key_Tab);
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Tab);
+        focos.push_back(janela.focusWidget()->objectName().toStdString());
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return);
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Tab);
+        focos.push_back(janela.focusWidget()->objectName().toStdString());
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return); // into a folder without the file
+        GravarBinario(dados, "outro\r\n");
+        FCaixa.Respostas = {TRespostaMensagem::Nao, TRespostaMensagem::Sim};
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return); // asked, and left alone
+        EXPECT_EQ(LerBinario(dados), "outro\r\n");
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return); // asked, and replaced
+        EXPECT_EQ(LerBinario(dados), enviado);
+        // With neither the copy nor the file as written, neither can be done.
+        std::filesystem::remove_all(TCopiasExportacao::Pasta());
+        GravarBinario(dados, "outro\r\n");
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return);
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(janela.focusWidget(), Qt::Key_Return);
+        QTest::keyClick(&janela, Qt::Key_Escape);
+    });
+    FCaixa.Chamadas.clear();
+    QTest::keyClick(&Controle<QWidget>("EditNomeArquivo"), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_TRUE(historico.Executou());
+    EXPECT_EQ(acessibilidade, TTextos{});
+    EXPECT_EQ(focos, (TTextos{"btnComparar", "GridDiferencas", "btnSalvarRelatorio", "btnSalvarEnviado"}));
+    for (const char* linha :
+         {"\nEnviado: 2 lançamentos, R$ 170,75 (exportação de 31/03/2024 10:00:00",
+          "\nNão estão mais em aberto: 1 lançamento, R$ 150,25.", "\nAlterados: 1 lançamento, diferença de +R$ 4,50.",
+          "\nNovos: 1 lançamento, R$ 5,00.", "\nEm aberto agora: 2 lançamentos, R$ 30,00 (iguais ao enviado: 0)."})
+        EXPECT_NE(resumo.find(linha), std::string::npos) << linha << " in " << resumo;
+    EXPECT_EQ(grupos, (TTextos{"não está mais em aberto – pago (amort de 100 ou mais)", "alterado", "novo"}));
+    EXPECT_EQ(novos, TTextos{"104"});
+    EXPECT_EQ(LerBinario(relatorio), TextoAnsi("Grupo;Chapa;Nome;Data;Número;Valor enviado;Valor agora\r\n"
+                                               "novo;0000004521;JOÃO DA SILVA;16/02/2024;104;;5,00\r\n"));
+    EXPECT_EQ(escolha.Pedidos,
+              (TTextos{"Salvar relatório: " + Saida("comparacao_dados.csv"), "Salvar o arquivo enviado: " + FSaida,
+                       "Salvar o arquivo enviado: " + FSaida, "Salvar o arquivo enviado: " + FSaida}));
+    const TTextos caixas = FCaixa.Resumos();
+    const std::string substituir =
+        "Confirmação (pergunta, Sim/*Não): O arquivo \"" + Saida("dados.txt") + "\" já existe. Substituí-lo?";
+    const std::string salvo =
+        "Informação (informação, OK): O arquivo enviado foi salvo em \"" + Saida("dados.txt") + "\".";
+    ASSERT_EQ(caixas.size(), 7u) << ::testing::PrintToString(caixas);
+    EXPECT_EQ(caixas[0], "Informação (informação, OK): Relatório salvo em \"" + Saida("relatorio.csv") + "\".");
+    EXPECT_EQ(TTextos(caixas.begin() + 1, caixas.begin() + 5), (TTextos{salvo, substituir, substituir, salvo}));
+    for (const std::string& falha : {caixas[5], caixas[6]}) {
+        EXPECT_EQ(falha.rfind(TCaixaFalsa::InicioFalhaPadrao(), 0), 0u) << falha;
+        EXPECT_NE(falha.find("O arquivo enviado não pode mais ser lido: sua cópia"), std::string::npos) << falha;
+    }
 }
