@@ -89,8 +89,8 @@ TRespostaMensagem TCaixaMensagem::Mostrar(QWidget* dono, const std::string& text
     QPushButton* somenteNovos = nullptr;
     if (botoes == TBotoesMensagem::SimNaoSomenteNovos) {
         somenteNovos = caixa.addButton(QStringLiteral("Somente os novos"), QMessageBox::ActionRole);
+        // Esc stays "Não": Qt takes the one button of the No role for it.
         somenteNovos->setObjectName(QStringLiteral("btnSomenteNovos"));
-        caixa.setEscapeButton(QMessageBox::No);
     }
     const int resposta = caixa.exec();
     if (somenteNovos && caixa.clickedButton() == somenteNovos)

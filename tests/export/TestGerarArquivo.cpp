@@ -774,16 +774,21 @@ TEST_F(TesteGerarArquivo, SomenteNovos_WritesExactlyTheAddedPostingsAndListsTheC
     Inserir({{.numlanc = "'3'", .valortotal = "30.00"}});
     const TFiltroExportacao filtro{true, TDataHora::Data(2024, 3, 1), TDataHora::Data(2024, 3, 31), 1, 7, 0, {}};
     const auto gerarNovos = [&](const std::string& nome) {
-        const auto novos = TComparacaoExportacao::SomenteNovos(filtro);
-        return std::make_pair(TDadosExportacao::GerarArquivo(novos.Selecao, FPasta.Caminho(), nome, true), novos);
+        return TComparacaoExportacao::GerarSomenteNovos(TDadosExportacao::LerSelecao(filtro), FPasta.Caminho(), nome);
     };
+    const std::string alterados = TextoAnsi("\n\nAlterados desde que foram enviados, fora do arquivo (corrija-os na "
+                                            "Torvane):\nChapa ");
+    const std::string alterado = TextoAnsi("nº 2: alterado, enviado R$ 20,00, agora R$ 25,00.");
 
-    const auto [resultado, novos] = gerarNovos("novos.txt");
-    EXPECT_EQ(LerBinario(FPasta.Sistema() / "novos.txt"), Linha("000003", "000000003000"));
+    const auto novos = TComparacaoExportacao::SomenteNovos(filtro);
     ASSERT_EQ(novos.Alterados.size(), 1u);
     EXPECT_EQ(std::make_tuple(novos.Alterados[0].Numero, *novos.Alterados[0].CentavosEnviados,
                               *novos.Alterados[0].CentavosAgora),
               std::make_tuple(std::string("2"), std::int64_t{2000}, std::int64_t{2500}));
+    EXPECT_TRUE(gerarNovos("novos.txt").Gerado);
+    EXPECT_EQ(LerBinario(FPasta.Sistema() / "novos.txt"), Linha("000003", "000000003000"));
+    EXPECT_NE(FFrente.Chamadas.back().find(alterados), std::string::npos) << FFrente.Chamadas.back();
+    EXPECT_TRUE(FFrente.Chamadas.back().ends_with(alterado)) << FFrente.Chamadas.back();
     EXPECT_TRUE(THistoricoExportacao::Ler().Registros.back().SomenteNovos);
     // Another number in Torvane is another company's sending: all of it is new there.
     EXPECT_EQ(TComparacaoExportacao::SomenteNovos(
@@ -795,7 +800,31 @@ TEST_F(TesteGerarArquivo, SomenteNovos_WritesExactlyTheAddedPostingsAndListsTheC
     gerarNovos("mais.txt");
     EXPECT_EQ(LerBinario(FPasta.Sistema() / "mais.txt"), Linha("000004"));
     std::filesystem::remove(FPasta.Sistema() / "nada.txt");
-    EXPECT_FALSE(gerarNovos("nada.txt").first.Gerado);
+    EXPECT_FALSE(gerarNovos("nada.txt").Gerado);
     EXPECT_FALSE(std::filesystem::exists(FPasta.Sistema() / "nada.txt"));
-    EXPECT_EQ(FFrente.Chamadas.back(), Informacao + TextoAnsi("Nenhum registro encontrado para a seleção."));
+    EXPECT_EQ(FFrente.Chamadas.back().rfind(
+                  Informacao + TextoAnsi("Nenhum registro encontrado para a seleção.") + alterados, 0),
+              0u)
+        << FFrente.Chamadas.back();
+
+    // A box lists twenty changed postings and counts the rest.
+    std::vector<TReceber> mais;
+    for (int numero = 5; numero <= 24; ++numero)
+        mais.push_back({.numlanc = "'" + std::to_string(numero) + "'"});
+    Inserir(mais);
+    ASSERT_TRUE(Gerar().Gerado);
+    Executar(Conexao(), "UPDATE receber SET valortotal = valortotal + 1");
+    EXPECT_FALSE(gerarNovos("nada.txt").Gerado);
+    const std::string caixa = FFrente.Chamadas.back();
+    std::size_t listados = 0;
+    for (auto i = caixa.find("\nChapa "); i != std::string::npos; i = caixa.find("\nChapa ", i + 1))
+        ++listados;
+    EXPECT_EQ(listados, 20u) << caixa;
+    EXPECT_TRUE(caixa.ends_with("\n... e mais 4: veja todos em \"Comparar com o banco\".")) << caixa;
+    // Without the copies, the first file written as saida.txt is gone: the box says so.
+    std::filesystem::remove_all(TCopiasExportacao::Pasta());
+    gerarNovos("nada.txt");
+    EXPECT_NE(FFrente.Chamadas.back().find(TextoAnsi("não pode mais ser lido: ")), std::string::npos)
+        << FFrente.Chamadas.back();
+    EXPECT_NE(FFrente.Chamadas.back().find(TextoAnsi(" Seus lançamentos podem ir de novo.")), std::string::npos);
 }
