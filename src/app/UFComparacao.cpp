@@ -125,7 +125,7 @@ TFComparacao::TFComparacao(QWidget* dono, TComparacaoExportacao comparacao)
     GridDiferencas->setModel(FModelo);
     GridDiferencas->verticalHeader()->hide();
     GridDiferencas->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int larguras[] = {200, 90, 240, 80, 70, 100};
+    const int larguras[] = {200, 90, 200, 80, 70, 100};
     for (int coluna = 0; coluna < static_cast<int>(std::size(larguras)); ++coluna)
         GridDiferencas->setColumnWidth(coluna, larguras[coluna]);
     GridDiferencas->horizontalHeader()->setStretchLastSection(true);
