@@ -100,7 +100,6 @@ TFComparacao::TFComparacao(QWidget* dono, TComparacaoExportacao comparacao)
         resumo += TextoAnsi("\nNada mudou no banco desde que o arquivo foi enviado.");
     lblResumo = new QLabel(ParaQString(resumo), this);
     lblResumo->setObjectName(QStringLiteral("lblResumo"));
-    lblResumo->setAccessibleName(QStringLiteral("Resumo"));
     lblResumo->setWordWrap(true);
 
     lblGrupo = new QLabel(QStringLiteral("&Grupo:"), this);

@@ -64,7 +64,6 @@ TFVisualizacao::TFVisualizacao(QWidget* dono, const TSelecaoExportacao& selecao)
 
     lblResumo = new QLabel(ParaQString(selecao.Resumo()), this);
     lblResumo->setObjectName(QStringLiteral("lblResumo"));
-    lblResumo->setAccessibleName(QStringLiteral("Resumo"));
 
     GridLancamentos = new TGrade(this);
     GridLancamentos->setObjectName(QStringLiteral("GridLancamentos"));
@@ -88,7 +87,6 @@ TFVisualizacao::TFVisualizacao(QWidget* dono, const TSelecaoExportacao& selecao)
                            "vão para o arquivo com \"?\" no lugar deles.");
     lblAviso = new QLabel(ParaQString(aviso), this);
     lblAviso->setObjectName(QStringLiteral("lblAviso"));
-    lblAviso->setAccessibleName(QStringLiteral("Aviso"));
     lblAviso->setWordWrap(true);
     lblAviso->setVisible(!aviso.empty());
 

@@ -197,7 +197,8 @@ TEST_F(TTesteJanela, Historico_CompararComOBancoAndSalvarOArquivoEnviado_ByKeys)
     TTextos grupos, novos, acessibilidade = {"not opened"}, focos;
     const auto comparar = std::make_unique<TAoAbrir<TFComparacao>>([&](TFComparacao& janela) {
         acessibilidade = ProblemasAcessiveis(janela, QStringLiteral("Comparação com o banco"));
-        resumo = ::Controle<QLabel>(janela, "lblResumo").text().toStdString();
+        // Read as a screen reader reads it: the label's name is its text.
+        resumo = NomeAcessivel(::Controle<QLabel>(janela, "lblResumo")).toStdString();
         auto& grade = ::Controle<QTableView>(janela, "GridDiferencas");
         grupos = Linhas(grade, 0);
         QTest::keyClick(&grade, Qt::Key_Backtab);

@@ -49,7 +49,7 @@ TEST_F(TTesteJanela, Visualizar_F5ShowsThePostings_F3ThereWritesExactlyTheRowsSe
         acessibilidade = ProblemasAcessiveis(janela, QStringLiteral("Visualizar exportação"));
         auto& grade = ::Controle<QTableView>(janela, "GridLancamentos");
         vistos = Linhas(grade);
-        resumo = ::Controle<QLabel>(janela, "lblResumo").text().toStdString();
+        resumo = NomeAcessivel(::Controle<QLabel>(janela, "lblResumo")).toStdString();
         EXPECT_FALSE(std::filesystem::exists(CaminhoDeUtf8(Saida("dados.txt"))));
         EXPECT_FALSE(ArquivoExiste(THistoricoExportacao::Arquivo()));
         Executar(Conexao(), "INSERT INTO receber (numlanc, datahora, vencimento, valortotal, amort, apagado, "
