@@ -27,6 +27,11 @@ void LerEmBlocos(const std::filesystem::path& caminho, const std::function<void(
 
 std::string LerArquivo(const std::filesystem::path& caminho) {
     std::string texto;
+    // Room for the whole file at once: grown a block at a time, a text as large as an export would for a moment
+    // hold its old room and a new one twice as large.
+    std::error_code erro;
+    if (const auto tamanho = std::filesystem::file_size(caminho, erro); !erro)
+        texto.reserve(static_cast<std::size_t>(tamanho));
     LerEmBlocos(caminho, [&texto](std::string_view bloco) { texto.append(bloco); });
     return texto;
 }
