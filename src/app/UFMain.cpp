@@ -322,8 +322,7 @@ void TFMain::GerarExportacao(TEnvioNovamente envio) {
     const TPedidoExportacao pedido = Pedido();
     const TExportacaoEmCurso emCurso(pnlProgress, oProgress, btnGerar);
     if (envio == TEnvioNovamente::SomenteNovos)
-        TComparacaoExportacao::GerarSomenteNovos(TDadosExportacao::LerSelecao(TDadosExportacao::Filtro(pedido)),
-                                                 pedido.Diretorio, NomeExportacao(pedido.NomeArquivo).Nome);
+        TComparacaoExportacao::GerarSomenteNovos(pedido);
     else
         TDadosExportacao::GerarArquivo(pedido);
 }

@@ -5,6 +5,7 @@
 #include "cli/UMensagemUso.h"
 #include "cli/UProgressoTerminal.h"
 #include "dao/UArquivoConexao.h"
+#include "export/UComparacaoExportacao.h"
 #include "export/UDados.h"
 #include "export/UFrenteExportacao.h"
 #include "export/UHistoricoExportacao.h"
@@ -301,7 +302,8 @@ TResultadoExportacao ExportarEmpresa(const TPedidoExportacao& e, TModo modo, std
     TFrenteTerminal frente(erro, terminal);
     // The server may take a while before the first row: say so until the bar appears.
     frente.Progresso().Anunciar("Consultando o banco de dados...");
-    return modo.SomenteNovos ? ExportarSomenteNovos(e) : TDadosExportacao::GerarArquivo(e);
+    // --somente-novos: what changed since it was sent, and the earlier files not read, are said with the outcome.
+    return modo.SomenteNovos ? TComparacaoExportacao::GerarSomenteNovos(e) : TDadosExportacao::GerarArquivo(e);
 }
 
 std::string LinhaResultado(const TResultadoExportacao& resultado) {

@@ -50,8 +50,3 @@ int ConferirArquivo(const std::string& arquivo, std::ostream& saida) {
     return conferencia.Situacao == TSituacaoConferencia::Conferido ? TComandoExportacao::Gerado
                                                                    : TComandoExportacao::Falhou;
 }
-
-TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido) {
-    return TComparacaoExportacao::GerarSomenteNovos(TDadosExportacao::LerSelecao(TDadosExportacao::Filtro(pedido)),
-                                                    pedido.Diretorio, NomeExportacao(pedido.NomeArquivo).Nome);
-}

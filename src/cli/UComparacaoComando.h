@@ -14,8 +14,3 @@ int CompararComBanco(const std::string& arquivo, std::ostream& saida, std::ostre
 // torvane-export --conferir: whether a file is still the one an export wrote, by the record of the exports. 0 when
 // it is, 1 when it is not or the record does not hold it.
 int ConferirArquivo(const std::string& arquivo, std::ostream& saida);
-
-// torvane-export --somente-novos: the file of the postings that no earlier file of the company under that number
-// held; the postings that changed since they were sent, and the earlier files that could not be read, are said
-// with the outcome. Nothing new is the outcome of nothing found.
-TResultadoExportacao ExportarSomenteNovos(const TPedidoExportacao& pedido);

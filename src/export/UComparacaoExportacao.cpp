@@ -5,6 +5,7 @@
 #include "export/UCopiasExportacao.h"
 #include "export/UDados.h"
 #include "export/ULeituraLancamentos.h"
+#include "export/UVerificacaoExportacao.h"
 #include "platform/UCp1252.h"
 #include "platform/UErro.h"
 #include "platform/UTexto.h"
@@ -305,6 +306,11 @@ TResultadoExportacao TComparacaoExportacao::GerarSomenteNovos(const TSelecaoExpo
                     TextoAnsi(": veja todos em \"Comparar com o banco\".");
     }
     return TDadosExportacao::GerarArquivo(novos.Selecao, Diretorio, NomeArquivo, true, nota);
+}
+
+TResultadoExportacao TComparacaoExportacao::GerarSomenteNovos(const TPedidoExportacao& pedido) {
+    return GerarSomenteNovos(TDadosExportacao::LerSelecao(TDadosExportacao::Filtro(pedido)), pedido.Diretorio,
+                             NomeExportacao(pedido.NomeArquivo).Nome);
 }
 
 std::string TextoDiferenca(const TDiferencaExportacao& d) {

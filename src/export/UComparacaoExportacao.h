@@ -83,6 +83,8 @@ public:
     static TResultadoExportacao GerarSomenteNovos(const TSelecaoExportacao& selecao,
                                                   const std::filesystem::path& Diretorio,
                                                   const std::filesystem::path& NomeArquivo);
+    // The same, for the values a front end gathered and checked: the selection read now.
+    static TResultadoExportacao GerarSomenteNovos(const TPedidoExportacao& pedido);
 };
 
 // A posting that is not as it was sent, for a person to read: "Chapa ..., NAME, dd/mm/aaaa, nº N: ...".
